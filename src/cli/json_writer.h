@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/library.h"
+
+namespace zanli::cli {
+
+// JSON for byte strings: printable ASCII stays, every other byte (and '"'
+// and '\') becomes \u00XX, so any Shift-JIS text round-trips exactly.
+void AppendJsonString(std::string& out, std::string_view bytes);
+// Lowercase hex of every byte, row padding included.
+void AppendHex(std::string& out, const uint8_t* bytes, size_t size);
+// {"name","edge","position","flags","numbers"}
+void AppendPinJson(std::string& out, const PinInfo& pin);
+// {"name","width","height","bits"}
+void AppendPatternJson(std::string& out, const Pattern& pattern);
+
+}  // namespace zanli::cli

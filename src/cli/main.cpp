@@ -1,0 +1,40 @@
+// zanli-cli: the command-line companion of the editor, for scripts and checks.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "cli/cli_commands.h"
+
+namespace {
+
+struct Command {
+  const char* name;
+  int (*run)(const std::vector<std::string>&);
+};
+
+const Command kCommands[] = {
+    {"dump", zanli::cli::RunDump},
+    {"convert", zanli::cli::RunConvert},
+};
+
+void PrintUsage() {
+  std::fprintf(stderr,
+               "usage: zanli-cli COMMAND ARGS...\n"
+               "  dump LIBRARY                           JSON of the library on stdout\n"
+               "  convert IN OUT                         read IN, write OUT (format by extension)\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    PrintUsage();
+    return zanli::cli::kExitUsage;
+  }
+  std::vector<std::string> args(argv + 2, argv + argc);
+  for (const Command& command : kCommands)
+    if (std::strcmp(argv[1], command.name) == 0) return command.run(args);
+  PrintUsage();
+  return zanli::cli::kExitUsage;
+}

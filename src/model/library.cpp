@@ -1,0 +1,45 @@
+#include "model/library.h"
+
+namespace zanli {
+
+Library::Library() { Clear(); }
+
+Library::~Library() {
+  // Entries refer to bodies and bodies to patterns: drop the referrers first.
+  entries.clear();
+  bodies.clear();
+  patterns.clear();
+}
+
+void Library::Clear() {
+  entries.clear();
+  bodies.clear();
+  patterns.clear();
+  filePath = kUntitled;
+  fileTitle = kUntitled;
+  modified = false;
+  hasFilePath = false;
+}
+
+Pattern* Library::FindPattern(std::string_view name) const {
+  for (const auto& p : patterns)
+    if (p->name == name) return p.get();
+  return nullptr;
+}
+
+Pattern* Library::AddPattern(std::unique_ptr<Pattern> pattern) {
+  patterns.push_back(std::move(pattern));
+  return patterns.back().get();
+}
+
+PartBody* Library::AddBody(std::unique_ptr<PartBody> body) {
+  bodies.push_back(std::move(body));
+  return bodies.back().get();
+}
+
+PartEntry* Library::AddEntry(std::unique_ptr<PartEntry> entry) {
+  entries.push_back(std::move(entry));
+  return entries.back().get();
+}
+
+}  // namespace zanli

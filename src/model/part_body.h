@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/pin_info.h"
+
+namespace zanli {
+
+class Pattern;
+
+// The shared body of a part and all its aliases.
+class PartBody {
+ public:
+  PartBody();
+  virtual ~PartBody();
+  PartBody(const PartBody&) = delete;
+  PartBody& operator=(const PartBody&) = delete;
+
+  // Resizes every pin's numbers to n blocks: the first min(old, n) numbers are
+  // kept and new blocks get "D" (shown, empty).
+  void SetBlockCount(int32_t n);
+
+  // The first pin in `pins` on that edge at that position; files may hold
+  // duplicates, and the earlier one wins.
+  PinInfo* FindPin(PinEdge edge, int32_t position) const;
+
+  PinInfo* AddPin(std::unique_ptr<PinInfo> pin);
+  // Takes the pin out of `pins` and destroys it; false when it is not ours.
+  bool RemovePin(const PinInfo* pin);
+
+  std::string numberPrefix = "U";
+  int32_t xSize = 2;
+  int32_t ySize = 2;
+  int32_t blockCount = 1;
+  Pattern* pattern = nullptr;  // not owned; an element of Library::patterns
+  std::vector<std::unique_ptr<PinInfo>> pins;
+};
+
+}  // namespace zanli
