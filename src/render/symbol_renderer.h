@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "model/part_body.h"
+#include "model/pin_info.h"
+#include "render/draw_surface.h"
+
+namespace zanli {
+
+// Draws a part's symbol: one unit is one pixel, a grid step is 10 units and
+// the body's top-left corner sits at (60, 60). The caller shifts the surface's
+// origin by its scroll position; nothing here knows about windows.
+class SymbolRenderer {
+ public:
+  static constexpr int32_t kBodyOrigin = 60;
+  static constexpr int32_t kGridStep = 10;
+  static constexpr Rgb kBlack{0, 0, 0};
+  static constexpr Rgb kBlue{0, 0, 255};
+  static constexpr Rgb kRed{255, 0, 0};
+
+  // The point on the body outline where a pin at `position` on `edge` meets it.
+  // Positions beyond the body's size are not clamped: such pins still draw.
+  static void PinAnchor(const PartBody& body, PinEdge edge, int32_t position, int32_t& x, int32_t& y);
+
+  // The closed black outline, or the body's pattern in black (then no outline).
+  static void DrawBody(DrawSurface& surface, const PartBody& body);
+
+  // Backslash notation to display bytes: a backslash bars the next byte (bit
+  // 7), "\\" is a barred backslash, a trailing backslash is dropped. Stops
+  // after 255 output bytes.
+  static std::string ConvertBars(std::string_view name);
+
+  // One pin: its line or mark, its name and its number of 0-based `block`.
+  // With a clip rectangle the pin is skipped unless its area touches it.
+  static void DrawPin(DrawSurface& surface, const ClipRect* clip, const PartBody& body, const PinInfo& pin,
+                      int32_t block);
+
+  // The body, then every pin in list order (later pins draw over earlier ones).
+  static void DrawPart(DrawSurface& surface, const ClipRect* clip, const PartBody& body, int32_t block);
+
+  // What the view repaints after one pin position changed (edges included):
+  // along the pin from 50 units outside the edge to 261 units into the body,
+  // across it from 10 units before the pin line to 5 units after. It holds
+  // the mark, the line, names of up to 32 characters and short numbers.
+  static ClipRect PinArea(const PartBody& body, PinEdge edge, int32_t position);
+};
+
+}  // namespace zanli
