@@ -1,0 +1,187 @@
+#include "clipboard/part_clipboard_block.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+namespace zanli {
+
+namespace {
+
+constexpr uint64_t kPinRecordBase = 16;
+constexpr uint64_t kMaxBlockBytes = static_cast<uint64_t>(std::numeric_limits<int32_t>::max());
+
+void PutInt32(std::string& block, size_t at, int32_t value) {
+  const uint32_t v = static_cast<uint32_t>(value);
+  for (size_t i = 0; i < 4; ++i) block[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+int32_t GetInt32(std::string_view block, uint64_t at) {
+  uint32_t v = 0;
+  for (size_t i = 0; i < 4; ++i)
+    v |= static_cast<uint32_t>(static_cast<unsigned char>(block[static_cast<size_t>(at) + i])) << (8 * i);
+  return static_cast<int32_t>(v);
+}
+
+uint64_t PinRecordSize(uint64_t blockCount) { return kPinRecordBase + 4 * blockCount; }
+
+uint64_t BitmapSize(int32_t width, int32_t height) {
+  if (width <= 0 || height <= 0) return 0;
+  return static_cast<uint64_t>(Pattern::StrideFor(width)) * static_cast<uint64_t>(height);
+}
+
+// Appends NUL-terminated strings to the block and hands back their offsets.
+class StringArea {
+ public:
+  explicit StringArea(std::string& block) : block_(block) {}
+
+  int32_t Add(std::string_view text) {
+    const size_t offset = block_.size();
+    const size_t nul = text.find('\0');
+    if (nul != std::string_view::npos) text = text.substr(0, nul);
+    block_.append(text);
+    block_.push_back('\0');
+    // Beyond the 32-bit range Build gives up on the whole block anyway.
+    return offset <= kMaxBlockBytes ? static_cast<int32_t>(offset) : 0;
+  }
+
+ private:
+  std::string& block_;
+};
+
+// Takes strings out of a block. Every string must start inside the block and
+// end with a NUL inside it. The bytes taken, NULs counted, may not exceed the
+// block's size in total: strings that do not overlap never do, and the bound
+// stops offsets that all point at one long string from multiplying it.
+class StringReader {
+ public:
+  explicit StringReader(std::string_view block) : block_(block), budget_(block.size()) {}
+
+  bool Take(int32_t offset, std::string& out) {
+    if (offset < 0 || static_cast<uint64_t>(offset) >= block_.size()) return false;
+    const size_t start = static_cast<size_t>(offset);
+    const size_t span = std::min(block_.size() - start, budget_);
+    const void* nul = std::memchr(block_.data() + start, 0, span);
+    if (nul == nullptr) return false;
+    const size_t length = static_cast<size_t>(static_cast<const char*>(nul) - (block_.data() + start));
+    budget_ -= length + 1;
+    out.assign(block_.data() + start, length);
+    return true;
+  }
+
+ private:
+  std::string_view block_;
+  size_t budget_;
+};
+
+bool InRange(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
+
+}  // namespace
+
+std::string PartClipboardBlock::Build(std::string_view entryName, const PartBody& body) {
+  const uint64_t blocks = body.blockCount > 0 ? static_cast<uint64_t>(body.blockCount) : 0;
+  const uint64_t pinCount = body.pins.size();
+  const Pattern* pattern = body.pattern;
+  const uint64_t pinsSize = pinCount * PinRecordSize(blocks);
+  const uint64_t bitmapSize = pattern ? BitmapSize(pattern->width, pattern->height) : 0;
+  const uint64_t fixedSize = kHeaderSize + pinsSize + (pattern ? kPatternRecordSize + bitmapSize : 0);
+  if (pinCount > kMaxBlockBytes || fixedSize > kMaxBlockBytes) return {};
+
+  std::string block(static_cast<size_t>(fixedSize), '\0');
+  StringArea strings(block);
+  PutInt32(block, 0, strings.Add(entryName));
+  PutInt32(block, 4, strings.Add(body.numberPrefix));
+  PutInt32(block, 8, body.xSize);
+  PutInt32(block, 12, body.ySize);
+  PutInt32(block, 16, body.blockCount);
+  PutInt32(block, 20, static_cast<int32_t>(pinCount));
+
+  size_t at = kHeaderSize;
+  for (const auto& pin : body.pins) {
+    PutInt32(block, at, strings.Add(pin->name));
+    PutInt32(block, at + 4, pin->flags);
+    PutInt32(block, at + 8, static_cast<int32_t>(pin->edge));
+    PutInt32(block, at + 12, pin->position);
+    at += kPinRecordBase;
+    for (uint64_t k = 0; k < blocks; ++k, at += 4)
+      PutInt32(block, at, strings.Add(k < pin->numbers.size() ? std::string_view(pin->numbers[k]) : ""));
+  }
+
+  if (pattern) {
+    PutInt32(block, 24, static_cast<int32_t>(at));
+    PutInt32(block, at + 4, pattern->width);
+    PutInt32(block, at + 8, pattern->height);
+    const size_t copied = static_cast<size_t>(std::min<uint64_t>(bitmapSize, pattern->bits.size()));
+    if (copied > 0) std::memcpy(block.data() + at + kPatternRecordSize, pattern->bits.data(), copied);
+    PutInt32(block, at, strings.Add(pattern->name));
+  }
+
+  if (block.size() > kMaxBlockBytes) return {};
+  return block;
+}
+
+bool PartClipboardBlock::Read(std::string_view block, Part& out) {
+  const uint64_t size = block.size();
+  if (size < kHeaderSize) return false;
+  const int32_t nameOffset = GetInt32(block, 0);
+  const int32_t prefixOffset = GetInt32(block, 4);
+  const int32_t xSize = GetInt32(block, 8);
+  const int32_t ySize = GetInt32(block, 12);
+  const int32_t blockCount = GetInt32(block, 16);
+  const int32_t pinCount = GetInt32(block, 20);
+  const int32_t patternOffset = GetInt32(block, 24);
+  if (!InRange(xSize, 1, kMaxSize) || !InRange(ySize, 1, kMaxSize)) return false;
+  if (!InRange(blockCount, 1, kMaxBlockCount) || pinCount < 0) return false;
+
+  // Checked before anything is allocated, so a huge count costs nothing.
+  const uint64_t recordSize = PinRecordSize(static_cast<uint64_t>(blockCount));
+  if (kHeaderSize + static_cast<uint64_t>(pinCount) * recordSize > size) return false;
+
+  StringReader strings(block);
+  std::string name;
+  auto body = std::make_unique<PartBody>();
+  if (!strings.Take(nameOffset, name) || !strings.Take(prefixOffset, body->numberPrefix)) return false;
+  body->xSize = xSize;
+  body->ySize = ySize;
+  body->blockCount = blockCount;
+  body->pins.reserve(static_cast<size_t>(pinCount));
+
+  uint64_t at = kHeaderSize;
+  for (int32_t i = 0; i < pinCount; ++i) {
+    auto pin = std::make_unique<PinInfo>(blockCount);
+    const int32_t edge = GetInt32(block, at + 8);
+    pin->flags = GetInt32(block, at + 4);
+    pin->position = GetInt32(block, at + 12);
+    if (!InRange(edge, 0, 3) || !InRange(pin->position, 0, kMaxSize)) return false;
+    pin->edge = static_cast<PinEdge>(edge);
+    if (!strings.Take(GetInt32(block, at), pin->name)) return false;
+    at += kPinRecordBase;
+    for (int32_t k = 0; k < blockCount; ++k, at += 4)
+      if (!strings.Take(GetInt32(block, at), pin->numbers[static_cast<size_t>(k)])) return false;
+    body->pins.push_back(std::move(pin));
+  }
+
+  std::unique_ptr<Pattern> pattern;
+  if (patternOffset != 0) {
+    const uint64_t record = static_cast<uint64_t>(patternOffset);
+    if (patternOffset < 0 || record + kPatternRecordSize > size) return false;
+    const int32_t width = GetInt32(block, record + 4);
+    const int32_t height = GetInt32(block, record + 8);
+    if (!InRange(width, 1, kMaxSize) || !InRange(height, 1, kMaxSize)) return false;
+    const uint64_t bitmapSize = BitmapSize(width, height);
+    if (record + kPatternRecordSize + bitmapSize > size) return false;
+    std::string patternName;
+    if (!strings.Take(GetInt32(block, record), patternName)) return false;
+    pattern = std::make_unique<Pattern>(std::move(patternName), width, height);
+    std::memcpy(pattern->bits.data(), block.data() + record + kPatternRecordSize, static_cast<size_t>(bitmapSize));
+  }
+
+  out.name = std::move(name);
+  out.body = std::move(body);
+  out.pattern = std::move(pattern);
+  return true;
+}
+
+}  // namespace zanli

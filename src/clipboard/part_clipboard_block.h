@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "model/part_body.h"
+#include "model/pattern.h"
+
+namespace zanli {
+
+// The private clipboard data block that carries one part between editors:
+// a 28-byte header, one record per pin, the pattern record when the body has
+// a pattern, then a string area of NUL-terminated strings. Every number is a
+// signed 32-bit little-endian integer and every string reference an offset
+// from the start of the block.
+class PartClipboardBlock {
+ public:
+  // A part as read from a block. `body->pattern` is left null: the decoded
+  // pattern travels beside it so that the paste command can either adopt it
+  // or use an equal pattern the library already holds.
+  struct Part {
+    std::string name;
+    std::unique_ptr<PartBody> body;
+    std::unique_ptr<Pattern> pattern;  // null when the block has none
+  };
+
+  static constexpr size_t kHeaderSize = 28;
+  static constexpr size_t kPatternRecordSize = 12;
+  static constexpr int32_t kMaxSize = 32767;  // body sizes, positions, pattern sizes
+  static constexpr int32_t kMaxBlockCount = 256;
+
+  // The block for `body` copied under `entryName`. Strings are stored in
+  // model form; a string is cut at an embedded NUL, since that is where a
+  // reader would end it anyway. Every pin gets exactly blockCount numbers
+  // (missing ones are stored empty) and the bitmap exactly height rows of
+  // the pattern's stride (missing bytes are stored as 0), so the records
+  // always agree with the header. Empty when the block would not fit the
+  // 32-bit offsets.
+  static std::string Build(std::string_view entryName, const PartBody& body);
+
+  // Decodes a block that comes from another process and so is untrusted.
+  // The block is refused as a whole (false; `out` untouched) when an offset,
+  // count, size, edge or position is out of range, a record or string does
+  // not lie inside the block, or the strings together would decode to more
+  // bytes than the block holds (only overlapping strings can do that; it
+  // bounds the memory a small hostile block can claim). Bytes after the
+  // last string are ignored, since clipboard memory may be rounded up.
+  static bool Read(std::string_view block, Part& out);
+};
+
+}  // namespace zanli
