@@ -22,5 +22,6 @@ const PartEntry* FindEntry(const Library& library, const std::string& name);
 // Each takes the arguments after its command name.
 int RunDump(const std::vector<std::string>& args);
 int RunConvert(const std::vector<std::string>& args);
+int RunRender(const std::vector<std::string>& args);
 
 }  // namespace zanli::cli

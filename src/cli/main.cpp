@@ -16,13 +16,15 @@ struct Command {
 const Command kCommands[] = {
     {"dump", zanli::cli::RunDump},
     {"convert", zanli::cli::RunConvert},
+    {"render", zanli::cli::RunRender},
 };
 
 void PrintUsage() {
   std::fprintf(stderr,
                "usage: zanli-cli COMMAND ARGS...\n"
                "  dump LIBRARY                           JSON of the library on stdout\n"
-               "  convert IN OUT                         read IN, write OUT (format by extension)\n");
+               "  convert IN OUT                         read IN, write OUT (format by extension)\n"
+               "  render LIBRARY NAME OUT.png [--block N]  PNG of the part's symbol (block N, default 1)\n");
 }
 
 }  // namespace
