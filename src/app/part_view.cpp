@@ -1,0 +1,468 @@
+#include "app/part_view.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "app/painter_surface.h"
+#include "render/symbol_renderer.h"
+
+namespace zanli {
+
+namespace {
+
+constexpr int64_t kOrigin = 60;       // logical position of the body's top-left corner
+constexpr int64_t kStep = 10;         // one grid step in pixels
+constexpr int64_t kMarginPlus = 121;  // extent = 10 × size + this
+constexpr int32_t kLineScroll = 20;
+constexpr int32_t kPageScroll = 100;
+constexpr int32_t kScrollMargin = 20;  // ScrollIntoView keeps the anchor this far from the border
+constexpr Rgb kGridGreen{0, 255, 0};
+
+int32_t Clamp32(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
+bool IsArrowKey(int key) {
+  return key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+int64_t RoundUpToStep(int64_t v) { return (v + kStep - 1) / kStep * kStep; }  // v is positive here
+
+}  // namespace
+
+PartView::PartView(QWidget* parent) : QAbstractScrollArea(parent) {
+  setFocusPolicy(Qt::StrongFocus);
+  setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  // paintEvent fills every pixel it is asked for, so scrolling only exposes
+  // the uncovered strip.
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  viewport()->setCursor(Qt::ArrowCursor);
+  horizontalScrollBar()->setSingleStep(kLineScroll);
+  verticalScrollBar()->setSingleStep(kLineScroll);
+  connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+          [this](int action) { OnScrollAction(horizontalScrollBar(), action); });
+  connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+          [this](int action) { OnScrollAction(verticalScrollBar(), action); });
+  clientWidth_ = viewport()->width();
+  clientHeight_ = viewport()->height();
+}
+
+void PartView::SetPart(PartBody* body) {
+  body_ = body;
+  cursorEdge_ = PinEdge::Left;
+  cursorPosition_ = 0;
+  block_ = 0;
+  scrollX_ = 0;
+  scrollY_ = 0;
+  extentWidth_ = body ? Clamp32(kStep * body->xSize + kMarginPlus) : 0;
+  extentHeight_ = body ? Clamp32(kStep * body->ySize + kMarginPlus) : 0;
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+bool PartView::IsValidPosition(PinEdge edge, int64_t position) const {
+  if (!body_ || position < 0) return false;
+  switch (edge) {
+    case PinEdge::Left:
+    case PinEdge::Right:
+      return position <= body_->ySize;
+    case PinEdge::Top:
+    case PinEdge::Bottom:
+      return position <= body_->xSize;
+  }
+  return false;
+}
+
+void PartView::SetCursor(PinEdge edge, int32_t position) {
+  if (!body_) {
+    cursorEdge_ = PinEdge::Left;
+    cursorPosition_ = 0;
+    return;
+  }
+  if (!IsValidPosition(edge, position)) return;
+  if (edge == cursorEdge_ && position == cursorPosition_) return;
+  // No notification, but the marker must not stay behind at the old place.
+  UpdateMarker(cursorEdge_, cursorPosition_);
+  cursorEdge_ = edge;
+  cursorPosition_ = position;
+  UpdateMarker(cursorEdge_, cursorPosition_);
+}
+
+void PartView::SetBlock(int32_t index) {
+  if (!body_ || index < 0 || index >= body_->blockCount) return;
+  block_ = index;
+  viewport()->update();
+}
+
+void PartView::InvalidatePin(PinEdge edge, int32_t position) {
+  if (!body_) return;
+  const int64_t along = kStep * position + 50;  // 10 units before the pin line
+  const int64_t width = kStep * body_->xSize, height = kStep * body_->ySize;
+  switch (edge) {
+    case PinEdge::Left:
+      UpdateLogical(10, along, 321, along + 15);
+      break;
+    case PinEdge::Top:
+      UpdateLogical(along, 10, along + 15, 321);
+      break;
+    case PinEdge::Right:
+      UpdateLogical(width - 201, along, width + 110, along + 15);
+      break;
+    case PinEdge::Bottom:
+      UpdateLogical(along, height - 201, along + 15, height + 110);
+      break;
+  }
+}
+
+PartView::Hit PartView::HitTest(int32_t logicalX, int32_t logicalY) const {
+  Hit result;
+  if (!body_) return result;
+  const int64_t u = int64_t{logicalX} - kOrigin, v = int64_t{logicalY} - kOrigin;
+  const int64_t width = kStep * body_->xSize, height = kStep * body_->ySize;
+  // The first strip holding the point decides, even when it then misses.
+  auto decide = [&](PinEdge edge, int64_t offset) {
+    const int64_t position = (offset + 5) / kStep;  // truncates toward zero
+    if (IsValidPosition(edge, position)) {
+      result.hit = true;
+      result.edge = edge;
+      result.position = static_cast<int32_t>(position);
+    }
+    return result;
+  };
+  if (-15 < u && u < -5) return decide(PinEdge::Left, v);
+  if (-15 < v && v < -5) return decide(PinEdge::Top, u);
+  if (width + 5 < u && u < width + 15) return decide(PinEdge::Right, v);
+  if (height + 5 < v && v < height + 15) return decide(PinEdge::Bottom, u);
+  return result;
+}
+
+bool PartView::ScrollIntoView(PinEdge edge, int32_t position) {
+  const int64_t anchor = kStep * position + kOrigin;
+  const int64_t h = scrollX_, v = scrollY_;
+  // Keeps the anchor at least kScrollMargin pixels inside a window of `client` pixels.
+  auto keepInside = [anchor](int64_t scroll, int64_t client) {
+    if (scroll + kScrollMargin > anchor) return anchor - kScrollMargin;
+    if (scroll + client - kScrollMargin < anchor) return anchor - client + kScrollMargin;
+    return scroll;
+  };
+  int64_t newH = h, newV = v;
+  switch (edge) {
+    case PinEdge::Left:
+    case PinEdge::Right:
+      newH = edge == PinEdge::Left ? 0 : int64_t{extentWidth_} - clientWidth_;
+      newV = keepInside(v, clientHeight_);
+      break;
+    case PinEdge::Top:
+    case PinEdge::Bottom:
+      newV = edge == PinEdge::Top ? 0 : int64_t{extentHeight_} - clientHeight_;
+      newH = keepInside(h, clientWidth_);
+      break;
+  }
+  // Clamped before the comparison: a window wider than the drawing has
+  // nowhere to scroll, and reporting a scroll then would be wrong.
+  newH = std::clamp<int64_t>(newH, 0, std::max(0, extentWidth_ - clientWidth_));
+  newV = std::clamp<int64_t>(newV, 0, std::max(0, extentHeight_ - clientHeight_));
+  if (newH == h && newV == v) return false;
+  scrollX_ = static_cast<int32_t>(newH);
+  scrollY_ = static_cast<int32_t>(newV);
+  UpdateScrollBars();
+  viewport()->scroll(static_cast<int>(h - newH), static_cast<int>(v - newV));
+  return true;
+}
+
+void PartView::NewCursorForKey(int key, PinEdge& edge, int32_t& position) const {
+  const int32_t x = body_->xSize, y = body_->ySize;
+  const PinEdge e = cursorEdge_;
+  const int32_t p = cursorPosition_;
+  const bool horizontalEdge = e == PinEdge::Top || e == PinEdge::Bottom;
+  edge = e;
+  position = p;
+  switch (key) {
+    case Qt::Key_Left:
+      if (horizontalEdge && p > 0) {
+        position = p - 1;
+      } else if (horizontalEdge && p == 0) {
+        edge = PinEdge::Left;
+        position = e == PinEdge::Top ? 0 : y;
+      } else if (e == PinEdge::Right) {
+        edge = PinEdge::Left;
+      }
+      break;
+    case Qt::Key_Up:
+      if (!horizontalEdge && p > 0) {
+        position = p - 1;
+      } else if (!horizontalEdge && p == 0) {
+        edge = PinEdge::Top;
+        position = e == PinEdge::Left ? 0 : x;
+      } else if (e == PinEdge::Bottom) {
+        edge = PinEdge::Top;
+      }
+      break;
+    case Qt::Key_Right:
+      if (horizontalEdge && p < x) {
+        position = p + 1;
+      } else if (horizontalEdge && p == x) {
+        edge = PinEdge::Right;
+        position = e == PinEdge::Top ? 0 : y;
+      } else if (e == PinEdge::Left) {
+        edge = PinEdge::Right;
+      }
+      break;
+    case Qt::Key_Down:
+      if (!horizontalEdge && p < y) {
+        position = p + 1;
+      } else if (!horizontalEdge && p == y) {
+        edge = PinEdge::Bottom;
+        position = e == PinEdge::Left ? 0 : x;
+      } else if (e == PinEdge::Top) {
+        edge = PinEdge::Bottom;
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void PartView::MoveCursorByUser(PinEdge edge, int32_t position) {
+  if (edge == cursorEdge_ && position == cursorPosition_) return;
+  const PinEdge oldEdge = cursorEdge_;
+  const int32_t oldPosition = cursorPosition_;
+  cursorEdge_ = edge;
+  cursorPosition_ = position;
+  // Scroll first: the marker rectangles are then mapped with the final shift.
+  ScrollIntoView(edge, position);
+  UpdateMarker(oldEdge, oldPosition);
+  UpdateMarker(edge, position);
+  QMetaObject::invokeMethod(this, [this] { emit cursorMoved(); }, Qt::QueuedConnection);
+}
+
+bool PartView::event(QEvent* event) {
+  // Arrow keys move the pin cursor; neither shortcuts nor the dialog's focus
+  // navigation may take them from the view.
+  if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (IsArrowKey(key->key())) {
+      if (event->type() == QEvent::KeyPress) keyPressEvent(key);
+      event->accept();
+      return true;
+    }
+  }
+  return QAbstractScrollArea::event(event);
+}
+
+void PartView::keyPressEvent(QKeyEvent* event) {
+  if (!IsArrowKey(event->key())) {
+    // Unlike a plain scroll area, the view does not scroll by keys.
+    event->ignore();
+    return;
+  }
+  event->accept();
+  if (!body_) return;
+  PinEdge edge;
+  int32_t position;
+  NewCursorForKey(event->key(), edge, position);
+  MoveCursorByUser(edge, position);
+}
+
+void PartView::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) {
+    event->ignore();
+    return;
+  }
+  event->accept();
+  setFocus(Qt::MouseFocusReason);
+  if (!body_) return;
+  const QPointF point = event->position();
+  const int64_t x = static_cast<int64_t>(std::floor(point.x())) + scrollX_;
+  const int64_t y = static_cast<int64_t>(std::floor(point.y())) + scrollY_;
+  const Hit hit = HitTest(Clamp32(x), Clamp32(y));
+  if (hit.hit) MoveCursorByUser(hit.edge, hit.position);
+}
+
+void PartView::wheelEvent(QWheelEvent* event) {
+  wheeling_ = true;
+  QAbstractScrollArea::wheelEvent(event);
+  wheeling_ = false;
+}
+
+void PartView::focusInEvent(QFocusEvent*) {
+  // The base class would repaint the whole view; only the marker changes.
+  hasFocus_ = true;
+  if (body_) UpdateMarker(cursorEdge_, cursorPosition_);
+}
+
+void PartView::focusOutEvent(QFocusEvent*) {
+  hasFocus_ = false;
+  if (body_) UpdateMarker(cursorEdge_, cursorPosition_);
+}
+
+void PartView::MarkerCentre(PinEdge edge, int32_t position, int64_t& x, int64_t& y) const {
+  const int64_t along = kOrigin + kStep * position;
+  switch (edge) {
+    case PinEdge::Left:
+      x = 10;
+      y = along;
+      break;
+    case PinEdge::Top:
+      x = along;
+      y = 10;
+      break;
+    case PinEdge::Right:
+      x = 110 + kStep * body_->xSize;
+      y = along;
+      break;
+    case PinEdge::Bottom:
+      x = along;
+      y = 110 + kStep * body_->ySize;
+      break;
+  }
+}
+
+void PartView::UpdateMarker(PinEdge edge, int32_t position) {
+  int64_t x = 0, y = 0;
+  MarkerCentre(edge, position, x, y);
+  UpdateLogical(x - 4, y - 4, x + 5, y + 5);
+}
+
+void PartView::UpdateLogical(int64_t left, int64_t top, int64_t right, int64_t bottom) {
+  // Cut to the viewport first so far-off rectangles cannot overflow a QRect.
+  const int64_t l = std::max<int64_t>(left - scrollX_, 0);
+  const int64_t t = std::max<int64_t>(top - scrollY_, 0);
+  const int64_t r = std::min<int64_t>(right - scrollX_, viewport()->width());
+  const int64_t b = std::min<int64_t>(bottom - scrollY_, viewport()->height());
+  if (l >= r || t >= b) return;
+  viewport()->update(QRect(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r - l),
+                           static_cast<int>(b - t)));
+}
+
+void PartView::paintEvent(QPaintEvent* event) {
+  QPainter painter(viewport());
+  const QRect device = event->rect();
+  painter.fillRect(device, Qt::white);
+  if (!body_) return;
+  PainterSurface surface(painter, device);
+  surface.SetOrigin(scrollX_, scrollY_);
+  const QRect logical = device.translated(scrollX_, scrollY_);
+  DrawGrid(surface, logical);
+  SymbolRenderer::DrawBody(surface, *body_);
+  const ClipRect clip{logical.left(), logical.top(), logical.right(), logical.bottom()};
+  for (const auto& pin : body_->pins) SymbolRenderer::DrawPin(surface, &clip, *body_, *pin, block_);
+  DrawMarker(painter);
+}
+
+void PartView::DrawGrid(PainterSurface& surface, const QRect& logical) const {
+  const int64_t width = kStep * body_->xSize, height = kStep * body_->ySize;
+  const int32_t left = Clamp32(kOrigin), top = Clamp32(kOrigin);
+  const int32_t right = Clamp32(kOrigin + width), bottom = Clamp32(kOrigin + height);
+  surface.DrawLine(left, top, left, bottom, kGridGreen);
+  surface.DrawLine(left, bottom, right, bottom, kGridGreen);
+  surface.DrawLine(right, bottom, right, top, kGridGreen);
+  surface.DrawLine(right, top, left, top, kGridGreen);
+
+  // Ticks only where the update rectangle reaches; right and bottom exclusive.
+  const int64_t rl = logical.left(), rt = logical.top();
+  const int64_t rr = rl + logical.width(), rb = rt + logical.height();
+  const int64_t yFirst = RoundUpToStep(std::max<int64_t>(rt, kOrigin));
+  const int64_t yLast = std::min<int64_t>(rb, kOrigin + height);
+  const int64_t xFirst = RoundUpToStep(std::max<int64_t>(rl, kOrigin));
+  const int64_t xLast = std::min<int64_t>(rr, kOrigin + width);
+  if (rl < 60 && rr > 50)
+    for (int64_t y = yFirst; y <= yLast; y += kStep)
+      surface.DrawLine(50, Clamp32(y), 60, Clamp32(y), kGridGreen);
+  if (rl < 70 + width && rr > 60 + width)
+    for (int64_t y = yFirst; y <= yLast; y += kStep)
+      surface.DrawLine(Clamp32(70 + width), Clamp32(y), right, Clamp32(y), kGridGreen);
+  if (rt < 60 && rb > 50)
+    for (int64_t x = xFirst; x <= xLast; x += kStep)
+      surface.DrawLine(Clamp32(x), 50, Clamp32(x), 60, kGridGreen);
+  if (rt < 70 + height && rb > 60 + height)
+    for (int64_t x = xFirst; x <= xLast; x += kStep)
+      surface.DrawLine(Clamp32(x), Clamp32(70 + height), Clamp32(x), bottom, kGridGreen);
+}
+
+void PartView::DrawMarker(QPainter& painter) const {
+  int64_t x = 0, y = 0;
+  MarkerCentre(cursorEdge_, cursorPosition_, x, y);
+  const int64_t left = x - 4 - scrollX_, top = y - 4 - scrollY_;
+  // Markers far outside the window (huge bodies) are not painted at all.
+  const int64_t limit = 1 << 24;
+  if (left < -limit || left > limit || top < -limit || top > limit) return;
+  const QRect square(static_cast<int>(left), static_cast<int>(top), 9, 9);
+  painter.fillRect(square, QColor(0, 0, 255));
+  if (!hasFocus_) painter.fillRect(square.adjusted(1, 1, -1, -1), Qt::white);
+}
+
+void PartView::resizeEvent(QResizeEvent*) {
+  clientWidth_ = viewport()->width();
+  clientHeight_ = viewport()->height();
+  UpdateScrollBars();
+  viewport()->update();
+}
+
+void PartView::UpdateScrollBars() {
+  scrollX_ = std::max(0, std::min(scrollX_, extentWidth_ - clientWidth_));
+  scrollY_ = std::max(0, std::min(scrollY_, extentHeight_ - clientHeight_));
+  // Showing or hiding a bar resizes the viewport and re-enters through
+  // resizeEvent, so members are read afresh at every step.
+  const bool wasSyncing = syncingBars_;
+  syncingBars_ = true;
+  QScrollBar* vertical = verticalScrollBar();
+  vertical->setRange(0, std::max(0, extentHeight_ - clientHeight_));
+  vertical->setPageStep(std::max(0, clientHeight_));
+  vertical->setValue(scrollY_);
+  QScrollBar* horizontal = horizontalScrollBar();
+  horizontal->setRange(0, std::max(0, extentWidth_ - clientWidth_));
+  horizontal->setPageStep(std::max(0, clientWidth_));
+  horizontal->setValue(scrollX_);
+  syncingBars_ = wasSyncing;
+}
+
+void PartView::OnScrollAction(QScrollBar* bar, int action) {
+  // A click on a bar takes the focus the way a click on the drawing does.
+  if (!wheeling_) setFocus(Qt::OtherFocusReason);
+  const int32_t current = bar == horizontalScrollBar() ? scrollX_ : scrollY_;
+  int64_t target = current;
+  switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+      target = int64_t{current} - kLineScroll;
+      break;
+    case QAbstractSlider::SliderSingleStepAdd:
+      target = int64_t{current} + kLineScroll;
+      break;
+    case QAbstractSlider::SliderPageStepSub:
+      target = int64_t{current} - kPageScroll;
+      break;
+    case QAbstractSlider::SliderPageStepAdd:
+      target = int64_t{current} + kPageScroll;
+      break;
+    case QAbstractSlider::SliderMove:
+      target = bar->sliderPosition();
+      break;
+    default:  // jumps to either end are not offered
+      break;
+  }
+  bar->setSliderPosition(static_cast<int>(std::clamp<int64_t>(target, 0, bar->maximum())));
+}
+
+void PartView::scrollContentsBy(int, int) {
+  if (syncingBars_) return;
+  // The user moved a bar: its value is the new position.
+  const int32_t newX = horizontalScrollBar()->value(), newY = verticalScrollBar()->value();
+  const int dx = scrollX_ - newX, dy = scrollY_ - newY;
+  scrollX_ = newX;
+  scrollY_ = newY;
+  if (dx != 0 || dy != 0) viewport()->scroll(dx, dy);
+}
+
+}  // namespace zanli

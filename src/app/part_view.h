@@ -1,0 +1,120 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <cstdint>
+
+#include "model/part_body.h"
+#include "model/pin_info.h"
+
+class QPainter;
+class QScrollBar;
+
+namespace zanli {
+
+class PainterSurface;
+
+// Shows one part body at a fixed scale (one unit = one pixel) with a pin
+// cursor that runs along the four edges of the body, corners included. Every
+// position can be chosen, occupied or not; the pin panel edits the pin there.
+// The view never owns its body: whoever frees a body shows another (or none)
+// first.
+class PartView : public QAbstractScrollArea {
+  Q_OBJECT
+
+ public:
+  explicit PartView(QWidget* parent = nullptr);
+
+  // nullptr shows nothing. Resets the cursor to Left 0, the block to 0 and
+  // both scroll positions to 0, then repaints everything.
+  void SetPart(PartBody* body);
+  PartBody* Part() const { return body_; }
+
+  // Moves the cursor without notifying anyone; positions off the body's edges
+  // are ignored. Without a body the cursor is Left 0.
+  void SetCursor(PinEdge edge, int32_t position);
+  PinEdge CursorEdge() const { return cursorEdge_; }
+  int32_t CursorPosition() const { return cursorPosition_; }
+
+  // The 0-based block whose pin numbers are drawn; out-of-range indexes are
+  // ignored, and the block is 0 without a body.
+  void SetBlock(int32_t index);
+  int32_t GetBlock() const { return block_; }
+
+  // Repaints what is drawn for one pin position (line, mark, name, number),
+  // after the pin panel changed, added or removed the pin there.
+  void InvalidatePin(PinEdge edge, int32_t position);
+
+  struct Hit {
+    bool hit = false;
+    PinEdge edge = PinEdge::Left;
+    int32_t position = 0;
+  };
+  // Which position a logical point picks: a 10-unit strip outside each edge.
+  // Where two strips cross, the earlier edge (Left, Top, Right, Bottom) owns
+  // the point even when its position there is out of range.
+  Hit HitTest(int32_t logicalX, int32_t logicalY) const;
+
+  // Scrolls so the cursor marker at that position shows; Left and Right edges
+  // scroll fully left or right. Returns whether the view moved.
+  bool ScrollIntoView(PinEdge edge, int32_t position);
+
+  // The logical point shown at the viewport's top-left pixel.
+  int32_t ScrollX() const { return scrollX_; }
+  int32_t ScrollY() const { return scrollY_; }
+
+ signals:
+  // The user moved the cursor (key or click). Always delivered queued, so the
+  // receiver runs after the key or click has been handled completely.
+  void cursorMoved();
+
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+
+ private:
+  // The cursor after an arrow key, or the cursor itself when it stays.
+  void NewCursorForKey(int key, PinEdge& edge, int32_t& position) const;
+  // A user's move: repaint the old and new markers, scroll, notify.
+  void MoveCursorByUser(PinEdge edge, int32_t position);
+  bool IsValidPosition(PinEdge edge, int64_t position) const;
+
+  // Logical rectangle [left, right) × [top, bottom), repainted where it shows.
+  void UpdateLogical(int64_t left, int64_t top, int64_t right, int64_t bottom);
+  void UpdateMarker(PinEdge edge, int32_t position);
+  void MarkerCentre(PinEdge edge, int32_t position, int64_t& x, int64_t& y) const;
+
+  void DrawGrid(PainterSurface& surface, const QRect& logical) const;
+  void DrawMarker(QPainter& painter) const;
+
+  // Clamps the scroll positions to the client size and hands ranges, pages
+  // and positions to the scroll bars.
+  void UpdateScrollBars();
+  void OnScrollAction(QScrollBar* bar, int action);
+
+  PartBody* body_ = nullptr;
+  PinEdge cursorEdge_ = PinEdge::Left;
+  int32_t cursorPosition_ = 0;
+  int32_t block_ = 0;
+  int32_t scrollX_ = 0;
+  int32_t scrollY_ = 0;
+  int32_t clientWidth_ = 0;
+  int32_t clientHeight_ = 0;
+  int32_t extentWidth_ = 0;
+  int32_t extentHeight_ = 0;
+  bool hasFocus_ = false;
+  // Set while this class moves the scroll bars itself, so that their value
+  // changes are not taken for user scrolling.
+  bool syncingBars_ = false;
+  // Set while a wheel turn is passed to a scroll bar: a wheel does not take
+  // the focus the way a click on a bar does.
+  bool wheeling_ = false;
+};
+
+}  // namespace zanli
