@@ -20,7 +20,8 @@ class TextLibraryFormat {
   // False when the file cannot be written; the previous file then stays as it
   // was.
   static bool Write(const std::string& path, const Library& library);
-  // The exact bytes Write puts in the file (CR LF line ends).
+  // The exact bytes Write puts in the file (CR LF line ends); empty when Write
+  // would refuse (an entry without a body).
   static std::string WriteBytes(const Library& library);
 };
 

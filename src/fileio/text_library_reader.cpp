@@ -1,0 +1,287 @@
+#include "fileio/text_library_reader.h"
+
+#include <cstdint>
+#include <iterator>
+#include <limits>
+#include <utility>
+
+namespace zanli {
+
+namespace {
+
+// A key field splits at its first colon; without a key it is ignored.
+bool SplitKey(std::string_view field, char& key, std::string_view& value) {
+  // Only one-letter keys mean anything; longer ones are unknown keys.
+  if (field.size() < 2 || field[1] != ':') return false;
+  key = field[0];
+  value = field.substr(2);
+  return true;
+}
+
+inline bool IsOpening(std::string_view field) { return !field.empty() && field[0] == '+'; }
+inline bool IsClosing(std::string_view field) { return !field.empty() && field[0] == '-'; }
+
+}  // namespace
+
+TextLibraryReader::TextLibraryReader(std::string_view bytes, Library& library)
+    : lines_(bytes), library_(library) {}
+
+int32_t TextLibraryReader::ParseInt(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  constexpr int64_t kLimit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+  int64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    if (value < kLimit) value = value * 10 + (text[i] - '0');
+  if (negative) value = -value;
+  if (value > std::numeric_limits<int32_t>::max()) return std::numeric_limits<int32_t>::max();
+  if (value < std::numeric_limits<int32_t>::min()) return std::numeric_limits<int32_t>::min();
+  return static_cast<int32_t>(value);
+}
+
+bool TextLibraryReader::NextField(std::string_view& field, std::string_view knownBlock) {
+  for (;;) {
+    if (!lines_.ReadField(field)) return false;
+    if (!IsOpening(field) || field == knownBlock) return true;
+    if (!lines_.SkipBlock(field)) return false;
+  }
+}
+
+bool TextLibraryReader::Read() {
+  std::string_view field;
+  if (!lines_.ReadField(field) || field != kHeader) return false;
+  while (lines_.ReadField(field)) {
+    bool ok = true;
+    if (field == "+PTN")
+      ok = ReadPattern();
+    else if (field == "+COMP")
+      ok = ReadPart();
+    else if (field == "+ALIAS")
+      ok = ReadAlias();
+    else if (IsOpening(field))
+      ok = lines_.SkipBlock(field);
+    if (!ok) return false;
+    // Anything else at this level (the trailer, stray closing fields, key
+    // fields) carries nothing; the trailer is not even required.
+  }
+  return true;
+}
+
+bool TextLibraryReader::ReadPattern() {
+  std::string name;
+  int32_t x = 0;
+  int32_t y = 0;
+  bool haveBitmap = false;
+  int32_t width = 0;
+  int32_t height = 0;
+  std::vector<uint8_t> bits;
+  std::string_view field;
+  for (;;) {
+    if (!NextField(field, "+BMP")) return false;
+    if (IsOpening(field)) {
+      if (x > kMaxSize || y > kMaxSize) return false;
+      if (x > 0 && y > 0 && !name.empty() && !haveBitmap) {
+        if (!ReadBitmap(x, y, bits)) return false;
+        haveBitmap = true;
+        width = x;
+        height = y;
+      } else if (!lines_.SkipBlock(field)) {
+        return false;
+      }
+      continue;
+    }
+    if (IsClosing(field)) {
+      if (field != "-PTN" || !haveBitmap) return false;
+      break;
+    }
+    char key;
+    std::string_view value;
+    if (!SplitKey(field, key, value) || value.empty()) continue;
+    if (key == 'N')
+      name = value;
+    else if (key == 'X')
+      x = ParseInt(value);
+    else if (key == 'Y')
+      y = ParseInt(value);
+  }
+  auto pattern = std::make_unique<Pattern>(std::move(name), 0, 0);
+  pattern->width = width;
+  pattern->height = height;
+  pattern->bits = std::move(bits);
+  Pattern* added = library_.AddPattern(std::move(pattern));
+  patternsByName_.try_emplace(added->name, added);
+  return true;
+}
+
+bool TextLibraryReader::ReadBitmap(int32_t width, int32_t height, std::vector<uint8_t>& bits) {
+  const size_t stride = static_cast<size_t>(Pattern::StrideFor(width));
+  const size_t used = static_cast<size_t>((width + 7) / 8);
+  bits.assign(stride * static_cast<size_t>(height), 0);  // may throw std::bad_alloc
+  int32_t row = 0;
+  std::string_view field;
+  for (;;) {
+    if (!NextField(field)) return false;
+    if (IsClosing(field)) return field == "-BMP";
+    // Every other field is a row, key fields and empty ones included.
+    if (row >= height) continue;
+    uint8_t* out = bits.data() + static_cast<size_t>(row) * stride;
+    const size_t pairs = std::min(field.size() / 2, used);
+    for (size_t i = 0; i < pairs; ++i) {
+      const unsigned high = static_cast<uint8_t>(field[2 * i]) - 0x40u;
+      const unsigned low = static_cast<uint8_t>(field[2 * i + 1]) - 0x40u;
+      out[i] = high < 16 && low < 16 ? static_cast<uint8_t>(high << 4 | low) : 0;
+    }
+    ++row;
+  }
+}
+
+bool TextLibraryReader::ReadPart() {
+  std::string name;
+  std::string prefix = "U";
+  std::string patternName;
+  int32_t x = 0;
+  int32_t y = 0;
+  int32_t blocks = 0;
+  pins_.clear();
+  std::string_view field;
+  for (;;) {
+    if (!NextField(field, "+PIN")) return false;
+    if (IsOpening(field)) {
+      if (x < 1 || y < 1 || blocks < 1) return false;
+      auto pin = std::make_unique<PinInfo>(blocks);
+      if (!ReadPin(blocks, *pin)) return false;
+      pins_.push_back(std::move(pin));
+      continue;
+    }
+    if (IsClosing(field)) {
+      if (field != "-COMP" || name.empty() || x < 1 || y < 1 || blocks < 1) return false;
+      break;
+    }
+    char key;
+    std::string_view value;
+    if (!SplitKey(field, key, value)) continue;
+    switch (key) {
+      case 'N':
+        name = value;
+        break;
+      case 'R':
+        prefix = value;
+        break;
+      case 'P':
+        patternName = value;
+        break;
+      case 'X':
+      case 'Y': {
+        const int32_t size = ParseInt(value);
+        if (size < 0 || size > kMaxSize) return false;
+        (key == 'X' ? x : y) = size;
+        break;
+      }
+      case 'B': {
+        // Given once: a second "B" fails even with the same value, but a
+        // "B:0" leaves the count unset.
+        if (blocks != 0) return false;
+        const int32_t count = ParseInt(value);
+        if (count < 0 || count > kMaxBlocks) return false;
+        blocks = count;
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  auto body = std::make_unique<PartBody>();
+  body->numberPrefix = std::move(prefix);
+  body->xSize = x;
+  body->ySize = y;
+  body->blockCount = blocks;
+  if (!patternName.empty()) {
+    // Only patterns read so far count: a later block does not serve.
+    auto it = patternsByName_.find(patternName);
+    if (it != patternsByName_.end()) body->pattern = it->second;
+  }
+  body->pins.assign(std::make_move_iterator(pins_.begin()), std::make_move_iterator(pins_.end()));
+  pins_.clear();
+  AddEntry(std::move(name), library_.AddBody(std::move(body)));
+  return true;
+}
+
+bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin) {
+  bool hidden = false;
+  size_t block = 0;
+  std::string_view field;
+  for (;;) {
+    if (!NextField(field)) return false;
+    if (IsClosing(field)) return field == "-PIN";
+    char key;
+    std::string_view value;
+    if (!SplitKey(field, key, value) || value.empty()) continue;
+    switch (key) {
+      case 'N':
+        pin.name = value;
+        break;
+      case 'L': {
+        const char edge = value[0];
+        pin.edge = edge == 'L'   ? PinEdge::Left
+                   : edge == 'T' ? PinEdge::Top
+                   : edge == 'R' ? PinEdge::Right
+                                 : PinEdge::Bottom;
+        const int32_t position = ParseInt(value.substr(1));
+        if (position >= 0 && position <= 255) pin.position = position;
+        break;
+      }
+      case 'T':
+        for (char c : value) {
+          if (c == 'C') pin.flags |= PinFlag::Clock;
+          if (c == 'N') pin.flags |= PinFlag::NegativeLogic;
+          if (c == 'S') pin.flags |= PinFlag::NumberNearBody;
+          if (c == 'm') hidden = true;
+        }
+        break;
+      case 'M':
+        if (block < static_cast<size_t>(blocks)) {
+          std::string& number = pin.numbers[block++];
+          number.reserve(value.size() + 1);
+          number.push_back(hidden ? 'H' : 'D');
+          number.append(value);
+        }
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+bool TextLibraryReader::ReadAlias() {
+  std::string partName;
+  std::string aliasName;
+  std::string_view field;
+  for (;;) {
+    if (!NextField(field)) return false;
+    if (IsClosing(field)) {
+      if (field != "-ALIAS" || partName.empty() || aliasName.empty()) return false;
+      break;
+    }
+    char key;
+    std::string_view value;
+    if (!SplitKey(field, key, value) || value.empty()) continue;
+    if (key == 'N')
+      partName = value;
+    else if (key == 'A')
+      aliasName = value;
+  }
+  // Entries added by earlier aliases count too, so an alias of an alias
+  // shares the part's body. An unknown name adds nothing.
+  auto it = bodiesByName_.find(partName);
+  if (it != bodiesByName_.end()) AddEntry(std::move(aliasName), it->second);
+  return true;
+}
+
+void TextLibraryReader::AddEntry(std::string name, PartBody* body) {
+  PartEntry* entry = library_.AddEntry(std::make_unique<PartEntry>(std::move(name), body));
+  bodiesByName_.try_emplace(entry->name, body);
+}
+
+}  // namespace zanli

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "fileio/text_line_reader.h"
+#include "model/library.h"
+
+namespace zanli {
+
+// Parses the blocks of a text library into a Library that the caller has
+// cleared. Used once per read; on failure the library holds whatever was
+// complete so far and the caller clears it.
+//
+// Empty values: a field such as "N:" (colon last) is an empty value. Part
+// blocks take it ("R:" gives an empty prefix, "N:" an empty name that fails
+// the part, "X:" and "B:" read as 0); pattern, pin and alias blocks ignore
+// it, so an "M:" takes no block. An empty field (",,") has no colon and is
+// ignored everywhere except in a bitmap, where it is an all-blank row.
+class TextLibraryReader {
+ public:
+  static constexpr const char* kHeader = "+VELD3_LIB_V.1.0";
+  // Largest pattern or body size taken; larger values fail the read, which
+  // keeps every later width, height and allocation within reach.
+  static constexpr int32_t kMaxSize = 32767;
+  static constexpr int32_t kMaxBlocks = 256;
+
+  TextLibraryReader(std::string_view bytes, Library& library);
+
+  bool Read();
+
+  // The leading decimal integer of `text` as the C library reads it (white
+  // space, sign, digits, stop at anything else; 0 without digits), clamped to
+  // the 32-bit range.
+  static int32_t ParseInt(std::string_view text);
+
+ private:
+  bool ReadPattern();
+  bool ReadBitmap(int32_t width, int32_t height, std::vector<uint8_t>& bits);
+  bool ReadPart();
+  bool ReadPin(int32_t blocks, PinInfo& pin);
+  bool ReadAlias();
+  // The next field inside a block; false at the end of the input. Blocks the
+  // caller does not know (any '+' field but `knownBlock`) are skipped, so the
+  // caller sees only key fields, closing fields and its own sub-block.
+  bool NextField(std::string_view& field, std::string_view knownBlock = {});
+  void AddEntry(std::string name, PartBody* body);
+
+  TextLineReader lines_;
+  Library& library_;
+  // The first pattern and the first entry's body of each name read so far:
+  // a later duplicate never shadows the first one.
+  std::unordered_map<std::string_view, Pattern*> patternsByName_;
+  std::unordered_map<std::string_view, PartBody*> bodiesByName_;
+  std::vector<std::unique_ptr<PinInfo>> pins_;  // of the part being read
+};
+
+}  // namespace zanli

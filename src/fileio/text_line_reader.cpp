@@ -1,0 +1,124 @@
+#include "fileio/text_line_reader.h"
+
+#include <array>
+#include <cstring>
+
+namespace zanli {
+
+namespace {
+
+constexpr char kEndOfFile = 0x1A;
+
+// Byte classes; the hot loop stops only at the non-zero ones.
+enum : uint8_t { kPlain = 0, kSeparator = 1, kEscape = 2 };
+
+constexpr std::array<uint8_t, 256> MakeClasses() {
+  std::array<uint8_t, 256> classes{};
+  classes[','] = kSeparator;
+  classes['\r'] = kSeparator;
+  classes['\n'] = kSeparator;
+  classes['%'] = kEscape;
+  return classes;
+}
+constexpr std::array<uint8_t, 256> kClasses = MakeClasses();
+
+inline bool IsSeparator(char c) { return c == ',' || c == '\r' || c == '\n'; }
+inline bool IsFieldLead(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// isspace() in the C locale.
+inline bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+inline int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+}  // namespace
+
+TextLineReader::TextLineReader(std::string_view input) : pos_(input.data()), end_(input.data() + input.size()) {
+  if (const void* eof = std::memchr(input.data(), kEndOfFile, input.size())) end_ = static_cast<const char*>(eof);
+}
+
+uint8_t TextLineReader::DecodeEscape(char first, char second) {
+  const char chars[2] = {first, second};
+  int i = 0;
+  while (i < 2 && IsCSpace(chars[i])) ++i;
+  bool negative = false;
+  if (i < 2 && (chars[i] == '+' || chars[i] == '-')) negative = chars[i++] == '-';
+  int value = 0;
+  for (int digit; i < 2 && (digit = HexDigit(chars[i])) >= 0; ++i) value = value * 16 + digit;
+  if (negative) value = -value;
+  return static_cast<uint8_t>(value & 0xFF);
+}
+
+bool TextLineReader::ReadField(std::string_view& field) {
+  if (atEnd_) return false;
+  const char* p = pos_;
+  while (p < end_ && IsFieldLead(*p)) ++p;
+  if (p == end_) {
+    pos_ = p;
+    atEnd_ = true;
+    return false;
+  }
+  const char* start = p;
+  const char* limit = static_cast<size_t>(end_ - start) > kMaxFieldLength ? start + kMaxFieldLength : end_;
+  while (p < limit && kClasses[static_cast<uint8_t>(*p)] == kPlain) ++p;
+  if (p < limit && *p == '%') return ReadEscapedField(start, p, field);
+  field = std::string_view(start, static_cast<size_t>(p - start));
+  // Stopped at a separator or at the length limit: either way that byte goes.
+  if (p < end_) ++p;
+  pos_ = p;
+  return true;
+}
+
+bool TextLineReader::ReadEscapedField(const char* start, const char* p, std::string_view& field) {
+  scratch_.assign(start, p);
+  size_t length = scratch_.size();
+  for (;;) {
+    if (p == end_) break;
+    if (length == kMaxFieldLength) {
+      ++p;
+      break;
+    }
+    const char c = *p;
+    if (IsSeparator(c)) {
+      ++p;
+      break;
+    }
+    if (c == '%') {
+      if (end_ - p < 3 || IsSeparator(p[1]) || IsSeparator(p[2])) {
+        pos_ = end_;
+        atEnd_ = true;
+        return false;
+      }
+      scratch_.push_back(static_cast<char>(DecodeEscape(p[1], p[2])));
+      p += 3;
+    } else {
+      // Copy the run up to the next special byte in one go.
+      const char* run = p;
+      const char* limit = run + (kMaxFieldLength - length);
+      if (limit > end_) limit = end_;
+      while (p < limit && kClasses[static_cast<uint8_t>(*p)] == kPlain) ++p;
+      scratch_.append(run, p);
+      length += static_cast<size_t>(p - run);
+      continue;
+    }
+    ++length;
+  }
+  pos_ = p;
+  field = scratch_;
+  return true;
+}
+
+bool TextLineReader::SkipBlock(std::string_view opening) {
+  // The opening field may live in scratch_, which the next read overwrites.
+  std::string closing(opening);
+  if (!closing.empty()) closing[0] = '-';
+  std::string_view field;
+  while (ReadField(field))
+    if (field == closing) return true;
+  return false;
+}
+
+}  // namespace zanli

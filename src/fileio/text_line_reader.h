@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zanli {
+
+// Splits the bytes of a text library into fields.
+//
+// A field ends at a comma, CR or LF, which is consumed. Tabs, spaces, CRs and
+// LFs before a field are skipped, so ",," yields an empty field while a line
+// break after a comma does not. "%" and two characters stand for one byte. A
+// field holds at most kMaxFieldLength bytes; the byte after a full field is
+// consumed (dropped unless it is the separator). A 0x1A byte ends the input,
+// as text-mode reading does.
+class TextLineReader {
+ public:
+  static constexpr size_t kMaxFieldLength = 32768;
+
+  // `input` must outlive the reader.
+  explicit TextLineReader(std::string_view input);
+
+  // The next field with its escapes decoded, or false at the end of the input.
+  // The view stays valid until the next call. An escape whose two characters
+  // hold a separator or run past the end ends the input: that field and all
+  // that follow are lost. Once the end is reported it stays reported.
+  bool ReadField(std::string_view& field);
+
+  // Reads fields until one equals `opening` with its first byte replaced by
+  // '-'. There is no nesting count: the first matching field ends the skip.
+  // False when the input ends first.
+  bool SkipBlock(std::string_view opening);
+
+  // The byte an escape's two characters stand for: they are read as a base-16
+  // integer the way the C library does (leading white space and a sign
+  // allowed, stopping at the first non-digit, no digits giving 0), and the low
+  // 8 bits are kept.
+  static uint8_t DecodeEscape(char first, char second);
+
+ private:
+  bool ReadEscapedField(const char* start, const char* escape, std::string_view& field);
+
+  const char* pos_;
+  const char* end_;
+  bool atEnd_ = false;
+  std::string scratch_;  // decoded text of a field that holds escapes
+};
+
+}  // namespace zanli
