@@ -78,6 +78,20 @@ class StringReader {
 
 bool InRange(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
 
+bool SamePin(const PinInfo& a, const PinInfo& b) {
+  return a.name == b.name && a.flags == b.flags && a.edge == b.edge && a.position == b.position &&
+         a.numbers == b.numbers;
+}
+
+bool SameBody(const PartBody& a, const PartBody& b) {
+  if (a.numberPrefix != b.numberPrefix || a.xSize != b.xSize || a.ySize != b.ySize ||
+      a.blockCount != b.blockCount || a.pins.size() != b.pins.size())
+    return false;
+  for (size_t i = 0; i < a.pins.size(); ++i)
+    if (!SamePin(*a.pins[i], *b.pins[i])) return false;
+  return true;
+}
+
 }  // namespace
 
 std::string PartClipboardBlock::Build(std::string_view entryName, const PartBody& body) {
@@ -181,6 +195,15 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out) {
   out.name = std::move(name);
   out.body = std::move(body);
   out.pattern = std::move(pattern);
+  return true;
+}
+
+bool PartClipboardBlock::SameContent(const Part& a, const Part& b) {
+  if (a.name != b.name || !a.body != !b.body || !a.pattern != !b.pattern) return false;
+  if (a.body && !SameBody(*a.body, *b.body)) return false;
+  if (a.pattern && (a.pattern->name != b.pattern->name || a.pattern->width != b.pattern->width ||
+                    a.pattern->height != b.pattern->height || a.pattern->bits != b.pattern->bits))
+    return false;
   return true;
 }
 

@@ -47,6 +47,11 @@ class PartClipboardBlock {
   // bounds the memory a small hostile block can claim). Bytes after the
   // last string are ignored, since clipboard memory may be rounded up.
   static bool Read(std::string_view block, Part& out);
+
+  // Whether two decoded parts carry the same data: name, body fields, pins in
+  // order, and the pattern with its bitmap byte for byte, padding included.
+  // A block read, built again and read again must give the same content.
+  static bool SameContent(const Part& a, const Part& b);
 };
 
 }  // namespace zanli
