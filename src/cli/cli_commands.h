@@ -23,5 +23,7 @@ const PartEntry* FindEntry(const Library& library, const std::string& name);
 int RunDump(const std::vector<std::string>& args);
 int RunConvert(const std::vector<std::string>& args);
 int RunRender(const std::vector<std::string>& args);
+int RunClipEncode(const std::vector<std::string>& args);
+int RunClipDecode(const std::vector<std::string>& args);
 
 }  // namespace zanli::cli

@@ -17,6 +17,8 @@ const Command kCommands[] = {
     {"dump", zanli::cli::RunDump},
     {"convert", zanli::cli::RunConvert},
     {"render", zanli::cli::RunRender},
+    {"clip-encode", zanli::cli::RunClipEncode},
+    {"clip-decode", zanli::cli::RunClipDecode},
 };
 
 void PrintUsage() {
@@ -24,7 +26,9 @@ void PrintUsage() {
                "usage: zanli-cli COMMAND ARGS...\n"
                "  dump LIBRARY                           JSON of the library on stdout\n"
                "  convert IN OUT                         read IN, write OUT (format by extension)\n"
-               "  render LIBRARY NAME OUT.png [--block N]  PNG of the part's symbol (block N, default 1)\n");
+               "  render LIBRARY NAME OUT.png [--block N]  PNG of the part's symbol (block N, default 1)\n"
+               "  clip-encode LIBRARY NAME OUT.bin       clipboard block that Copy makes for NAME\n"
+               "  clip-decode IN.bin                     JSON of a clipboard block on stdout\n");
 }
 
 }  // namespace

@@ -1,0 +1,80 @@
+#include <cstdio>
+
+#include "cli/cli_commands.h"
+#include "cli/json_writer.h"
+#include "clipboard/part_clipboard_block.h"
+#include "fileio/safe_file_writer.h"
+
+namespace zanli::cli {
+
+namespace {
+
+std::string PartJson(const PartClipboardBlock::Part& part) {
+  const PartBody& body = *part.body;
+  std::string out = "{\"name\":";
+  AppendJsonString(out, part.name);
+  out += ",\"prefix\":";
+  AppendJsonString(out, body.numberPrefix);
+  out += ",\"x\":" + std::to_string(body.xSize) + ",\"y\":" + std::to_string(body.ySize) +
+         ",\"blocks\":" + std::to_string(body.blockCount) + ",\"pins\":[";
+  for (size_t i = 0; i < body.pins.size(); ++i) {
+    if (i) out += ',';
+    AppendPinJson(out, *body.pins[i]);
+  }
+  out += "],\"pattern\":";
+  if (part.pattern)
+    AppendPatternJson(out, *part.pattern);
+  else
+    out += "null";
+  out += "}\n";
+  return out;
+}
+
+}  // namespace
+
+int RunClipEncode(const std::vector<std::string>& args) {
+  if (args.size() != 3) {
+    std::fprintf(stderr, "usage: zanli-cli clip-encode LIBRARY NAME OUT.bin\n");
+    return kExitUsage;
+  }
+  Library library;
+  if (!ReadLibrary(args[0], library)) return kExitFailed;
+  const PartEntry* entry = FindEntry(library, args[1]);
+  if (entry == nullptr) {
+    std::fprintf(stderr, "zanli-cli: %s: no part or alias named %s\n", args[0].c_str(), args[1].c_str());
+    return kExitFailed;
+  }
+  const std::string block = PartClipboardBlock::Build(entry->name, *entry->body);
+  if (block.empty()) {
+    std::fprintf(stderr, "zanli-cli: %s: the part is too large for a clipboard block\n", args[1].c_str());
+    return kExitFailed;
+  }
+  SafeFileWriter writer(args[2]);
+  if (!writer.Open() || !writer.Write(block) || !writer.Commit()) {
+    std::fprintf(stderr, "zanli-cli: %s: writing the block failed\n", args[2].c_str());
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+int RunClipDecode(const std::vector<std::string>& args) {
+  if (args.size() != 1) {
+    std::fprintf(stderr, "usage: zanli-cli clip-decode IN.bin\n");
+    return kExitUsage;
+  }
+  std::string block;
+  if (!ReadWholeFile(args[0], block)) {
+    std::fprintf(stderr, "zanli-cli: %s: reading the file failed\n", args[0].c_str());
+    return kExitFailed;
+  }
+  PartClipboardBlock::Part part;
+  if (!PartClipboardBlock::Read(block, part)) {
+    std::fprintf(stderr, "zanli-cli: %s: not a valid part clipboard block\n", args[0].c_str());
+    return kExitFailed;
+  }
+  const std::string json = PartJson(part);
+  if (std::fwrite(json.data(), 1, json.size(), stdout) != json.size() || std::fflush(stdout) != 0) return kExitFailed;
+  return kExitOk;
+}
+
+}  // namespace zanli::cli
