@@ -1,0 +1,69 @@
+#include "app/library_file_dialog.h"
+
+#include <QLineEdit>
+
+namespace zanli {
+
+namespace {
+
+// The descriptions stay as users know them; the patterns list the spellings
+// of the extension so a case-sensitive file system shows them all.
+const QString kBinaryFilter = QStringLiteral("NQ2/Veld library file(*.lib) (*.LIB *.[lL][iI][bB])");
+const QString kTextFilter = QStringLiteral("Veld library file(*.lb3) (*.LB3 *.[lL][bB]3)");
+
+}  // namespace
+
+LibraryFileDialog::LibraryFileDialog(QWidget* parent, AcceptMode mode) : QFileDialog(parent) {
+  setObjectName(QStringLiteral("libraryFileDialog"));
+  setOption(QFileDialog::DontUseNativeDialog, true);
+  setOption(QFileDialog::HideNameFilterDetails, true);
+  setOption(QFileDialog::ReadOnly, false);
+  setAcceptMode(mode);
+  setNameFilters({kBinaryFilter, kTextFilter});
+  if (mode == AcceptSave) {
+    setFileMode(QFileDialog::AnyFile);
+    connect(this, &QFileDialog::filterSelected, this, &LibraryFileDialog::OnFilterSelected);
+  } else {
+    setFileMode(QFileDialog::ExistingFile);
+  }
+}
+
+void LibraryFileDialog::SelectType(Type type) { selectNameFilter(type == kTextType ? kTextFilter : kBinaryFilter); }
+
+LibraryFileDialog::Type LibraryFileDialog::SelectedType() const {
+  return selectedNameFilter() == kTextFilter ? kTextType : kBinaryType;
+}
+
+QString LibraryFileDialog::Extension(const QString& path) {
+  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+  const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+  return dot > slash ? path.mid(dot) : QString();
+}
+
+QString LibraryFileDialog::TypeExtension(Type type) {
+  return type == kTextType ? QStringLiteral(".LB3") : QStringLiteral(".LIB");
+}
+
+QString LibraryFileDialog::AdjustName(const QString& name, Type type) {
+  const QString wanted = TypeExtension(type);
+  const QString extension = Extension(name);
+  if (extension.compare(wanted, Qt::CaseInsensitive) == 0) return name;
+  return name.left(name.size() - extension.size()) + wanted;
+}
+
+QString LibraryFileDialog::ChosenPath() const {
+  const QStringList files = selectedFiles();
+  if (files.isEmpty()) return QString();
+  QString path = files.first();
+  if (acceptMode() == AcceptSave && Extension(path).isEmpty()) path += TypeExtension(SelectedType());
+  return path;
+}
+
+void LibraryFileDialog::OnFilterSelected(const QString& filter) {
+  auto* field = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  if (field == nullptr) return;
+  const Type type = filter == kTextFilter ? kTextType : kBinaryType;
+  field->setText(AdjustName(field->text(), type));
+}
+
+}  // namespace zanli
