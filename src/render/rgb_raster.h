@@ -26,8 +26,8 @@ class RgbRaster : public DrawSurface {
   const std::vector<uint8_t>& Pixels() const { return pixels_; }
 
   void DrawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, Rgb colour) override;
-  void CompositeBits(int32_t x, int32_t y, const uint8_t* bits, int32_t width, int32_t height,
-                     int32_t stride, Rgb colour) override;
+  void CompositeBits(int32_t x, int32_t y, const uint8_t* bits, int32_t width, int32_t height, int32_t stride,
+                     Rgb colour) override;
 
  private:
   // Pixel coordinates; points outside the raster are ignored.

@@ -22,9 +22,7 @@ int32_t GridToUnits(int32_t steps) {
   return Saturate(int64_t{SymbolRenderer::kBodyOrigin} + int64_t{SymbolRenderer::kGridStep} * steps);
 }
 
-bool ValidEdge(PinEdge edge) {
-  return static_cast<int32_t>(edge) >= 0 && static_cast<int32_t>(edge) <= 3;
-}
+bool ValidEdge(PinEdge edge) { return static_cast<int32_t>(edge) >= 0 && static_cast<int32_t>(edge) <= 3; }
 
 bool Overlaps(const ClipRect& a, const ClipRect& b) {
   return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
@@ -103,10 +101,18 @@ void SymbolRenderer::DrawPin(DrawSurface& surface, const ClipRect* clip, const P
     const int32_t w = 8 * n + 5;
     ClipRect area;
     switch (pin.edge) {
-      case PinEdge::Left: area = {ax - 50, ay - 10, ax + w, ay + 5}; break;
-      case PinEdge::Top: area = {ax - 10, ay - 50, ax + 5, ay + w}; break;
-      case PinEdge::Right: area = {ax - w, ay - 10, ax + 50, ay + 5}; break;
-      case PinEdge::Bottom: area = {ax - 10, ay - w, ax + 5, ay + 50}; break;
+      case PinEdge::Left:
+        area = {ax - 50, ay - 10, ax + w, ay + 5};
+        break;
+      case PinEdge::Top:
+        area = {ax - 10, ay - 50, ax + 5, ay + w};
+        break;
+      case PinEdge::Right:
+        area = {ax - w, ay - 10, ax + 50, ay + 5};
+        break;
+      case PinEdge::Bottom:
+        area = {ax - 10, ay - w, ax + 5, ay + 50};
+        break;
     }
     if (!Overlaps(area, *clip)) return;
   }
@@ -116,18 +122,34 @@ void SymbolRenderer::DrawPin(DrawSurface& surface, const ClipRect* clip, const P
     const PinMarkBitmaps::Image image = PinMarkBitmaps::Instance().Get(kind, pin.edge);
     int32_t left = ax - 3, top = ay - 3;
     switch (pin.edge) {
-      case PinEdge::Left: left = ax - 10; break;
-      case PinEdge::Top: top = ay - 10; break;
-      case PinEdge::Right: left = ax - 4; break;
-      case PinEdge::Bottom: top = ay - 4; break;
+      case PinEdge::Left:
+        left = ax - 10;
+        break;
+      case PinEdge::Top:
+        top = ay - 10;
+        break;
+      case PinEdge::Right:
+        left = ax - 4;
+        break;
+      case PinEdge::Bottom:
+        top = ay - 4;
+        break;
     }
     surface.CompositeBits(left, top, image.bits, image.width, image.height, image.stride, kBlack);
   } else {
     switch (pin.edge) {
-      case PinEdge::Left: surface.DrawLine(ax - 10, ay, ax, ay, kBlack); break;
-      case PinEdge::Top: surface.DrawLine(ax, ay - 10, ax, ay, kBlack); break;
-      case PinEdge::Right: surface.DrawLine(ax + 10, ay, ax, ay, kBlack); break;
-      case PinEdge::Bottom: surface.DrawLine(ax, ay + 10, ax, ay, kBlack); break;
+      case PinEdge::Left:
+        surface.DrawLine(ax - 10, ay, ax, ay, kBlack);
+        break;
+      case PinEdge::Top:
+        surface.DrawLine(ax, ay - 10, ax, ay, kBlack);
+        break;
+      case PinEdge::Right:
+        surface.DrawLine(ax + 10, ay, ax, ay, kBlack);
+        break;
+      case PinEdge::Bottom:
+        surface.DrawLine(ax, ay + 10, ax, ay, kBlack);
+        break;
     }
   }
 
@@ -135,10 +157,18 @@ void SymbolRenderer::DrawPin(DrawSurface& surface, const ClipRect* clip, const P
   // The name runs inside the body, away from the edge.
   if (n > 0) {
     switch (pin.edge) {
-      case PinEdge::Left: text.DrawText(surface, ax + 5, ay + 4, Bytes(name), n, kBlue, false, true); break;
-      case PinEdge::Top: text.DrawText(surface, ax + 4, ay + 5, Bytes(name), n, kBlue, true, false); break;
-      case PinEdge::Right: text.DrawText(surface, ax - 5, ay + 4, Bytes(name), n, kBlue, false, false); break;
-      case PinEdge::Bottom: text.DrawText(surface, ax + 4, ay - 5, Bytes(name), n, kBlue, true, true); break;
+      case PinEdge::Left:
+        text.DrawText(surface, ax + 5, ay + 4, Bytes(name), n, kBlue, false, true);
+        break;
+      case PinEdge::Top:
+        text.DrawText(surface, ax + 4, ay + 5, Bytes(name), n, kBlue, true, false);
+        break;
+      case PinEdge::Right:
+        text.DrawText(surface, ax - 5, ay + 4, Bytes(name), n, kBlue, false, false);
+        break;
+      case PinEdge::Bottom:
+        text.DrawText(surface, ax + 4, ay - 5, Bytes(name), n, kBlue, true, true);
+        break;
     }
   }
 
@@ -148,17 +178,27 @@ void SymbolRenderer::DrawPin(DrawSurface& surface, const ClipRect* clip, const P
   const Rgb colour = number[0] == 'H' ? kRed : kBlue;
   // Drawn as stored: a byte with bit 7 set shows with a bar.
   const uint8_t* digits = Bytes(number) + 1;
-  const int32_t length = static_cast<int32_t>(std::min<size_t>(number.size() - 1, SymbolTextRenderer::kMaxLength));
+  const int32_t length =
+      static_cast<int32_t>(std::min<size_t>(number.size() - 1, SymbolTextRenderer::kMaxLength));
   const int32_t d = (pin.flags & PinFlag::NumberNearBody) ? 2 : 8;
   switch (pin.edge) {
-    case PinEdge::Left: text.DrawText(surface, ax - d, ay - 2, digits, length, colour, false, false); break;
-    case PinEdge::Top: text.DrawText(surface, ax - 2, ay - d, digits, length, colour, true, true); break;
-    case PinEdge::Right: text.DrawText(surface, ax + d, ay - 2, digits, length, colour, false, true); break;
-    case PinEdge::Bottom: text.DrawText(surface, ax - 2, ay + d, digits, length, colour, true, false); break;
+    case PinEdge::Left:
+      text.DrawText(surface, ax - d, ay - 2, digits, length, colour, false, false);
+      break;
+    case PinEdge::Top:
+      text.DrawText(surface, ax - 2, ay - d, digits, length, colour, true, true);
+      break;
+    case PinEdge::Right:
+      text.DrawText(surface, ax + d, ay - 2, digits, length, colour, false, true);
+      break;
+    case PinEdge::Bottom:
+      text.DrawText(surface, ax - 2, ay + d, digits, length, colour, true, false);
+      break;
   }
 }
 
-void SymbolRenderer::DrawPart(DrawSurface& surface, const ClipRect* clip, const PartBody& body, int32_t block) {
+void SymbolRenderer::DrawPart(DrawSurface& surface, const ClipRect* clip, const PartBody& body,
+                              int32_t block) {
   DrawBody(surface, body);
   for (const auto& pin : body.pins)
     if (pin) DrawPin(surface, clip, body, *pin, block);
@@ -171,11 +211,15 @@ ClipRect SymbolRenderer::PinArea(const PartBody& body, PinEdge edge, int32_t pos
   // rectangle for every edge (the right and bottom ones reach one unit less
   // outside), and one spare unit is cheaper than a stale pixel.
   switch (edge) {
-    case PinEdge::Top: return {ax - 10, ay - 50, ax + 5, ay + 261};
-    case PinEdge::Right: return {ax - 261, ay - 10, ax + 50, ay + 5};
-    case PinEdge::Bottom: return {ax - 10, ay - 261, ax + 5, ay + 50};
+    case PinEdge::Top:
+      return {ax - 10, ay - 50, ax + 5, ay + 261};
+    case PinEdge::Right:
+      return {ax - 261, ay - 10, ax + 50, ay + 5};
+    case PinEdge::Bottom:
+      return {ax - 10, ay - 261, ax + 5, ay + 50};
     case PinEdge::Left:
-    default: return {ax - 50, ay - 10, ax + 261, ay + 5};
+    default:
+      return {ax - 50, ay - 10, ax + 261, ay + 5};
   }
 }
 

@@ -147,7 +147,8 @@ void SymbolTextRenderer::DrawText(DrawSurface& surface, int32_t x, int32_t y, co
                                   int32_t length, Rgb colour, bool vertical, bool aligned) const {
   if (bytes == nullptr) return;
   int32_t n = length;
-  if (n < 0) n = static_cast<int32_t>(std::min<size_t>(std::strlen(reinterpret_cast<const char*>(bytes)), kMaxLength));
+  if (n < 0)
+    n = static_cast<int32_t>(std::min<size_t>(std::strlen(reinterpret_cast<const char*>(bytes)), kMaxLength));
   n = std::min(n, kMaxLength);
   if (n == 0) return;
 

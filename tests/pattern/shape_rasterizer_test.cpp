@@ -9,7 +9,9 @@
 
 namespace zanli {
 
-void PrintTo(const ShapeRasterizer::Cell& cell, std::ostream* os) { *os << "(" << cell.x << ", " << cell.y << ")"; }
+void PrintTo(const ShapeRasterizer::Cell& cell, std::ostream* os) {
+  *os << "(" << cell.x << ", " << cell.y << ")";
+}
 
 namespace {
 
@@ -40,7 +42,8 @@ TEST(ShapeRasterizerTest, LineCellsRoundHalvesAwayFromTheStart) {
       {{2, 5}, {2, 2}, {{2, 5}, {2, 4}, {2, 3}, {2, 2}}},
       {{0, 0}, {3, 3}, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
   };
-  for (const auto& c : cases) EXPECT_EQ(LineCells(c.a, c.b), c.want) << c.a.x << "," << c.a.y << " -> " << c.b.x << "," << c.b.y;
+  for (const auto& c : cases)
+    EXPECT_EQ(LineCells(c.a, c.b), c.want) << c.a.x << "," << c.a.y << " -> " << c.b.x << "," << c.b.y;
 }
 
 TEST(ShapeRasterizerTest, EllipseIsInscribedInItsBox) {
@@ -49,13 +52,16 @@ TEST(ShapeRasterizerTest, EllipseIsInscribedInItsBox) {
     Cell a, b;
     Cells want;
   } cases[] = {
-      {{0, 0}, {4, 4}, {{4, 2}, {0, 2}, {2, 4}, {2, 0}, {4, 3}, {4, 1}, {0, 3}, {0, 1}, {3, 4}, {3, 0}, {1, 4}, {1, 0}}},
+      {{0, 0},
+       {4, 4},
+       {{4, 2}, {0, 2}, {2, 4}, {2, 0}, {4, 3}, {4, 1}, {0, 3}, {0, 1}, {3, 4}, {3, 0}, {1, 4}, {1, 0}}},
       {{3, 3}, {0, 0}, {{3, 1}, {3, 2}, {0, 1}, {0, 2}, {1, 0}, {2, 0}, {1, 3}, {2, 3}}},
       {{0, 5}, {6, 5}, {{0, 5}, {1, 5}, {2, 5}, {3, 5}, {4, 5}, {5, 5}, {6, 5}}},
       {{7, 1}, {7, 4}, {{7, 1}, {7, 2}, {7, 3}, {7, 4}}},
       {{2, 2}, {2, 2}, {{2, 2}}},
   };
-  for (const auto& c : cases) EXPECT_EQ(EllipseCells(c.a, c.b), c.want) << c.a.x << "," << c.a.y << " -> " << c.b.x << "," << c.b.y;
+  for (const auto& c : cases)
+    EXPECT_EQ(EllipseCells(c.a, c.b), c.want) << c.a.x << "," << c.a.y << " -> " << c.b.x << "," << c.b.y;
 
   // A wide box reaches all four sides and never leaves the box.
   const Cells wide = EllipseCells({3, 10}, {40, 19});

@@ -23,10 +23,18 @@ inline PointSet ExpectedMark(PinMarkKind kind, PinEdge edge) {
     for (int32_t x = 0; x < 15; ++x) {
       if (kLeftArt[static_cast<int>(kind)][y][x] != '#') continue;
       switch (edge) {
-        case PinEdge::Left: points.insert({x, y}); break;
-        case PinEdge::Right: points.insert({14 - x, y}); break;
-        case PinEdge::Top: points.insert({y, x}); break;
-        case PinEdge::Bottom: points.insert({y, 14 - x}); break;
+        case PinEdge::Left:
+          points.insert({x, y});
+          break;
+        case PinEdge::Right:
+          points.insert({14 - x, y});
+          break;
+        case PinEdge::Top:
+          points.insert({y, x});
+          break;
+        case PinEdge::Bottom:
+          points.insert({y, 14 - x});
+          break;
       }
     }
   return points;

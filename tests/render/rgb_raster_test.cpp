@@ -8,8 +8,8 @@ namespace zanli {
 namespace {
 
 using test::Ink;
-using test::PointSet;
 using test::kWhite;
+using test::PointSet;
 
 constexpr Rgb kInk{10, 20, 30};
 

@@ -14,13 +14,14 @@ namespace {
 using test::AnyInk;
 using test::ExpectedMark;
 using test::Ink;
-using test::PointSet;
 using test::kWhite;
+using test::PointSet;
 
 constexpr Rgb kBlack{0, 0, 0}, kBlue{0, 0, 255}, kRed{255, 0, 0};
 const PinEdge kEdges[] = {PinEdge::Left, PinEdge::Top, PinEdge::Right, PinEdge::Bottom};
 
-PinInfo& AddPin(PartBody& body, PinEdge edge, int32_t position, const std::string& name = "", int32_t flags = 0) {
+PinInfo& AddPin(PartBody& body, PinEdge edge, int32_t position, const std::string& name = "",
+                int32_t flags = 0) {
   auto pin = std::make_unique<PinInfo>(body.blockCount);
   pin->edge = edge;
   pin->position = position;
@@ -74,8 +75,10 @@ TEST(SymbolRendererTest, PlainPinIsATenUnitLineEndingBeforeItsAnchor) {
     int32_t position;
     int32_t x0, y0, dx, dy;  // first pixel at the outer end, step toward the body
   } cases[] = {
-      {PinEdge::Left, 0, 50, 60, 1, 0},     {PinEdge::Left, 4, 50, 100, 1, 0},
-      {PinEdge::Top, 3, 90, 50, 0, 1},      {PinEdge::Right, 1, 100, 70, -1, 0},
+      {PinEdge::Left, 0, 50, 60, 1, 0},
+      {PinEdge::Left, 4, 50, 100, 1, 0},
+      {PinEdge::Top, 3, 90, 50, 0, 1},
+      {PinEdge::Right, 1, 100, 70, -1, 0},
       {PinEdge::Bottom, 2, 80, 110, 0, -1},
       {PinEdge::Left, 9, 50, 150, 1, 0},  // beyond the body's size: still drawn at its anchor
   };
@@ -94,7 +97,8 @@ TEST(SymbolRendererTest, MarksReplaceTheLineAtTheirPlacePerEdge) {
   const struct {
     PinEdge edge;
     int32_t left, top;
-  } placements[] = {{PinEdge::Left, 50, 77}, {PinEdge::Top, 77, 50}, {PinEdge::Right, 96, 77}, {PinEdge::Bottom, 77, 96}};
+  } placements[] = {
+      {PinEdge::Left, 50, 77}, {PinEdge::Top, 77, 50}, {PinEdge::Right, 96, 77}, {PinEdge::Bottom, 77, 96}};
   const struct {
     int32_t flags;
     PinMarkKind kind;
@@ -243,10 +247,18 @@ TEST(SymbolRendererTest, PinAreaHoldsTheViewsRepaintRectAndEverythingDrawn) {
     const int32_t p = 70, X = 300, Y = 300;
     ClipRect view;
     switch (edge) {
-      case PinEdge::Left: view = {10, p + 50, 321, p + 65}; break;
-      case PinEdge::Top: view = {p + 50, 10, p + 65, 321}; break;
-      case PinEdge::Right: view = {X - 201, p + 50, X + 110, p + 65}; break;
-      case PinEdge::Bottom: view = {p + 50, Y - 201, p + 65, Y + 110}; break;
+      case PinEdge::Left:
+        view = {10, p + 50, 321, p + 65};
+        break;
+      case PinEdge::Top:
+        view = {p + 50, 10, p + 65, 321};
+        break;
+      case PinEdge::Right:
+        view = {X - 201, p + 50, X + 110, p + 65};
+        break;
+      case PinEdge::Bottom:
+        view = {p + 50, Y - 201, p + 65, Y + 110};
+        break;
     }
     EXPECT_TRUE(area.left <= view.left && area.top <= view.top && area.right >= view.right - 1 &&
                 area.bottom >= view.bottom - 1)

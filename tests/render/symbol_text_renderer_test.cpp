@@ -11,8 +11,8 @@ namespace zanli {
 namespace {
 
 using test::Ink;
-using test::PointSet;
 using test::kWhite;
+using test::PointSet;
 
 constexpr Rgb kInk{0, 0, 255};
 constexpr uint8_t kA[8] = {0x00, 0x38, 0x44, 0x82, 0x82, 0xFE, 0x82, 0x82};
@@ -33,7 +33,8 @@ void AddRotated(PointSet& points, const uint8_t* rows, int32_t left, int32_t top
       if (rows[k] & (0x80 >> c)) points.insert({left + k, top + 7 - c});
 }
 
-PointSet Draw(const std::string& text, int32_t x, int32_t y, bool vertical, bool aligned, int32_t length = -2) {
+PointSet Draw(const std::string& text, int32_t x, int32_t y, bool vertical, bool aligned,
+              int32_t length = -2) {
   RgbRaster raster(400, 400, kWhite);
   SymbolTextRenderer::Instance().DrawText(raster, x, y, reinterpret_cast<const uint8_t*>(text.data()),
                                           length == -2 ? static_cast<int32_t>(text.size()) : length, kInk,
