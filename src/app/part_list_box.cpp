@@ -62,9 +62,7 @@ PartListBox::PartListBox(QWidget* parent) : QAbstractScrollArea(parent), autoScr
   UpdateScrollBar();
 }
 
-PartListBox::~PartListBox() {
-  if (dragging_) viewport()->releaseMouse();
-}
+PartListBox::~PartListBox() = default;
 
 QColor PartListBox::ResolveColour(QColor colour) const {
   return colour.isValid() ? colour : palette().color(QPalette::Text);
@@ -108,7 +106,6 @@ bool PartListBox::DeleteItem(int index) {
 
 void PartListBox::ResetContent() {
   autoScroll_->stop();
-  if (dragging_) viewport()->releaseMouse();
   items_.clear();
   names_.Clear();
   selected_ = -1;
@@ -140,7 +137,9 @@ bool PartListBox::SetItemColor(int index, QColor colour) {
   return true;
 }
 
-std::string PartListBox::GetItemText(int index) const { return InRange(index) ? items_[index].text : std::string(); }
+std::string PartListBox::GetItemText(int index) const {
+  return InRange(index) ? items_[index].text : std::string();
+}
 
 PartBody* PartListBox::GetItemBody(int index) const { return InRange(index) ? items_[index].body : nullptr; }
 
@@ -241,7 +240,8 @@ void PartListBox::paintEvent(QPaintEvent* event) {
   const int width = viewport()->width();
   const QRect area = event->rect();
   const int first = top_ + area.top() / rowHeight_;
-  const int end = std::min({top_ + (rowHeight_ + area.bottom()) / rowHeight_, top_ + visibleRows_, GetCount()});
+  const int end =
+      std::min({top_ + (rowHeight_ + area.bottom()) / rowHeight_, top_ + visibleRows_, GetCount()});
   QStringDecoder decoder = MakeNameDecoder();
   for (int i = std::max(first, top_); i < end; ++i) {
     QColor fill = pal.color(QPalette::Base);
@@ -324,7 +324,8 @@ void PartListBox::mousePressEvent(QMouseEvent* event) {
   lastMousePos_ = pos;
   const int index = top_ + pos.y() / rowHeight_;
   if (index == selected_) {
-    viewport()->grabMouse();
+    // Qt keeps the pointer grabbed for this widget while the button is held,
+    // so the release arrives here even outside the window.
     dragging_ = true;
     dropIndex_ = index;
     DrawDropLine();
@@ -411,7 +412,6 @@ void PartListBox::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void PartListBox::EndDrag() {
-  viewport()->releaseMouse();
   dragging_ = false;
   EraseDropLine();
 }
@@ -454,11 +454,13 @@ void PartListBox::focusOutEvent(QFocusEvent* event) {
 }
 
 void PartListBox::PostSelectionChanged() {
-  QMetaObject::invokeMethod(this, [this] { emit selectionChanged(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { emit selectionChanged(); }, Qt::QueuedConnection);
 }
 
 void PartListBox::PostOrderChanged() {
-  QMetaObject::invokeMethod(this, [this] { emit orderChanged(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { emit orderChanged(); }, Qt::QueuedConnection);
 }
 
 }  // namespace zanli
