@@ -19,8 +19,9 @@ void PainterSurface::FillRun(int64_t x, int64_t y, int64_t length, Rgb colour) {
   const int64_t first = std::max<int64_t>(x, bounds_.left());
   const int64_t last = std::min<int64_t>(x + length - 1, bounds_.right());
   if (first > last) return;
-  painter_.fillRect(QRect(static_cast<int>(first), static_cast<int>(y), static_cast<int>(last - first + 1), 1),
-                    QColor(colour.r, colour.g, colour.b));
+  painter_.fillRect(
+      QRect(static_cast<int>(first), static_cast<int>(y), static_cast<int>(last - first + 1), 1),
+      QColor(colour.r, colour.g, colour.b));
 }
 
 void PainterSurface::DrawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, Rgb colour) {
@@ -39,8 +40,8 @@ void PainterSurface::DrawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, Rg
     const int64_t first = std::max<int64_t>(py0 < py1 ? py0 : py1 + 1, bounds_.top());
     const int64_t last = std::min<int64_t>(py0 < py1 ? py1 - 1 : py0, bounds_.bottom());
     if (first > last) return;
-    painter_.fillRect(QRect(static_cast<int>(px0), static_cast<int>(first), 1, static_cast<int>(last - first + 1)),
-                      fill);
+    painter_.fillRect(
+        QRect(static_cast<int>(px0), static_cast<int>(first), 1, static_cast<int>(last - first + 1)), fill);
     return;
   }
   // The same Bresenham walk as RgbRaster, end point excluded, so both agree on

@@ -22,8 +22,8 @@ class PainterSurface : public DrawSurface {
   void SetOrigin(int32_t x, int32_t y);
 
   void DrawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, Rgb colour) override;
-  void CompositeBits(int32_t x, int32_t y, const uint8_t* bits, int32_t width, int32_t height,
-                     int32_t stride, Rgb colour) override;
+  void CompositeBits(int32_t x, int32_t y, const uint8_t* bits, int32_t width, int32_t height, int32_t stride,
+                     Rgb colour) override;
 
  private:
   // Device pixels [x, x + length) of row y, cut to the bounds.

@@ -27,8 +27,8 @@ constexpr int32_t kScrollMargin = 20;  // ScrollIntoView keeps the anchor this f
 constexpr Rgb kGridGreen{0, 255, 0};
 
 int32_t Clamp32(int64_t v) {
-  return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
+  return static_cast<int32_t>(
+      std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
 }
 
 bool IsArrowKey(int key) {
@@ -244,7 +244,8 @@ void PartView::MoveCursorByUser(PinEdge edge, int32_t position) {
   ScrollIntoView(edge, position);
   UpdateMarker(oldEdge, oldPosition);
   UpdateMarker(edge, position);
-  QMetaObject::invokeMethod(this, [this] { emit cursorMoved(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { emit cursorMoved(); }, Qt::QueuedConnection);
 }
 
 bool PartView::event(QEvent* event) {
@@ -342,8 +343,8 @@ void PartView::UpdateLogical(int64_t left, int64_t top, int64_t right, int64_t b
   const int64_t r = std::min<int64_t>(right - scrollX_, viewport()->width());
   const int64_t b = std::min<int64_t>(bottom - scrollY_, viewport()->height());
   if (l >= r || t >= b) return;
-  viewport()->update(QRect(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r - l),
-                           static_cast<int>(b - t)));
+  viewport()->update(
+      QRect(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r - l), static_cast<int>(b - t)));
 }
 
 void PartView::paintEvent(QPaintEvent* event) {

@@ -1,0 +1,471 @@
+// The part view driven through real key, mouse and focus events on the
+// offscreen platform, and compared pixel for pixel with the core raster.
+#include "app/part_view.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+#include <QLineEdit>
+#include <QPaintEvent>
+#include <QPixmap>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/part_body.h"
+#include "model/pattern.h"
+#include "model/pin_info.h"
+#include "render/rgb_raster.h"
+#include "render/symbol_renderer.h"
+
+namespace zanli {
+namespace {
+
+const char* EdgeName(PinEdge e) {
+  switch (e) {
+    case PinEdge::Left:
+      return "Left";
+    case PinEdge::Top:
+      return "Top";
+    case PinEdge::Right:
+      return "Right";
+    case PinEdge::Bottom:
+      return "Bottom";
+  }
+  return "?";
+}
+
+void Settle() {
+  for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
+}
+
+// Collects the regions the viewport is asked to repaint.
+class PaintRecorder : public QObject {
+ public:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+  QRegion region;
+};
+
+void AddPin(PartBody& body, PinEdge edge, int32_t position, const std::string& name, int32_t flags,
+            std::vector<std::string> numbers) {
+  auto pin = std::make_unique<PinInfo>(body.blockCount);
+  pin->edge = edge;
+  pin->position = position;
+  pin->name = name;
+  pin->flags = flags;
+  for (size_t i = 0; i < numbers.size() && i < pin->numbers.size(); ++i) pin->numbers[i] = numbers[i];
+  body.AddPin(std::move(pin));
+}
+
+class PartViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window_.resize(460, 360);
+    view_ = new PartView(&window_);
+    view_->setGeometry(0, 0, 400, 300);
+    other_ = new QLineEdit(&window_);
+    other_->setGeometry(0, 320, 100, 24);
+    window_.show();
+    window_.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+    Settle();
+  }
+
+  void Show(int32_t x, int32_t y) {
+    body_.xSize = x;
+    body_.ySize = y;
+    view_->SetPart(&body_);
+    Settle();
+  }
+
+  // What the viewport shows right now: the window's backing store, so that
+  // scrolled and partly repainted contents are checked, not a fresh render.
+  QImage Shown() {
+    Settle();
+    const QPoint at = view_->viewport()->mapTo(&window_, QPoint(0, 0));
+    QPixmap pixmap = window_.screen()->grabWindow(window_.winId(), at.x(), at.y(), view_->viewport()->width(),
+                                                  view_->viewport()->height());
+    QImage image = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(image.size(), view_->viewport()->size()) << "the backing store could not be read";
+    if (!qEnvironmentVariableIsEmpty("ZANLI_VIEW_TEST_DUMP"))
+      image.save(qEnvironmentVariable("ZANLI_VIEW_TEST_DUMP") + QString::number(dumpCount_++) + ".png");
+    return image;
+  }
+
+  int dumpCount_ = 0;
+
+  QWidget window_;
+  PartView* view_ = nullptr;
+  QLineEdit* other_ = nullptr;
+  PartBody body_;
+};
+
+struct Cursor {
+  PinEdge edge;
+  int32_t position;
+};
+
+TEST_F(PartViewTest, ArrowKeysWalkTheOutlineAndJumpAcross) {
+  Show(3, 2);  // X = 3, Y = 2
+  struct Row {
+    Cursor from;
+    Qt::Key key;
+    Cursor to;
+  };
+  using enum PinEdge;
+  const Row rows[] = {
+      {{Top, 2}, Qt::Key_Left, {Top, 1}},     {{Bottom, 1}, Qt::Key_Left, {Bottom, 0}},
+      {{Top, 0}, Qt::Key_Left, {Left, 0}},    {{Bottom, 0}, Qt::Key_Left, {Left, 2}},
+      {{Right, 1}, Qt::Key_Left, {Left, 1}},  {{Left, 1}, Qt::Key_Left, {Left, 1}},
+      {{Left, 2}, Qt::Key_Up, {Left, 1}},     {{Right, 1}, Qt::Key_Up, {Right, 0}},
+      {{Left, 0}, Qt::Key_Up, {Top, 0}},      {{Right, 0}, Qt::Key_Up, {Top, 3}},
+      {{Bottom, 2}, Qt::Key_Up, {Top, 2}},    {{Top, 1}, Qt::Key_Up, {Top, 1}},
+      {{Top, 0}, Qt::Key_Right, {Top, 1}},    {{Bottom, 2}, Qt::Key_Right, {Bottom, 3}},
+      {{Top, 3}, Qt::Key_Right, {Right, 0}},  {{Bottom, 3}, Qt::Key_Right, {Right, 2}},
+      {{Left, 2}, Qt::Key_Right, {Right, 2}}, {{Right, 1}, Qt::Key_Right, {Right, 1}},
+      {{Left, 0}, Qt::Key_Down, {Left, 1}},   {{Right, 1}, Qt::Key_Down, {Right, 2}},
+      {{Left, 2}, Qt::Key_Down, {Bottom, 0}}, {{Right, 2}, Qt::Key_Down, {Bottom, 3}},
+      {{Top, 1}, Qt::Key_Down, {Bottom, 1}},  {{Bottom, 1}, Qt::Key_Down, {Bottom, 1}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << EdgeName(row.from.edge) << " " << row.from.position << " key "
+                                    << QTest::toString(row.key));
+    view_->SetCursor(row.from.edge, row.from.position);
+    ASSERT_EQ(view_->CursorEdge(), row.from.edge);
+    ASSERT_EQ(view_->CursorPosition(), row.from.position);
+    Settle();
+    QSignalSpy spy(view_, &PartView::cursorMoved);
+    QTest::keyClick(view_, row.key);
+    EXPECT_EQ(view_->CursorEdge(), row.to.edge);
+    EXPECT_EQ(view_->CursorPosition(), row.to.position);
+    EXPECT_EQ(spy.count(), 0) << "the notification must be queued";
+    Settle();
+    const bool moved = row.from.edge != row.to.edge || row.from.position != row.to.position;
+    EXPECT_EQ(spy.count(), moved ? 1 : 0);
+  }
+}
+
+TEST_F(PartViewTest, ClicksPickPositionsByStripsAndTheCornerRule) {
+  Show(2, 2);  // right strip x 86..94, bottom strip y 86..94
+  struct Row {
+    QPoint point;
+    bool hit;
+    Cursor to;
+  };
+  using enum PinEdge;
+  const Row rows[] = {
+      {{50, 61}, true, {Left, 0}},  {{50, 45}, false, {}},         {{50, 46}, true, {Left, 0}},
+      {{50, 64}, true, {Left, 0}},  {{50, 65}, true, {Left, 1}},   {{50, 84}, true, {Left, 2}},
+      {{50, 85}, false, {}},        {{50, 50}, true, {Left, 0}},   {{46, 80}, true, {Left, 2}},
+      {{45, 80}, false, {}},        {{55, 80}, false, {}},         {{70, 50}, true, {Top, 1}},
+      {{90, 50}, false, {}},        {{90, 70}, true, {Right, 1}},  {{94, 75}, true, {Right, 2}},
+      {{95, 75}, false, {}},        {{66, 90}, true, {Bottom, 1}}, {{84, 90}, true, {Bottom, 2}},
+      {{90, 84}, true, {Right, 2}}, {{90, 90}, false, {}},         {{50, 90}, false, {}},
+      {{75, 75}, false, {}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(testing::Message() << "click at " << row.point.x() << "," << row.point.y());
+    view_->SetCursor(Top, 0);  // not hit by any row above
+    Settle();
+    QSignalSpy spy(view_, &PartView::cursorMoved);
+    QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, row.point);
+    const PartView::Hit hit = view_->HitTest(row.point.x(), row.point.y());
+    EXPECT_EQ(hit.hit, row.hit);
+    const Cursor expected = row.hit ? row.to : Cursor{Top, 0};
+    EXPECT_EQ(view_->CursorEdge(), expected.edge);
+    EXPECT_EQ(view_->CursorPosition(), expected.position);
+    EXPECT_EQ(spy.count(), 0);
+    Settle();
+    EXPECT_EQ(spy.count(), row.hit ? 1 : 0);
+  }
+
+  // A click on the cursor's own position changes nothing and tells no one.
+  view_->SetCursor(Left, 1);
+  Settle();
+  QSignalSpy spy(view_, &PartView::cursorMoved);
+  QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, QPoint(50, 70));
+  Settle();
+  EXPECT_EQ(spy.count(), 0);
+  EXPECT_EQ(view_->CursorEdge(), Left);
+  EXPECT_EQ(view_->CursorPosition(), 1);
+}
+
+TEST_F(PartViewTest, WithoutAPartKeysAndClicksOnlyTakeTheFocus) {
+  view_->SetPart(nullptr);
+  view_->SetCursor(PinEdge::Right, 1);
+  view_->SetBlock(1);
+  other_->setFocus();
+  Settle();
+  ASSERT_TRUE(other_->hasFocus());
+  QSignalSpy spy(view_, &PartView::cursorMoved);
+  QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, QPoint(50, 61));
+  EXPECT_TRUE(view_->hasFocus());
+  for (Qt::Key key : {Qt::Key_Left, Qt::Key_Up, Qt::Key_Right, Qt::Key_Down}) QTest::keyClick(view_, key);
+  Settle();
+  EXPECT_EQ(spy.count(), 0);
+  EXPECT_EQ(view_->CursorEdge(), PinEdge::Left);
+  EXPECT_EQ(view_->CursorPosition(), 0);
+  EXPECT_EQ(view_->GetBlock(), 0);
+  EXPECT_FALSE(view_->HitTest(50, 61).hit);
+  // Only the white background shows.
+  const QImage shown = Shown();
+  for (int y = 0; y < shown.height(); y += 7)
+    for (int x = 0; x < shown.width(); x += 7) ASSERT_EQ(shown.pixel(x, y), qRgb(255, 255, 255));
+}
+
+TEST_F(PartViewTest, SetCursorAndSetBlockIgnoreOutOfRangeValues) {
+  body_.blockCount = 2;
+  Show(3, 2);
+  view_->SetCursor(PinEdge::Top, 3);
+  EXPECT_EQ(view_->CursorEdge(), PinEdge::Top);
+  view_->SetCursor(PinEdge::Left, 3);  // Left runs 0..2 only
+  view_->SetCursor(PinEdge::Bottom, -1);
+  view_->SetCursor(static_cast<PinEdge>(4), 0);
+  EXPECT_EQ(view_->CursorEdge(), PinEdge::Top);
+  EXPECT_EQ(view_->CursorPosition(), 3);
+  view_->SetBlock(1);
+  view_->SetBlock(2);
+  view_->SetBlock(-1);
+  EXPECT_EQ(view_->GetBlock(), 1);
+  // A new part starts afresh.
+  view_->SetPart(&body_);
+  EXPECT_EQ(view_->CursorEdge(), PinEdge::Left);
+  EXPECT_EQ(view_->CursorPosition(), 0);
+  EXPECT_EQ(view_->GetBlock(), 0);
+}
+
+TEST_F(PartViewTest, CursorMovesScrollTheMarkerIntoView) {
+  view_->resize(200, 150);
+  Show(30, 20);  // drawing 421 × 321
+  const int cw = view_->viewport()->width(), ch = view_->viewport()->height();
+  ASSERT_LT(cw, 421);
+  ASSERT_LT(ch, 321);
+  QScrollBar* hbar = view_->horizontalScrollBar();
+  QScrollBar* vbar = view_->verticalScrollBar();
+  EXPECT_EQ(hbar->maximum(), 421 - cw);
+  EXPECT_EQ(vbar->maximum(), 321 - ch);
+  EXPECT_EQ(hbar->pageStep(), cw);
+
+  view_->setFocus();
+  QTest::keyClick(view_, Qt::Key_Right);  // Left 0 -> Right 0: fully right
+  EXPECT_EQ(view_->ScrollX(), 421 - cw);
+  EXPECT_EQ(view_->ScrollY(), 0);  // anchor 60 already well inside
+  EXPECT_EQ(hbar->value(), view_->ScrollX());
+  EXPECT_EQ(vbar->value(), view_->ScrollY());
+
+  // Walking down the right edge keeps the anchor 20 pixels above the bottom.
+  for (int i = 0; i < 15; ++i) QTest::keyClick(view_, Qt::Key_Down);
+  EXPECT_EQ(view_->ScrollY(), 10 * 15 + 60 - ch + 20);
+  QTest::keyClick(view_, Qt::Key_Left);  // Right 15 -> Left 15: fully left
+  EXPECT_EQ(view_->ScrollX(), 0);
+  EXPECT_EQ(hbar->value(), 0);
+  QTest::keyClick(view_, Qt::Key_Down);  // the 20-pixel margin scrolls along by one step
+  EXPECT_EQ(view_->ScrollY(), 10 * 15 + 60 - ch + 20 + 10);
+
+  // The drawing at the final position is the core raster's (see the pixel
+  // test); here only that a later move back up scrolls up again.
+  for (int i = 0; i < 16; ++i) QTest::keyClick(view_, Qt::Key_Up);
+  EXPECT_EQ(view_->CursorEdge(), PinEdge::Left);
+  EXPECT_EQ(view_->CursorPosition(), 0);
+  EXPECT_EQ(view_->ScrollY(), 40);
+  EXPECT_FALSE(view_->ScrollIntoView(PinEdge::Left, 0));
+}
+
+TEST_F(PartViewTest, ScrollBarRequestsStepClampAndTakeTheFocus) {
+  view_->resize(200, 150);
+  Show(30, 20);
+  other_->setFocus();
+  Settle();
+  QScrollBar* hbar = view_->horizontalScrollBar();
+  hbar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_TRUE(view_->hasFocus());
+  EXPECT_EQ(view_->ScrollX(), 20);
+  hbar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(view_->ScrollX(), 120);
+  hbar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+  EXPECT_EQ(view_->ScrollX(), 100);
+  hbar->triggerAction(QAbstractSlider::SliderToMaximum);  // not a request the view takes
+  EXPECT_EQ(view_->ScrollX(), 100);
+  for (int i = 0; i < 5; ++i) hbar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(view_->ScrollX(), hbar->maximum());
+  for (int i = 0; i < 6; ++i) hbar->triggerAction(QAbstractSlider::SliderPageStepSub);
+  EXPECT_EQ(view_->ScrollX(), 0);
+  QScrollBar* vbar = view_->verticalScrollBar();
+  vbar->setSliderPosition(55);  // a thumb drag
+  EXPECT_EQ(view_->ScrollY(), 55);
+  EXPECT_EQ(vbar->value(), 55);
+
+  // Growing the window pulls the position back so no empty space shows.
+  view_->resize(400, 300);
+  Settle();
+  EXPECT_EQ(view_->ScrollY(), std::max(0, 321 - view_->viewport()->height()));
+}
+
+TEST_F(PartViewTest, FocusFillsTheMarkerAndItsLossHollowsIt) {
+  Show(2, 2);
+  other_->setFocus();
+  Settle();
+  // Left 0: marker centred at (10, 60).
+  QImage shown = Shown();
+  EXPECT_EQ(shown.pixel(10, 60), qRgb(255, 255, 255));
+  EXPECT_EQ(shown.pixel(6, 56), qRgb(0, 0, 255));
+  EXPECT_EQ(shown.pixel(14, 64), qRgb(0, 0, 255));
+  EXPECT_EQ(shown.pixel(15, 65), qRgb(255, 255, 255));
+  view_->setFocus();
+  shown = Shown();
+  for (int y = 56; y <= 64; ++y)
+    for (int x = 6; x <= 14; ++x) ASSERT_EQ(shown.pixel(x, y), qRgb(0, 0, 255)) << x << "," << y;
+  other_->setFocus();
+  shown = Shown();
+  EXPECT_EQ(shown.pixel(10, 60), qRgb(255, 255, 255));
+  EXPECT_EQ(shown.pixel(6, 60), qRgb(0, 0, 255));
+}
+
+TEST_F(PartViewTest, RepaintsOnlyTheChangedRectangles) {
+  Show(4, 3);
+  view_->setFocus();
+  Settle();
+  PaintRecorder recorder;
+  view_->viewport()->installEventFilter(&recorder);
+
+  view_->InvalidatePin(PinEdge::Left, 1);
+  Settle();
+  EXPECT_EQ(recorder.region, QRegion(10, 60, 311, 15));
+  recorder.region = QRegion();
+  view_->InvalidatePin(PinEdge::Bottom, 2);  // x 70..85, y 30 − 201 .. 30 + 110, cut at the top
+  Settle();
+  EXPECT_EQ(recorder.region, QRegion(70, 0, 15, 140));
+
+  // A key move repaints the old and the new marker only.
+  recorder.region = QRegion();
+  QTest::keyClick(view_, Qt::Key_Down);  // Left 0 -> Left 1
+  Settle();
+  EXPECT_EQ(recorder.region, QRegion(6, 56, 9, 9) + QRegion(6, 66, 9, 9));
+  recorder.region = QRegion();
+  QTest::keyClick(view_, Qt::Key_Right);  // Left 1 -> Right 1, marker at (150, 70)
+  Settle();
+  EXPECT_EQ(recorder.region, QRegion(6, 66, 9, 9) + QRegion(146, 66, 9, 9));
+  view_->viewport()->removeEventFilter(&recorder);
+}
+
+// The view's drawing equals what the core raster draws for the same part and
+// block, apart from the grid frame (drawn only where the renderer leaves the
+// background) and the cursor marker.
+void ExpectSameAsRaster(PartView& view, const QImage& shown, const PartBody& body, int32_t block) {
+  RgbRaster raster(shown.width(), shown.height(), Rgb{255, 255, 255});
+  raster.SetOrigin(view.ScrollX(), view.ScrollY());
+  SymbolRenderer::DrawPart(raster, nullptr, body, block);
+  int64_t markerX = 0, markerY = 0;
+  const int64_t along = 60 + 10 * view.CursorPosition();
+  switch (view.CursorEdge()) {
+    case PinEdge::Left:
+      markerX = 10, markerY = along;
+      break;
+    case PinEdge::Top:
+      markerX = along, markerY = 10;
+      break;
+    case PinEdge::Right:
+      markerX = 110 + 10 * body.xSize, markerY = along;
+      break;
+    case PinEdge::Bottom:
+      markerX = along, markerY = 110 + 10 * body.ySize;
+      break;
+  }
+  const QRect marker(int(markerX - 4 - view.ScrollX()), int(markerY - 4 - view.ScrollY()), 9, 9);
+  const int32_t right = 60 + 10 * body.xSize, bottom = 60 + 10 * body.ySize;
+  int inked = 0, green = 0, mismatches = 0;
+  for (int y = 0; y < shown.height(); ++y) {
+    for (int x = 0; x < shown.width(); ++x) {
+      if (marker.contains(x, y)) continue;
+      const QRgb got = shown.pixel(x, y);
+      const Rgb want = raster.At(x, y);
+      const int lx = x + view.ScrollX(), ly = y + view.ScrollY();
+      if (got == qRgb(0, 255, 0)) {
+        ++green;
+        // Green only on the frame or a tick, and only where nothing was drawn.
+        const bool onFrame = ((lx == 60 || lx == right) && ly >= 60 && ly <= bottom) ||
+                             ((ly == 60 || ly == bottom) && lx >= 60 && lx <= right);
+        const bool onTick = (ly % 10 == 0 && ly >= 60 && ly <= bottom &&
+                             ((lx >= 50 && lx < 60) || (lx > right && lx <= right + 10))) ||
+                            (lx % 10 == 0 && lx >= 60 && lx <= right &&
+                             ((ly >= 50 && ly < 60) || (ly > bottom && ly <= bottom + 10)));
+        if (!(onFrame || onTick) || !(want == Rgb{255, 255, 255})) {
+          if (++mismatches < 10) ADD_FAILURE() << "stray green at " << lx << "," << ly;
+        }
+        continue;
+      }
+      if (!(want == Rgb{255, 255, 255})) ++inked;
+      if (got != qRgb(want.r, want.g, want.b) && ++mismatches < 10)
+        ADD_FAILURE() << "pixel " << lx << "," << ly << " shows " << std::hex << got << " raster "
+                      << int(want.r) << "," << int(want.g) << "," << int(want.b);
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+  EXPECT_GT(inked, 200) << "the comparison must cover a real drawing";
+  EXPECT_GT(green, 20) << "the grid frame must show somewhere";
+}
+
+TEST_F(PartViewTest, DrawsPixelForPixelWhatTheCoreRasterDraws) {
+  view_->resize(220, 170);
+  body_.blockCount = 2;
+  AddPin(body_, PinEdge::Left, 1, "\\R\\S\\T", 0, {"D12", "D3"});
+  AddPin(body_, PinEdge::Left, 3, "CLK", PinFlag::Clock, {"H7", "D8"});
+  AddPin(body_, PinEdge::Top, 2, "EN", PinFlag::NegativeLogic, {"D1", "D2"});
+  AddPin(body_, PinEdge::Right, 4, "Q", PinFlag::Clock | PinFlag::NegativeLogic, {"D100", ""});
+  AddPin(body_, PinEdge::Bottom, 5, "GND", PinFlag::NumberNearBody, {"D9", "H10"});
+  AddPin(body_, PinEdge::Right, 14, "LAST_PIN_NAME", 0, {"D55", "D56"});
+  AddPin(body_, PinEdge::Bottom, 22, "B", PinFlag::Clock, {"D4", "D5"});
+  Show(25, 16);
+  view_->SetBlock(1);
+  view_->setFocus();
+
+  {
+    SCOPED_TRACE("unscrolled");
+    ExpectSameAsRaster(*view_, Shown(), body_, 1);
+  }
+  // Scrolled by cursor moves, so the shown image is made of scrolled and
+  // partly repainted pieces.
+  QTest::keyClick(view_, Qt::Key_Right);
+  for (int i = 0; i < 12; ++i) QTest::keyClick(view_, Qt::Key_Down);
+  ASSERT_GT(view_->ScrollX(), 0);
+  ASSERT_GT(view_->ScrollY(), 0);
+  {
+    SCOPED_TRACE("scrolled to the right edge");
+    ExpectSameAsRaster(*view_, Shown(), body_, 1);
+  }
+  for (int i = 0; i < 6; ++i) QTest::keyClick(view_, Qt::Key_Down);  // around the corner onto Bottom
+  view_->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+  view_->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderPageStepSub);
+  {
+    SCOPED_TRACE("bottom edge after bar requests");
+    ExpectSameAsRaster(*view_, Shown(), body_, 1);
+  }
+
+  // A pattern replaces the outline; the pins still draw over it.
+  Pattern pattern("P", 251, 161);
+  for (int32_t y = 0; y < 161; ++y)
+    for (int32_t x = 0; x < 251; ++x)
+      if (x == 0 || y == 0 || x == 250 || y == 160 || (x + y) % 7 == 0) pattern.SetPixel(x, y, true);
+  body_.pattern = &pattern;
+  view_->SetPart(&body_);
+  QTest::keyClick(view_, Qt::Key_Right);
+  for (int i = 0; i < 8; ++i) QTest::keyClick(view_, Qt::Key_Down);
+  {
+    SCOPED_TRACE("pattern");
+    ExpectSameAsRaster(*view_, Shown(), body_, 0);
+  }
+  view_->SetPart(nullptr);
+  body_.pattern = nullptr;
+}
+
+}  // namespace
+}  // namespace zanli
