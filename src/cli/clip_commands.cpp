@@ -73,7 +73,8 @@ int RunClipDecode(const std::vector<std::string>& args) {
     return kExitFailed;
   }
   const std::string json = PartJson(part);
-  if (std::fwrite(json.data(), 1, json.size(), stdout) != json.size() || std::fflush(stdout) != 0) return kExitFailed;
+  if (std::fwrite(json.data(), 1, json.size(), stdout) != json.size() || std::fflush(stdout) != 0)
+    return kExitFailed;
   return kExitOk;
 }
 

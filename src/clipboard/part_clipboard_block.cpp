@@ -189,7 +189,8 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out) {
     std::string patternName;
     if (!strings.Take(GetInt32(block, record), patternName)) return false;
     pattern = std::make_unique<Pattern>(std::move(patternName), width, height);
-    std::memcpy(pattern->bits.data(), block.data() + record + kPatternRecordSize, static_cast<size_t>(bitmapSize));
+    std::memcpy(pattern->bits.data(), block.data() + record + kPatternRecordSize,
+                static_cast<size_t>(bitmapSize));
   }
 
   out.name = std::move(name);

@@ -98,10 +98,11 @@ TEST_F(ClipCommandsTest, EncodeWritesTheCopiedEntryAndDecodePrintsIt) {
 
   const Result decoded = Run("clip-decode " + Path("b.bin"));
   ASSERT_EQ(decoded.exitCode, 0) << decoded.err;
-  EXPECT_EQ(decoded.out,
-            "{\"name\":\"OR2B\",\"prefix\":\"IC\",\"x\":3,\"y\":2,\"blocks\":2,\"pins\":["
-            "{\"name\":\"\\u005cC\\u005cL\",\"edge\":1,\"position\":1,\"flags\":8,\"numbers\":[\"H1\",\"H12\"]}],"
-            "\"pattern\":{\"name\":\"ORG\",\"width\":9,\"height\":2,\"bits\":\"ff80817f\"}}\n");
+  EXPECT_EQ(
+      decoded.out,
+      "{\"name\":\"OR2B\",\"prefix\":\"IC\",\"x\":3,\"y\":2,\"blocks\":2,\"pins\":["
+      "{\"name\":\"\\u005cC\\u005cL\",\"edge\":1,\"position\":1,\"flags\":8,\"numbers\":[\"H1\",\"H12\"]}],"
+      "\"pattern\":{\"name\":\"ORG\",\"width\":9,\"height\":2,\"bits\":\"ff80817f\"}}\n");
   EXPECT_TRUE(decoded.err.empty());
 }
 
@@ -110,7 +111,8 @@ TEST_F(ClipCommandsTest, DecodeOfAPartWithoutPatternPrintsNull) {
   Spit(Path("plain.bin"), PartClipboardBlock::Build("R", body));
   const Result r = Run("clip-decode " + Path("plain.bin"));
   ASSERT_EQ(r.exitCode, 0) << r.err;
-  EXPECT_EQ(r.out, "{\"name\":\"R\",\"prefix\":\"U\",\"x\":2,\"y\":2,\"blocks\":1,\"pins\":[],\"pattern\":null}\n");
+  EXPECT_EQ(r.out,
+            "{\"name\":\"R\",\"prefix\":\"U\",\"x\":2,\"y\":2,\"blocks\":1,\"pins\":[],\"pattern\":null}\n");
 }
 
 TEST_F(ClipCommandsTest, FailuresExitOneWithAMessageAndUsageErrorsExitTwo) {

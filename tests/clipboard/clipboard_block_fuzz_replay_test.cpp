@@ -1,13 +1,13 @@
 // Replays the committed fuzz inputs through the fuzzer's own entry point: an
 // input that breaks the round trip aborts, a crash input crashes again.
-#include "../../fuzz/clipboard_block_fuzzer.cpp"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
+
+#include "../../fuzz/clipboard_block_fuzzer.cpp"
 
 namespace zanli {
 namespace {

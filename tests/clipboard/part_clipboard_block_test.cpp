@@ -15,8 +15,8 @@ using Part = PartClipboardBlock::Part;
 // Little-endian int32 bytes, for spelling out expected blocks by hand.
 std::string Le(int32_t v) {
   const uint32_t u = static_cast<uint32_t>(v);
-  return {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF), static_cast<char>((u >> 16) & 0xFF),
-          static_cast<char>((u >> 24) & 0xFF)};
+  return {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF),
+          static_cast<char>((u >> 16) & 0xFF), static_cast<char>((u >> 24) & 0xFF)};
 }
 
 void SetInt32(std::string& block, size_t at, int32_t v) { block.replace(at, 4, Le(v)); }
@@ -65,7 +65,8 @@ TEST(PartClipboardBlockLayout, PartWithoutPinsOrPatternIsHeaderAndStrings) {
   body.numberPrefix = "R";
   body.xSize = 3;
   body.ySize = 4;
-  const std::string expected = Le(28) + Le(31) + Le(3) + Le(4) + Le(1) + Le(0) + Le(0) + std::string("R1\0R\0", 5);
+  const std::string expected =
+      Le(28) + Le(31) + Le(3) + Le(4) + Le(1) + Le(0) + Le(0) + std::string("R1\0R\0", 5);
   EXPECT_EQ(PartClipboardBlock::Build("R1", body), expected);
 }
 
@@ -76,8 +77,8 @@ TEST(PartClipboardBlockLayout, PinRecordsCarryOneNumberOffsetPerBlock) {
   AddPin(body, "", PinEdge::Bottom, 255, PinFlag::NegativeLogic, {"", "D12"});
   // Fixed part: 28 + 2 * (16 + 4 * 2) = 76; strings follow in order.
   const std::string expected = Le(76) + Le(79) + Le(2) + Le(2) + Le(2) + Le(2) + Le(0) +  //
-                               Le(81) + Le(1) + Le(2) + Le(2) + Le(85) + Le(88) +        //
-                               Le(90) + Le(8) + Le(3) + Le(255) + Le(91) + Le(92) +      //
+                               Le(81) + Le(1) + Le(2) + Le(2) + Le(85) + Le(88) +         //
+                               Le(90) + Le(8) + Le(3) + Le(255) + Le(91) + Le(92) +       //
                                std::string("IC\0U\0\\CS\0D1\0H\0\0\0D12\0", 20);
   EXPECT_EQ(PartClipboardBlock::Build("IC", body), expected);
 }
