@@ -32,49 +32,32 @@ uint64_t BitmapSize(int32_t width, int32_t height) {
   return static_cast<uint64_t>(Pattern::StrideFor(width)) * static_cast<uint64_t>(height);
 }
 
-// Appends NUL-terminated strings to the block and hands back their offsets.
-class StringArea {
- public:
-  explicit StringArea(std::string& block) : block_(block) {}
+// Appends a NUL-terminated string to the block and returns its offset.
+int32_t AppendString(std::string& block, std::string_view text) {
+  const size_t offset = block.size();
+  const size_t nul = text.find('\0');
+  if (nul != std::string_view::npos) text = text.substr(0, nul);
+  block.append(text);
+  block.push_back('\0');
+  // Beyond the 32-bit range Build gives up on the whole block anyway.
+  return offset <= kMaxBlockBytes ? static_cast<int32_t>(offset) : 0;
+}
 
-  int32_t Add(std::string_view text) {
-    const size_t offset = block_.size();
-    const size_t nul = text.find('\0');
-    if (nul != std::string_view::npos) text = text.substr(0, nul);
-    block_.append(text);
-    block_.push_back('\0');
-    // Beyond the 32-bit range Build gives up on the whole block anyway.
-    return offset <= kMaxBlockBytes ? static_cast<int32_t>(offset) : 0;
-  }
-
- private:
-  std::string& block_;
-};
-
-// Takes strings out of a block. Every string must start inside the block and
-// end with a NUL inside it. The bytes taken, NULs counted, may not exceed the
-// block's size in total: strings that do not overlap never do, and the bound
-// stops offsets that all point at one long string from multiplying it.
-class StringReader {
- public:
-  explicit StringReader(std::string_view block) : block_(block), budget_(block.size()) {}
-
-  bool Take(int32_t offset, std::string& out) {
-    if (offset < 0 || static_cast<uint64_t>(offset) >= block_.size()) return false;
-    const size_t start = static_cast<size_t>(offset);
-    const size_t span = std::min(block_.size() - start, budget_);
-    const void* nul = std::memchr(block_.data() + start, 0, span);
-    if (nul == nullptr) return false;
-    const size_t length = static_cast<size_t>(static_cast<const char*>(nul) - (block_.data() + start));
-    budget_ -= length + 1;
-    out.assign(block_.data() + start, length);
-    return true;
-  }
-
- private:
-  std::string_view block_;
-  size_t budget_;
-};
+// Takes the string at `offset`: it must start inside the block and end with a
+// NUL inside it. `budget` is what the strings taken so far have left of the
+// block's size, NULs counted: strings that do not overlap never run out of
+// it, and it stops offsets that all point at one long string from
+// multiplying it.
+bool TakeString(std::string_view block, int32_t offset, size_t& budget, std::string& out) {
+  if (offset < 0 || static_cast<uint64_t>(offset) >= block.size()) return false;
+  const size_t start = static_cast<size_t>(offset);
+  const void* nul = std::memchr(block.data() + start, 0, std::min(block.size() - start, budget));
+  if (nul == nullptr) return false;
+  const size_t length = static_cast<size_t>(static_cast<const char*>(nul) - (block.data() + start));
+  budget -= length + 1;
+  out.assign(block.data() + start, length);
+  return true;
+}
 
 bool InRange(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
 
@@ -104,9 +87,8 @@ std::string PartClipboardBlock::Build(std::string_view entryName, const PartBody
   if (pinCount > kMaxBlockBytes || fixedSize > kMaxBlockBytes) return {};
 
   std::string block(static_cast<size_t>(fixedSize), '\0');
-  StringArea strings(block);
-  PutInt32(block, 0, strings.Add(entryName));
-  PutInt32(block, 4, strings.Add(body.numberPrefix));
+  PutInt32(block, 0, AppendString(block, entryName));
+  PutInt32(block, 4, AppendString(block, body.numberPrefix));
   PutInt32(block, 8, body.xSize);
   PutInt32(block, 12, body.ySize);
   PutInt32(block, 16, body.blockCount);
@@ -114,13 +96,14 @@ std::string PartClipboardBlock::Build(std::string_view entryName, const PartBody
 
   size_t at = kHeaderSize;
   for (const auto& pin : body.pins) {
-    PutInt32(block, at, strings.Add(pin->name));
+    PutInt32(block, at, AppendString(block, pin->name));
     PutInt32(block, at + 4, pin->flags);
     PutInt32(block, at + 8, static_cast<int32_t>(pin->edge));
     PutInt32(block, at + 12, pin->position);
     at += kPinRecordBase;
     for (uint64_t k = 0; k < blocks; ++k, at += 4)
-      PutInt32(block, at, strings.Add(k < pin->numbers.size() ? std::string_view(pin->numbers[k]) : ""));
+      PutInt32(block, at,
+               AppendString(block, k < pin->numbers.size() ? std::string_view(pin->numbers[k]) : ""));
   }
 
   if (pattern) {
@@ -129,7 +112,7 @@ std::string PartClipboardBlock::Build(std::string_view entryName, const PartBody
     PutInt32(block, at + 8, pattern->height);
     const size_t copied = static_cast<size_t>(std::min<uint64_t>(bitmapSize, pattern->bits.size()));
     if (copied > 0) std::memcpy(block.data() + at + kPatternRecordSize, pattern->bits.data(), copied);
-    PutInt32(block, at, strings.Add(pattern->name));
+    PutInt32(block, at, AppendString(block, pattern->name));
   }
 
   if (block.size() > kMaxBlockBytes) return {};
@@ -153,10 +136,12 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out) {
   const uint64_t recordSize = PinRecordSize(static_cast<uint64_t>(blockCount));
   if (kHeaderSize + static_cast<uint64_t>(pinCount) * recordSize > size) return false;
 
-  StringReader strings(block);
+  size_t budget = block.size();
   std::string name;
   auto body = std::make_unique<PartBody>();
-  if (!strings.Take(nameOffset, name) || !strings.Take(prefixOffset, body->numberPrefix)) return false;
+  if (!TakeString(block, nameOffset, budget, name) ||
+      !TakeString(block, prefixOffset, budget, body->numberPrefix))
+    return false;
   body->xSize = xSize;
   body->ySize = ySize;
   body->blockCount = blockCount;
@@ -170,10 +155,10 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out) {
     pin->position = GetInt32(block, at + 12);
     if (!InRange(edge, 0, 3) || !InRange(pin->position, 0, kMaxSize)) return false;
     pin->edge = static_cast<PinEdge>(edge);
-    if (!strings.Take(GetInt32(block, at), pin->name)) return false;
+    if (!TakeString(block, GetInt32(block, at), budget, pin->name)) return false;
     at += kPinRecordBase;
     for (int32_t k = 0; k < blockCount; ++k, at += 4)
-      if (!strings.Take(GetInt32(block, at), pin->numbers[static_cast<size_t>(k)])) return false;
+      if (!TakeString(block, GetInt32(block, at), budget, pin->numbers[static_cast<size_t>(k)])) return false;
     body->pins.push_back(std::move(pin));
   }
 
@@ -187,7 +172,7 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out) {
     const uint64_t bitmapSize = BitmapSize(width, height);
     if (record + kPatternRecordSize + bitmapSize > size) return false;
     std::string patternName;
-    if (!strings.Take(GetInt32(block, record), patternName)) return false;
+    if (!TakeString(block, GetInt32(block, record), budget, patternName)) return false;
     pattern = std::make_unique<Pattern>(std::move(patternName), width, height);
     std::memcpy(pattern->bits.data(), block.data() + record + kPatternRecordSize,
                 static_cast<size_t>(bitmapSize));
