@@ -61,7 +61,9 @@ MainWindow::MainWindow(QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+  // Hiding the dialog below moves the focus; this object is half gone by then.
   qApp->removeEventFilter(this);
+  disconnect(qApp, nullptr, this, nullptr);
   // The children outlive the library by a moment; leave them nothing to use.
   partView->SetPart(nullptr);
   partList->ResetContent();

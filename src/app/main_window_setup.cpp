@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/dialog_units.h"
 #include "app/main_window.h"
@@ -50,15 +51,16 @@ QFrame* MakeLine(QWidget* parent, QFrame::Shape shape, const QRect& rect, const 
 QCheckBox* MakeCheckBox(QWidget* parent, const QString& text, const QRect& rect, const char* name) {
   auto* box = new QCheckBox(text, parent);
   box->setObjectName(QString::fromLatin1(name));
-  box->setGeometry(rect);
+  // The layout was drawn for a narrower font; a text never gets cut short.
+  box->setGeometry(rect.x(), rect.y(), std::max(rect.width(), box->sizeHint().width()), rect.height());
   return box;
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& rect, const char* name) {
   auto* label = new QLabel(text, parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(rect);
   label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  label->setGeometry(rect.x(), rect.y(), std::max(rect.width(), label->sizeHint().width()), rect.height());
   return label;
 }
 

@@ -1,0 +1,380 @@
+// The main window through real events: start-up, layout, the pin panel, key
+// routing and the red rows of one body.
+#include <QAction>
+#include <QFrame>
+#include <QImage>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include "main_window_test_support.h"
+#include "modal_answerer.h"
+
+namespace zanli {
+namespace {
+
+using testing::MainWindowTestBase;
+
+class MainWindowTest : public MainWindowTestBase {};
+
+TEST_F(MainWindowTest, StartsEmptyUntitledWithTheListFocusedAndABlankPinPanel) {
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Zanli - Untitled.LIB"));
+  EXPECT_EQ(window->partList->GetCount(), 0);
+  EXPECT_TRUE(window->partList->hasFocus());
+  EXPECT_EQ(window->partView->Part(), nullptr);
+  EXPECT_EQ(window->blockBox()->text(), QStringLiteral("1"));
+  EXPECT_FALSE(window->blockBox()->isEnabled());
+  EXPECT_TRUE(window->blankPinBox()->isChecked());
+  EXPECT_FALSE(window->blankPinBox()->isEnabled());
+  EXPECT_FALSE(window->pinNameEdit()->isEnabled());
+  EXPECT_FALSE(window->pinNumberEdit()->isEnabled());
+  EXPECT_FALSE(window->library().modified);
+  EXPECT_FALSE(window->library().hasFilePath);
+}
+
+TEST_F(MainWindowTest, MenuShowsItsKeysAndGreysPinCommandsWithoutASelection) {
+  EXPECT_EQ(window->action(MainWindow::kFileSave)->text(), QStringLiteral("上書き保存(&S)\tCtrl+S"));
+  EXPECT_EQ(window->action(MainWindow::kFileSave)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+  EXPECT_EQ(window->action(MainWindow::kEditDelete)->shortcut(), QKeySequence(Qt::Key_Delete));
+  EXPECT_FALSE(window->action(MainWindow::kInsertBlankPin)->isEnabled());
+  AddPart("A");
+  Fill();
+  window->UpdateCommandStates();
+  EXPECT_TRUE(window->action(MainWindow::kInsertBlankPin)->isEnabled());
+  EXPECT_TRUE(window->action(MainWindow::kDeletePinAndCloseUp)->isEnabled());
+  // Ctrl+I with nothing selected does nothing, even though the item was
+  // enabled a moment ago: the rules are re-evaluated before the key acts.
+  PinInfo* pin = AddPin(library().bodies[0].get(), PinEdge::Left, 0, "P");
+  window->partList->SetCurSel(-1);
+  window->partList->setFocus();
+  Key(window->partList, Qt::Key_I, Qt::ControlModifier);
+  EXPECT_EQ(pin->position, 0);
+  EXPECT_FALSE(window->action(MainWindow::kInsertBlankPin)->isEnabled());
+}
+
+TEST_F(MainWindowTest, LayoutKeepsTextsWholeControlsApartAndFollowsTheWindowSize) {
+  // Every text fits its control, and no two controls of the panel overlap.
+  QList<QWidget*> panel;
+  for (QWidget* w : window->client()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (qobject_cast<QFrame*>(w) != nullptr && qobject_cast<QLabel*>(w) == nullptr) continue;  // lines
+    if (w == window->partList || w == window->partView) continue;
+    panel.append(w);
+    if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w) || qobject_cast<QPushButton*>(w)) {
+      EXPECT_LE(w->sizeHint().width(), w->width()) << w->objectName().toStdString();
+    }
+  }
+  ASSERT_GE(panel.size(), 12);
+  for (int i = 0; i < panel.size(); ++i)
+    for (int j = i + 1; j < panel.size(); ++j)
+      EXPECT_FALSE(panel[i]->geometry().intersects(panel[j]->geometry()))
+          << panel[i]->objectName().toStdString() << " overlaps " << panel[j]->objectName().toStdString();
+
+  // The window cannot shrink below its first size; growing it gives the room
+  // to the list (height) and the part view (both ways).
+  const QSize initial = window->size();
+  EXPECT_EQ(window->minimumSize(), initial);
+  window->resize(initial.width() - 50, initial.height() - 50);
+  Settle();
+  EXPECT_EQ(window->size(), initial);
+  const QRect listBefore = window->partList->geometry();
+  const QRect viewBefore = window->partView->geometry();
+  const QRect buttonBefore = window->updatePinButton()->geometry();
+  window->resize(initial.width() + 100, initial.height() + 80);
+  Settle();
+  EXPECT_EQ(window->partList->geometry(), listBefore.adjusted(0, 0, 0, 80));
+  EXPECT_EQ(window->partView->geometry(), viewBefore.adjusted(0, 0, 100, 80));
+  EXPECT_EQ(window->partView->geometry().right(), window->client()->width() - 6);
+  EXPECT_EQ(window->partList->geometry().bottom(), window->client()->height() - 6);
+  EXPECT_EQ(window->updatePinButton()->geometry(), buttonBefore);  // the panel keeps its place
+}
+
+TEST_F(MainWindowTest, ThreeBlockPinTakesOneNumberPerBlockFromTheBuffer) {
+  PartBody* body = AddPart("U3", 2, 2, 3);
+  Fill();
+  ASSERT_EQ(window->partView->Part(), body);
+  EXPECT_TRUE(window->blockBox()->isEnabled());
+  ClickBox(window->blankPinBox());
+  ASSERT_FALSE(window->blankPinBox()->isChecked());
+  TypeInto(window->pinNameEdit(), "CLK");
+  ClickBox(window->clockBox());
+  TypeInto(window->pinNumberEdit(), "5");
+  window->blockBox()->setFocus();
+  Key(window->blockBox(), Qt::Key_Up);
+  EXPECT_EQ(window->partView->GetBlock(), 1);
+  EXPECT_FALSE(window->pinNameEdit()->isEnabled());
+  EXPECT_TRUE(window->pinNumberEdit()->text().isEmpty());
+  TypeInto(window->pinNumberEdit(), "6");
+  window->blockBox()->setFocus();
+  Key(window->blockBox(), Qt::Key_Up);
+  EXPECT_EQ(window->partView->GetBlock(), 2);
+  // Back to block 2 shows what was typed there.
+  Key(window->blockBox(), Qt::Key_Down);
+  EXPECT_EQ(window->pinNumberEdit()->text(), QStringLiteral("6"));
+  Key(window->blockBox(), Qt::Key_Up);
+  Key(window->blockBox(), Qt::Key_Return);
+
+  ASSERT_EQ(body->pins.size(), 1u);
+  const PinInfo& pin = *body->pins[0];
+  EXPECT_EQ(pin.name, "CLK");
+  EXPECT_EQ(pin.flags, PinFlag::Clock);
+  EXPECT_EQ(pin.edge, PinEdge::Left);
+  EXPECT_EQ(pin.position, 0);
+  EXPECT_EQ(pin.numbers, (std::vector<std::string>{"D5", "D6", "D"}));
+  EXPECT_TRUE(library().modified);
+  EXPECT_TRUE(window->partView->hasFocus());
+}
+
+TEST_F(MainWindowTest, OtherBlocksEditOnlyTheNumber) {
+  PartBody* body = AddPart("U3", 2, 2, 3);
+  AddPin(body, PinEdge::Left, 0, "A", "D1");
+  Fill();
+  EXPECT_TRUE(window->pinNameEdit()->isEnabled());
+  window->blockBox()->setFocus();
+  Key(window->blockBox(), Qt::Key_Up);
+  EXPECT_FALSE(window->pinNameEdit()->isEnabled());
+  EXPECT_FALSE(window->nearBodyBox()->isEnabled());
+  EXPECT_FALSE(window->clockBox()->isEnabled());
+  EXPECT_FALSE(window->negativeLogicBox()->isEnabled());
+  EXPECT_FALSE(window->blankPinBox()->isEnabled());
+  EXPECT_TRUE(window->pinNumberEdit()->isEnabled());
+  EXPECT_TRUE(window->hideNumberBox()->isEnabled());
+  // A free position on block 2 offers nothing to edit.
+  ClickPosition(PinEdge::Left, 1);
+  EXPECT_EQ(window->partView->GetBlock(), 1);
+  EXPECT_TRUE(window->blankPinBox()->isChecked());
+  EXPECT_FALSE(window->pinNumberEdit()->isEnabled());
+}
+
+TEST_F(MainWindowTest, FlagBoxesExcludeNearBodyAndHiddenNumbersKeepTheirLetter) {
+  PartBody* body = AddPart("A");
+  PinInfo* pin = AddPin(body, PinEdge::Left, 1, "Q");
+  Fill();
+  ClickPosition(PinEdge::Left, 1);
+  ASSERT_FALSE(window->blankPinBox()->isChecked());
+  ClickBox(window->clockBox());
+  ClickBox(window->negativeLogicBox());
+  EXPECT_TRUE(window->clockBox()->isChecked());
+  EXPECT_TRUE(window->negativeLogicBox()->isChecked());
+  ClickBox(window->nearBodyBox());
+  EXPECT_TRUE(window->nearBodyBox()->isChecked());
+  EXPECT_FALSE(window->clockBox()->isChecked());
+  EXPECT_FALSE(window->negativeLogicBox()->isChecked());
+  ClickBox(window->hideNumberBox());
+  TypeInto(window->pinNumberEdit(), "12");
+  Key(window->pinNumberEdit(), Qt::Key_Return);
+  EXPECT_EQ(pin->flags, PinFlag::NumberNearBody);
+  EXPECT_EQ(pin->numbers[0], "H12");
+
+  // Clock then near then negative logic: the last two clicks each clear the
+  // other kind.
+  ClickBox(window->clockBox());
+  EXPECT_FALSE(window->nearBodyBox()->isChecked());
+  ClickBox(window->negativeLogicBox());
+  Key(window->pinNumberEdit(), Qt::Key_Return);
+  EXPECT_EQ(pin->flags, PinFlag::Clock | PinFlag::NegativeLogic);
+}
+
+TEST_F(MainWindowTest, PinNumbersAreCapitalisedAsTypedAndLimitedTo16) {
+  PartBody* body = AddPart("A");
+  PinInfo* pin = AddPin(body, PinEdge::Left, 0, "Q");
+  Fill();
+  TypeInto(window->pinNumberEdit(), "a1b");
+  EXPECT_EQ(window->pinNumberEdit()->text(), QStringLiteral("A1B"));
+  TypeInto(window->pinNumberEdit(), "x234567890123456789");
+  EXPECT_EQ(window->pinNumberEdit()->text(), QStringLiteral("X234567890123456"));
+  Key(window->pinNumberEdit(), Qt::Key_Return);
+  EXPECT_EQ(pin->numbers[0], "DX234567890123456");
+}
+
+TEST_F(MainWindowTest, BlankBoxRemovesThePinOnEnterAndEscGivesItBack) {
+  PartBody* body = AddPart("A");
+  AddPin(body, PinEdge::Left, 0, "KEEP");
+  Fill();
+  ClickBox(window->blankPinBox());
+  EXPECT_TRUE(window->pinNameEdit()->text().isEmpty());
+  EXPECT_FALSE(window->pinNameEdit()->isEnabled());
+  Key(window->blankPinBox(), Qt::Key_Escape);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_FALSE(window->blankPinBox()->isChecked());
+  EXPECT_EQ(window->pinNameEdit()->text(), QStringLiteral("KEEP"));
+  EXPECT_EQ(body->pins.size(), 1u);
+  EXPECT_FALSE(library().modified);
+
+  ClickBox(window->blankPinBox());
+  Key(window->blankPinBox(), Qt::Key_Return);
+  EXPECT_TRUE(body->pins.empty());
+  EXPECT_TRUE(library().modified);
+}
+
+TEST_F(MainWindowTest, MovingTheCursorDropsUnappliedEdits) {
+  PartBody* body = AddPart("A");
+  AddPin(body, PinEdge::Left, 0, "ONE");
+  AddPin(body, PinEdge::Left, 1, "TWO");
+  Fill();
+  TypeInto(window->pinNameEdit(), "TYPED");
+  window->partView->setFocus();
+  Key(window->partView, Qt::Key_Down);
+  EXPECT_EQ(window->pinNameEdit()->text(), QStringLiteral("TWO"));
+  Key(window->partView, Qt::Key_Up);
+  EXPECT_EQ(window->pinNameEdit()->text(), QStringLiteral("ONE"));
+  EXPECT_EQ(body->pins[0]->name, "ONE");
+  EXPECT_FALSE(library().modified);
+}
+
+TEST_F(MainWindowTest, InsertAndDeleteCloseUpShiftThePinsOfOneEdge) {
+  PartBody* body = AddPart("A", 2, 4);
+  PinInfo* a = AddPin(body, PinEdge::Left, 0, "A");
+  PinInfo* b = AddPin(body, PinEdge::Left, 1, "B");
+  PinInfo* c = AddPin(body, PinEdge::Left, 3, "C");
+  PinInfo* other = AddPin(body, PinEdge::Right, 0, "R");
+  Fill();
+  window->partView->setFocus();
+  Key(window->partView, Qt::Key_I, Qt::ControlModifier);
+  EXPECT_EQ(a->position, 1);
+  EXPECT_EQ(b->position, 2);
+  EXPECT_EQ(c->position, 4);
+  EXPECT_EQ(other->position, 0);
+  EXPECT_TRUE(window->blankPinBox()->isChecked());
+  EXPECT_TRUE(library().modified);
+
+  Key(window->partView, Qt::Key_Down);
+  ASSERT_EQ(window->pinNameEdit()->text(), QStringLiteral("A"));
+  Key(window->partView, Qt::Key_D, Qt::ControlModifier);
+  ASSERT_EQ(body->pins.size(), 3u);
+  EXPECT_EQ(b->position, 1);
+  EXPECT_EQ(c->position, 3);
+  EXPECT_EQ(window->pinNameEdit()->text(), QStringLiteral("B"));  // the pin that moved onto the cursor
+
+  // The last position's pin moves past the end of the edge and stays.
+  Key(window->partView, Qt::Key_Down);
+  Key(window->partView, Qt::Key_Down);
+  ASSERT_EQ(window->partView->CursorPosition(), 3);
+  Key(window->partView, Qt::Key_Down);
+  ASSERT_EQ(window->partView->CursorPosition(), 4);
+  AddPin(body, PinEdge::Left, 4, "LAST");
+  Key(window->partView, Qt::Key_I, Qt::ControlModifier);
+  EXPECT_EQ(body->pins.back()->position, 5);
+  EXPECT_EQ(body->pins.size(), 4u);
+}
+
+TEST_F(MainWindowTest, CommandKeysEditThePinFieldsInsteadOfActing) {
+  PartBody* body = AddPart("A");
+  PinInfo* pin = AddPin(body, PinEdge::Left, 0, "AB");
+  Fill();
+  library().modified = true;
+  testing::ModalAnswerer<QDialog> anyDialog([](QDialog* d) { d->reject(); });
+  window->pinNameEdit()->setFocus();
+  window->pinNameEdit()->setCursorPosition(0);
+  Key(window->pinNameEdit(), Qt::Key_S, Qt::ControlModifier);
+  Key(window->pinNameEdit(), Qt::Key_I, Qt::ControlModifier);
+  Key(window->pinNameEdit(), Qt::Key_Delete);
+  QTest::qWait(30);
+  EXPECT_FALSE(anyDialog.answered()) << "Ctrl+S in the name field opened a dialog";
+  EXPECT_EQ(window->pinNameEdit()->text(), QStringLiteral("B"));
+  EXPECT_EQ(pin->position, 0);
+  EXPECT_FALSE(library().hasFilePath);
+
+  window->pinNumberEdit()->setFocus();
+  Key(window->pinNumberEdit(), Qt::Key_D, Qt::ControlModifier);
+  EXPECT_EQ(body->pins.size(), 1u);
+  Key(window->pinNumberEdit(), Qt::Key_Escape);
+  EXPECT_TRUE(window->isVisible());
+
+  // The same key in the part view does act.
+  window->partView->setFocus();
+  Key(window->partView, Qt::Key_I, Qt::ControlModifier);
+  EXPECT_EQ(pin->position, 1);
+}
+
+TEST_F(MainWindowTest, RowsOfTheSelectedBodyTurnRed) {
+  PartBody* first = AddPart("P1");
+  library().AddEntry(std::make_unique<PartEntry>("ALIAS", first));
+  PartBody* second = AddPart("P2");
+  Fill();
+  const QColor red(255, 0, 0);
+  EXPECT_EQ(window->partList->GetItemColor(0), red);
+  EXPECT_EQ(window->partList->GetItemColor(1), red);
+  EXPECT_NE(window->partList->GetItemColor(2), red);
+  ClickRow(2);
+  EXPECT_EQ(window->partView->Part(), second);
+  EXPECT_NE(window->partList->GetItemColor(0), red);
+  EXPECT_NE(window->partList->GetItemColor(1), red);
+  EXPECT_EQ(window->partList->GetItemColor(2), red);
+  ClickRow(1);
+  EXPECT_EQ(window->partView->Part(), first);
+  EXPECT_EQ(window->partList->GetItemColor(0), red);
+}
+
+// Saves the window when ZANLI_SCREENSHOT_DIR names a directory.
+void MaybeSaveScreenshot(QWidget* window, const char* name) {
+  const QByteArray dir = qgetenv("ZANLI_SCREENSHOT_DIR");
+  if (!dir.isEmpty()) window->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
+}
+
+bool RowHasColour(const QImage& image, int top, int height, const QColor& colour) {
+  for (int y = top; y < top + height && y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixelColor(x, y) == colour) return true;
+  return false;
+}
+
+TEST_F(MainWindowTest, AliasRowsAreDrawnRedAndPartsWithPinsAndPatternsShow) {
+  PartBody* gate = AddPart("74HC00", 4, 4, 4);
+  AddPin(gate, PinEdge::Left, 1, "A", "D1");
+  AddPin(gate, PinEdge::Left, 3, "B", "D2");
+  AddPin(gate, PinEdge::Right, 2, "\\Y", "D3")->flags = PinFlag::NegativeLogic;
+  AddPin(gate, PinEdge::Top, 2, "CLK", "H14")->flags = PinFlag::Clock;
+  library().AddEntry(std::make_unique<PartEntry>("74LS00", gate));
+  library().AddEntry(std::make_unique<PartEntry>("74AC00", gate));
+  PartBody* drawn = AddPart("OPAMP", 4, 4);
+  Pattern* pattern = library().AddPattern(std::make_unique<Pattern>("TRI", 41, 41));
+  for (int y = 0; y < 41; ++y) {
+    const int tip = 2 * (y <= 20 ? y : 40 - y);  // the outline of a triangle pointing right
+    for (int x : {0, tip}) pattern->bits[static_cast<size_t>(y * pattern->Stride() + x / 8)] |= 0x80 >> (x % 8);
+  }
+  drawn->pattern = pattern;
+  AddPin(drawn, PinEdge::Left, 1, "+", "D3");
+  AddPin(drawn, PinEdge::Left, 3, "-", "D2");
+  AddPin(drawn, PinEdge::Right, 2, "OUT", "D1");
+  AddPart("RES", 2, 1);
+  Fill();
+  window->resize(window->width() + 60, window->height());
+  Settle();
+
+  window->partList->clearFocus();
+  Settle();
+  const QImage list = window->partList->viewport()->grab().toImage();
+  const int h = window->partList->RowHeight();
+  const QColor red(255, 0, 0);
+  EXPECT_TRUE(RowHasColour(list, 1 * h, h, red));  // an alias of the selected part
+  EXPECT_TRUE(RowHasColour(list, 2 * h, h, red));
+  EXPECT_FALSE(RowHasColour(list, 3 * h, h, red));
+  MaybeSaveScreenshot(window.get(), "main_window_alias_rows.png");
+
+  ClickPosition(PinEdge::Right, 2);
+  EXPECT_EQ(window->pinNameEdit()->text(), QStringLiteral("\\Y"));
+  MaybeSaveScreenshot(window.get(), "main_window_pins.png");
+  ClickRow(3);
+  EXPECT_EQ(window->partView->Part(), drawn);
+  MaybeSaveScreenshot(window.get(), "main_window_pattern_part.png");
+}
+
+TEST_F(MainWindowTest, AboutBoxShowsTheVersionAndChangesNothing) {
+  QString text;
+  QString caption;
+  testing::ModalAnswerer<QDialog> about([&](QDialog* d) {
+    caption = d->windowTitle();
+    if (auto* label = d->findChild<QLabel*>(QStringLiteral("aboutText"))) text = label->text();
+    QTest::keyClick(d, Qt::Key_Escape);
+  });
+  window->action(MainWindow::kAppAbout)->trigger();
+  EXPECT_TRUE(about.answered());
+  EXPECT_EQ(caption, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報 Zanli"));
+  EXPECT_EQ(text, QStringLiteral("Zanli Version 0.21"));
+  EXPECT_TRUE(window->isVisible());
+}
+
+}  // namespace
+}  // namespace zanli
