@@ -103,10 +103,10 @@ class PartViewTest : public ::testing::Test {
 
   int dumpCount_ = 0;
 
+  PartBody body_;  // outlives the view, which refers to it to the end
   QWidget window_;
   PartView* view_ = nullptr;
   QLineEdit* other_ = nullptr;
-  PartBody body_;
 };
 
 struct Cursor {
@@ -137,8 +137,12 @@ TEST_F(PartViewTest, ArrowKeysWalkTheOutlineAndJumpAcross) {
       {{Top, 1}, Qt::Key_Down, {Bottom, 1}},  {{Bottom, 1}, Qt::Key_Down, {Bottom, 1}},
   };
   for (const Row& row : rows) {
+    const char* keyName = row.key == Qt::Key_Left    ? "Left"
+                          : row.key == Qt::Key_Up    ? "Up"
+                          : row.key == Qt::Key_Right ? "Right"
+                                                     : "Down";
     SCOPED_TRACE(testing::Message() << EdgeName(row.from.edge) << " " << row.from.position << " key "
-                                    << QTest::toString(row.key));
+                                    << keyName);
     view_->SetCursor(row.from.edge, row.from.position);
     ASSERT_EQ(view_->CursorEdge(), row.from.edge);
     ASSERT_EQ(view_->CursorPosition(), row.from.position);
