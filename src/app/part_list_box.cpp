@@ -9,10 +9,11 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
-#include <QStringDecoder>
 #include <QTimer>
 #include <algorithm>
 #include <utility>
+
+#include "app/shift_jis_codec.h"
 
 namespace zanli {
 
@@ -20,16 +21,6 @@ namespace {
 
 constexpr int kPageRows = 5;
 constexpr int kAutoScrollMs = 50;
-
-// Names are stored as the files hold them; the Windows flavour of Shift-JIS
-// also covers the vendor extensions (circled digits and the like).
-QStringDecoder MakeNameDecoder() {
-  for (const char* name : {"Windows-31J", "CP932", "Shift_JIS"}) {
-    QStringDecoder decoder(name);
-    if (decoder.isValid()) return decoder;
-  }
-  return QStringDecoder(QStringDecoder::Latin1);
-}
 
 int ListKeyStep(int key) {
   switch (key) {
@@ -242,7 +233,6 @@ void PartListBox::paintEvent(QPaintEvent* event) {
   const int first = top_ + area.top() / rowHeight_;
   const int end =
       std::min({top_ + (rowHeight_ + area.bottom()) / rowHeight_, top_ + visibleRows_, GetCount()});
-  QStringDecoder decoder = MakeNameDecoder();
   for (int i = std::max(first, top_); i < end; ++i) {
     QColor fill = pal.color(QPalette::Base);
     QColor border = fill;
@@ -261,8 +251,7 @@ void PartListBox::paintEvent(QPaintEvent* event) {
     painter.setBrush(fill);
     painter.drawRect(0, y, width - 1, rowHeight_ - 1);
     painter.setPen(ink);
-    decoder.resetState();
-    const QString text = decoder.decode(QByteArrayView(items_[i].text.data(), items_[i].text.size()));
+    const QString text = ShiftJisCodec::Decode(items_[i].text);
     painter.drawText(QRect(0, y, width, rowHeight_), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
   }
   if (dropLineShown_) {
