@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <new>
-#include <unordered_map>
 
+#include "fileio/first_match_index.h"
 #include "fileio/safe_file_writer.h"
 #include "fileio/text_library_reader.h"
 #include "fileio/text_line_writer.h"
@@ -119,17 +119,16 @@ bool WriteLibrary(const Library& library, TextLineWriter::Sink& sink) {
     if (!WritePattern(out, *pattern)) return false;
   // The first entry of each body is its part; later ones become aliases that
   // name that first entry.
-  std::unordered_map<const PartBody*, const PartEntry*> partOf;
-  partOf.reserve(library.bodies.size());
+  FirstMatchIndex<const PartBody*, const PartEntry*> partOf(library.bodies.size());
   for (const auto& entry : library.entries) {
     if (!entry->body) return false;
-    const auto [it, isPart] = partOf.try_emplace(entry->body, entry.get());
-    if (isPart) {
+    const PartEntry* part = partOf.Insert(entry->body, entry.get());
+    if (part == entry.get()) {
       if (!WritePart(out, entry->name, *entry->body)) return false;
     } else {
       out.WriteField("+ALIAS");
       out.WriteField("A:", entry->name);
-      out.WriteField("N:", it->second->name);
+      out.WriteField("N:", part->name);
       out.WriteField("-ALIAS");
       if (!out.EndLine()) return false;
     }

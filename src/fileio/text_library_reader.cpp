@@ -10,7 +10,7 @@ namespace zanli {
 namespace {
 
 // A key field splits at its first colon; without a key it is ignored.
-bool SplitKey(std::string_view field, char& key, std::string_view& value) {
+inline bool SplitKey(std::string_view field, char& key, std::string_view& value) {
   // Only one-letter keys mean anything; longer ones are unknown keys.
   if (field.size() < 2 || field[1] != ':') return false;
   key = field[0];
@@ -41,12 +41,16 @@ int32_t TextLibraryReader::ParseInt(std::string_view text) {
   return static_cast<int32_t>(value);
 }
 
-bool TextLibraryReader::NextField(std::string_view& field, std::string_view knownBlock) {
-  for (;;) {
-    if (!lines_.ReadField(field)) return false;
-    if (!IsOpening(field) || field == knownBlock) return true;
-    if (!lines_.SkipBlock(field)) return false;
-  }
+inline bool TextLibraryReader::NextField(std::string_view& field, std::string_view knownBlock) {
+  if (!lines_.ReadField(field)) return false;
+  return !IsOpening(field) || field == knownBlock || SkipBlocks(field, knownBlock);
+}
+
+bool TextLibraryReader::SkipBlocks(std::string_view& field, std::string_view knownBlock) {
+  do {
+    if (!lines_.SkipBlock(field) || !lines_.ReadField(field)) return false;
+  } while (IsOpening(field) && field != knownBlock);
+  return true;
 }
 
 bool TextLibraryReader::Read() {
@@ -111,7 +115,7 @@ bool TextLibraryReader::ReadPattern() {
   pattern->height = height;
   pattern->bits = std::move(bits);
   Pattern* added = library_.AddPattern(std::move(pattern));
-  patternsByName_.try_emplace(added->name, added);
+  patternsByName_.Insert(added->name, added);
   return true;
 }
 
@@ -199,8 +203,7 @@ bool TextLibraryReader::ReadPart() {
   body->blockCount = blocks;
   if (!patternName.empty()) {
     // Only patterns read so far count: a later block does not serve.
-    auto it = patternsByName_.find(patternName);
-    if (it != patternsByName_.end()) body->pattern = it->second;
+    body->pattern = patternsByName_.Find(patternName);
   }
   body->pins.assign(std::make_move_iterator(pins_.begin()), std::make_move_iterator(pins_.end()));
   pins_.clear();
@@ -274,14 +277,13 @@ bool TextLibraryReader::ReadAlias() {
   }
   // Entries added by earlier aliases count too, so an alias of an alias
   // shares the part's body. An unknown name adds nothing.
-  auto it = bodiesByName_.find(partName);
-  if (it != bodiesByName_.end()) AddEntry(std::move(aliasName), it->second);
+  if (PartBody* body = bodiesByName_.Find(partName)) AddEntry(std::move(aliasName), body);
   return true;
 }
 
 void TextLibraryReader::AddEntry(std::string name, PartBody* body) {
   PartEntry* entry = library_.AddEntry(std::make_unique<PartEntry>(std::move(name), body));
-  bodiesByName_.try_emplace(entry->name, body);
+  bodiesByName_.Insert(entry->name, body);
 }
 
 }  // namespace zanli

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "fileio/first_match_index.h"
 #include "fileio/text_line_reader.h"
 #include "model/library.h"
 
@@ -47,14 +47,16 @@ class TextLibraryReader {
   // caller does not know (any '+' field but `knownBlock`) are skipped, so the
   // caller sees only key fields, closing fields and its own sub-block.
   bool NextField(std::string_view& field, std::string_view knownBlock = {});
+  // Skips `field`'s block and those that follow it up to the next other field.
+  bool SkipBlocks(std::string_view& field, std::string_view knownBlock);
   void AddEntry(std::string name, PartBody* body);
 
   TextLineReader lines_;
   Library& library_;
   // The first pattern and the first entry's body of each name read so far:
   // a later duplicate never shadows the first one.
-  std::unordered_map<std::string_view, Pattern*> patternsByName_;
-  std::unordered_map<std::string_view, PartBody*> bodiesByName_;
+  FirstMatchIndex<std::string_view, Pattern*> patternsByName_;
+  FirstMatchIndex<std::string_view, PartBody*> bodiesByName_;
   std::vector<std::unique_ptr<PinInfo>> pins_;  // of the part being read
 };
 

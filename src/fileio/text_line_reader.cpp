@@ -9,21 +9,7 @@ namespace {
 
 constexpr char kEndOfFile = 0x1A;
 
-// Byte classes; the hot loop stops only at the non-zero ones.
-enum : uint8_t { kPlain = 0, kSeparator = 1, kEscape = 2 };
-
-constexpr std::array<uint8_t, 256> MakeClasses() {
-  std::array<uint8_t, 256> classes{};
-  classes[','] = kSeparator;
-  classes['\r'] = kSeparator;
-  classes['\n'] = kSeparator;
-  classes['%'] = kEscape;
-  return classes;
-}
-constexpr std::array<uint8_t, 256> kClasses = MakeClasses();
-
 inline bool IsSeparator(char c) { return c == ',' || c == '\r' || c == '\n'; }
-inline bool IsFieldLead(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 // isspace() in the C locale.
 inline bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
@@ -52,24 +38,10 @@ uint8_t TextLineReader::DecodeEscape(char first, char second) {
   return static_cast<uint8_t>(value & 0xFF);
 }
 
-bool TextLineReader::ReadField(std::string_view& field) {
-  if (atEnd_) return false;
-  const char* p = pos_;
-  while (p < end_ && IsFieldLead(*p)) ++p;
-  if (p == end_) {
-    pos_ = p;
-    atEnd_ = true;
-    return false;
-  }
-  const char* start = p;
-  const char* limit = static_cast<size_t>(end_ - start) > kMaxFieldLength ? start + kMaxFieldLength : end_;
-  while (p < limit && kClasses[static_cast<uint8_t>(*p)] == kPlain) ++p;
-  if (p < limit && *p == '%') return ReadEscapedField(start, p, field);
-  field = std::string_view(start, static_cast<size_t>(p - start));
-  // Stopped at a separator or at the length limit: either way that byte goes.
-  if (p < end_) ++p;
-  pos_ = p;
-  return true;
+bool TextLineReader::ReachEnd() {
+  pos_ = end_;
+  atEnd_ = true;
+  return false;
 }
 
 bool TextLineReader::ReadEscapedField(const char* start, const char* p, std::string_view& field) {
@@ -87,11 +59,7 @@ bool TextLineReader::ReadEscapedField(const char* start, const char* p, std::str
       break;
     }
     if (c == '%') {
-      if (end_ - p < 3 || IsSeparator(p[1]) || IsSeparator(p[2])) {
-        pos_ = end_;
-        atEnd_ = true;
-        return false;
-      }
+      if (end_ - p < 3 || IsSeparator(p[1]) || IsSeparator(p[2])) return ReachEnd();
       scratch_.push_back(static_cast<char>(DecodeEscape(p[1], p[2])));
       p += 3;
     } else {
@@ -99,7 +67,7 @@ bool TextLineReader::ReadEscapedField(const char* start, const char* p, std::str
       const char* run = p;
       const char* limit = run + (kMaxFieldLength - length);
       if (limit > end_) limit = end_;
-      while (p < limit && kClasses[static_cast<uint8_t>(*p)] == kPlain) ++p;
+      while (p < limit && !(ClassOf(*p) & kStop)) ++p;
       scratch_.append(run, p);
       length += static_cast<size_t>(p - run);
       continue;

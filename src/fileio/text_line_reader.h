@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -26,7 +27,7 @@ class TextLineReader {
   // The view stays valid until the next call. An escape whose two characters
   // hold a separator or run past the end ends the input: that field and all
   // that follow are lost. Once the end is reported it stays reported.
-  bool ReadField(std::string_view& field);
+  inline bool ReadField(std::string_view& field);
 
   // Reads fields until one equals `opening` with its first byte replaced by
   // '-'. There is no nesting count: the first matching field ends the skip.
@@ -40,12 +41,54 @@ class TextLineReader {
   static uint8_t DecodeEscape(char first, char second);
 
  private:
+  // Byte classes: kStop ends the plain run of a field (a separator or an
+  // escape), kLead is skipped before a field.
+  static constexpr uint8_t kStop = 1;
+  static constexpr uint8_t kLead = 2;
+  static uint8_t ClassOf(char c);
+
   bool ReadEscapedField(const char* start, const char* escape, std::string_view& field);
+  bool ReachEnd();
 
   const char* pos_;
   const char* end_;
   bool atEnd_ = false;
   std::string scratch_;  // decoded text of a field that holds escapes
 };
+
+namespace text_line_detail {
+
+constexpr std::array<uint8_t, 256> MakeByteClasses(uint8_t stop, uint8_t lead) {
+  std::array<uint8_t, 256> classes{};
+  classes[','] = stop;
+  classes['%'] = stop;
+  classes['\r'] = stop | lead;
+  classes['\n'] = stop | lead;
+  classes[' '] = lead;
+  classes['\t'] = lead;
+  return classes;
+}
+
+}  // namespace text_line_detail
+
+inline uint8_t TextLineReader::ClassOf(char c) {
+  static constexpr std::array<uint8_t, 256> kClasses = text_line_detail::MakeByteClasses(kStop, kLead);
+  return kClasses[static_cast<uint8_t>(c)];
+}
+
+// Inline: this runs once per field and most fields are a few plain bytes.
+bool TextLineReader::ReadField(std::string_view& field) {
+  const char* p = pos_;
+  while (p < end_ && (ClassOf(*p) & kLead)) ++p;
+  if (p == end_ || atEnd_) return ReachEnd();
+  const char* start = p;
+  const char* limit = static_cast<size_t>(end_ - start) > kMaxFieldLength ? start + kMaxFieldLength : end_;
+  while (p < limit && !(ClassOf(*p) & kStop)) ++p;
+  if (p < limit && *p == '%') return ReadEscapedField(start, p, field);
+  field = std::string_view(start, static_cast<size_t>(p - start));
+  // Stopped at a separator or at the length limit: either way that byte goes.
+  pos_ = p < end_ ? p + 1 : p;
+  return true;
+}
 
 }  // namespace zanli
