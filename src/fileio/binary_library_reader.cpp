@@ -34,9 +34,10 @@ bool BinaryLibraryReader::Read() {
   if (std::memcmp(bytes_.data(), kMagic, sizeof kMagic - 1) != 0) return false;
   const int32_t count = le::I16(bytes_, 16);
   if (count == 0) return true;
-  // Strings a legitimate file shares (prefixes, pin names) stay well inside
-  // this; what it stops is thousands of entries all naming one huge string.
-  stringBudget_ = (size_t{1} << 20) + 64 * bytes_.size();
+  // A real library (at most 65534 bytes) builds a few megabytes at most; what
+  // this stops is thousands of references all naming one huge record, image
+  // or string.
+  budget_ = (size_t{64} << 20) + 64 * bytes_.size();
   patternTableAt_ = le::I32(bytes_, 30);
   bitmapsAt_ = le::I32(bytes_, 34);
   poolAt_ = le::I32(bytes_, 38);
@@ -57,7 +58,9 @@ bool BinaryLibraryReader::ReadPatterns() {
     const int32_t height = le::I16(bytes_, at + 2);
     if (width < 1 || height < 1) return false;
     const size_t size = BinaryPatternImage::ByteSize(width, height);
-    if (!Fits(imageAt, static_cast<int64_t>(size)) || !Claim(images_, at, at + size)) return false;
+    if (!Fits(imageAt, static_cast<int64_t>(size)) ||
+        !Spend(sizeof(Pattern) + static_cast<size_t>(Pattern::StrideFor(width)) * static_cast<size_t>(height)))
+      return false;
     std::string name;
     if (!PoolString(le::U16(bytes_, table + 6 * patterns + 2 * i), name)) return false;
     auto pattern = std::make_unique<Pattern>(std::move(name), width, height);
@@ -100,7 +103,8 @@ bool BinaryLibraryReader::ReadBody(size_t at, PartBody& body) {
   const size_t pinCount = le::U16(bytes_, at + 10) & 0x0FFF;
   const size_t pinSize = 4 + 2 * blocks;
   const size_t end = at + kRecordHeaderSize + pinCount * pinSize;
-  if (!Fits(static_cast<int64_t>(at), static_cast<int64_t>(end - at)) || !Claim(records_, at, end))
+  if (!Fits(static_cast<int64_t>(at), static_cast<int64_t>(end - at)) ||
+      !Spend(sizeof(PartBody) + pinCount * (sizeof(PinInfo) + 2 * sizeof(void*) + blocks * sizeof(std::string))))
     return false;
   if (!PoolString(le::U16(bytes_, at + 6), body.numberPrefix)) return false;
   const uint16_t patternIndex = le::U16(bytes_, at + 8);
@@ -129,17 +133,9 @@ bool BinaryLibraryReader::Fits(int64_t at, int64_t length) const {
          length <= static_cast<int64_t>(bytes_.size()) - at;
 }
 
-bool BinaryLibraryReader::Claim(std::map<size_t, size_t>& ranges, size_t start, size_t end) {
-  auto next = ranges.lower_bound(start);
-  if (next != ranges.end() && next->first < end) return false;
-  if (next != ranges.begin() && std::prev(next)->second > start) return false;
-  ranges.emplace(start, end);
-  return true;
-}
-
 bool BinaryLibraryReader::Spend(size_t bytes) {
-  if (bytes > stringBudget_) return false;
-  stringBudget_ -= bytes;
+  if (bytes > budget_) return false;
+  budget_ -= bytes;
   return true;
 }
 

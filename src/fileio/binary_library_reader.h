@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
 
@@ -12,9 +11,10 @@ namespace zanli {
 
 // Fills a cleared library from the bytes of a binary library. Every offset,
 // count and length is checked against the bytes first: a malformed file is
-// refused, never read out of bounds. Part records and full-size images may
-// not overlap one another, and decoded strings are held to a budget, so a
-// small hostile file cannot make the reader build an enormous library.
+// refused, never read out of bounds. Records, images and strings may be
+// shared by several references, but what the reader builds from them is held
+// to a budget far above any real library, so a small hostile file cannot make
+// it build an enormous one.
 class BinaryLibraryReader {
  public:
   BinaryLibraryReader(std::string_view bytes, Library& library) : bytes_(bytes), library_(library) {}
@@ -29,8 +29,7 @@ class BinaryLibraryReader {
 
   // True when [at, at + length) lies within the bytes.
   bool Fits(int64_t at, int64_t length) const;
-  // Marks [start, end) as used; false when it overlaps a range marked before.
-  static bool Claim(std::map<size_t, size_t>& ranges, size_t start, size_t end);
+  // Charges `bytes` of memory to build against the budget; false past it.
   bool Spend(size_t bytes);
   // NUL-terminated string at `offset` within the string pool.
   bool PoolString(int64_t offset, std::string& out);
@@ -42,9 +41,7 @@ class BinaryLibraryReader {
   int64_t patternTableAt_ = 0;
   int64_t bitmapsAt_ = 0;
   int64_t poolAt_ = 0;
-  std::map<size_t, size_t> images_;
-  std::map<size_t, size_t> records_;
-  size_t stringBudget_ = 0;
+  size_t budget_ = 0;
 };
 
 }  // namespace zanli

@@ -11,21 +11,6 @@ constexpr uint16_t kNumberMask = 0x1FF;
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-// Drops a final backslash that has no character left to bar.
-void DropUnpairedTrailingBackslash(std::string& name) {
-  size_t i = 0;
-  while (i < name.size()) {
-    if (name[i] != '\\') {
-      ++i;
-    } else if (i + 1 < name.size()) {
-      i += 2;
-    } else {
-      name.pop_back();
-      return;
-    }
-  }
-}
-
 }  // namespace
 
 uint16_t BinaryPinCodec::EncodeNumber(std::string_view number) {
@@ -78,7 +63,6 @@ std::string BinaryPinCodec::DecodeName(std::string_view stored) {
       name.push_back(c);
     }
   }
-  DropUnpairedTrailingBackslash(name);
   return name;
 }
 

@@ -77,7 +77,7 @@ void FillSample(Library& library) {
   pin->flags = PinFlag::NegativeLogic;
   pin->edge = PinEdge::Top;
   pin->position = 1;
-  pin->numbers = {"D1", "H12"};
+  pin->numbers = {"H1", "H12"};
   body->AddPin(std::move(pin));
   PartBody* b = library.AddBody(std::move(body));
   library.AddEntry(std::make_unique<PartEntry>("NAND\"2", b));
@@ -95,7 +95,7 @@ TEST_F(CliTest, DumpPrintsTheLibraryWithEscapedBytes) {
   json.erase(std::remove_if(json.begin(), json.end(), [](char c) { return c == ' ' || c == '\n'; }), json.end());
   EXPECT_NE(json.find(R"({"name":"TRI","width":9,"height":2,"bits":"ff808100"})"), std::string::npos) << json;
   EXPECT_NE(json.find(R"("prefix":"IC","x":2,"y":2,"blocks":2,"pattern":0)"), std::string::npos) << json;
-  EXPECT_NE(json.find(R"({"name":"\u005cC\u005cL\u005cR","edge":1,"position":1,"flags":8,"numbers":["D1","H12"]})"),
+  EXPECT_NE(json.find(R"({"name":"\u005cC\u005cL\u005cR","edge":1,"position":1,"flags":8,"numbers":["H1","H12"]})"),
             std::string::npos)
       << json;
   EXPECT_NE(json.find(R"({"name":"NAND\u00222","body":0})"), std::string::npos) << json;
