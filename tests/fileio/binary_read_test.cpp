@@ -156,3 +156,43 @@ TEST(BinaryRead, FileThatCannotBeOpenedLeavesTheLibraryAlone) {
 
 }  // namespace
 }  // namespace zanli
+
+namespace zanli {
+namespace {
+
+// A patterns-only file (entry count -1) whose `patterns` table entries all
+// name one 400 x 1000 image and the same name.
+std::string SharedImageFile(size_t patterns) {
+  const size_t tableAt = 54, bitmapsAt = tableAt + 8 * patterns;
+  const size_t imageBytes = 4 + 50 * 1000;
+  std::string bytes(bitmapsAt + imageBytes, '\0');
+  bytes.replace(0, 14, "LIB FOR NQ000\x1A");
+  Put16(bytes, 16, 0xFFFF);
+  Put32(bytes, 18, 54);
+  Put32(bytes, 22, 54);
+  Put32(bytes, 26, 54);
+  Put32(bytes, 30, static_cast<uint32_t>(tableAt));
+  Put32(bytes, 34, static_cast<uint32_t>(bitmapsAt));
+  Put32(bytes, 38, static_cast<uint32_t>(bitmapsAt + imageBytes));
+  Put16(bytes, bitmapsAt, 400);
+  Put16(bytes, bitmapsAt + 2, 1000);
+  bytes[bitmapsAt + 4] = char(0x80);
+  bytes += std::string("IMG\0", 4);
+  return bytes;  // every offset in the table is 0: the one image, the one name
+}
+
+TEST(BinaryRead, SharedImagesAreReadButCannotAmplifyWithoutBound) {
+  Library library;
+  ASSERT_TRUE(BinaryLibraryFormat::ReadBytes(SharedImageFile(2), library));
+  ASSERT_EQ(library.patterns.size(), 2u);
+  EXPECT_TRUE(PatternsEqual(*library.patterns[0], *library.patterns[1]));
+  EXPECT_EQ(library.patterns[1]->name, "IMG");
+  EXPECT_TRUE(library.patterns[1]->Pixel(0, 0));
+
+  // 2000 references to a 50 KB image would build 100 MB from a 66 KB file.
+  EXPECT_FALSE(BinaryLibraryFormat::ReadBytes(SharedImageFile(2000), library));
+  EXPECT_TRUE(IsEmpty(library));
+}
+
+}  // namespace
+}  // namespace zanli
