@@ -1,5 +1,6 @@
 #include "app/library_file_dialog.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
 
 namespace zanli {
@@ -8,8 +9,9 @@ namespace {
 
 // The descriptions stay as users know them; the patterns list the spellings
 // of the extension so a case-sensitive file system shows them all.
+const QString kTextDescription = QStringLiteral("Veld library file(*.lb3)");
 const QString kBinaryFilter = QStringLiteral("NQ2/Veld library file(*.lib) (*.LIB *.[lL][iI][bB])");
-const QString kTextFilter = QStringLiteral("Veld library file(*.lb3) (*.LB3 *.[lL][bB]3)");
+const QString kTextFilter = kTextDescription + QStringLiteral(" (*.LB3 *.[lL][bB]3)");
 
 }  // namespace
 
@@ -30,8 +32,11 @@ LibraryFileDialog::LibraryFileDialog(QWidget* parent, AcceptMode mode) : QFileDi
 
 void LibraryFileDialog::SelectType(Type type) { selectNameFilter(type == kTextType ? kTextFilter : kBinaryFilter); }
 
-LibraryFileDialog::Type LibraryFileDialog::SelectedType() const {
-  return selectedNameFilter() == kTextFilter ? kTextType : kBinaryType;
+LibraryFileDialog::Type LibraryFileDialog::SelectedType() const { return TypeOfFilter(selectedNameFilter()); }
+
+LibraryFileDialog::Type LibraryFileDialog::TypeOfFilter(const QString& filter) {
+  // With the patterns hidden Qt may hand out the description alone.
+  return filter.startsWith(kTextDescription) ? kTextType : kBinaryType;
 }
 
 QString LibraryFileDialog::Extension(const QString& path) {
@@ -62,8 +67,12 @@ QString LibraryFileDialog::ChosenPath() const {
 void LibraryFileDialog::OnFilterSelected(const QString& filter) {
   auto* field = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
   if (field == nullptr) return;
-  const Type type = filter == kTextFilter ? kTextType : kBinaryType;
-  field->setText(AdjustName(field->text(), type));
+  // A file still selected in the list would win over the adjusted name.
+  for (QAbstractItemView* view : findChildren<QAbstractItemView*>()) {
+    if (view->objectName() == QLatin1String("listView") || view->objectName() == QLatin1String("treeView"))
+      view->clearSelection();
+  }
+  field->setText(AdjustName(field->text(), TypeOfFilter(filter)));
 }
 
 }  // namespace zanli

@@ -28,6 +28,8 @@ class LibraryFileDialog : public QFileDialog {
   // The file-name field after switching to `type`: a different extension is
   // replaced, a missing one added.
   static QString AdjustName(const QString& name, Type type);
+  // The type a name filter of these dialogs stands for.
+  static Type TypeOfFilter(const QString& filter);
 
  private:
   void OnFilterSelected(const QString& filter);

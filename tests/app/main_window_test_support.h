@@ -7,13 +7,21 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <memory>
+#include <ostream>
 #include <string>
 
 #include "app/main_window.h"
 #include "app/part_list_box.h"
 #include "app/part_view.h"
+
+QT_BEGIN_NAMESPACE
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE
 
 namespace zanli::testing {
 
@@ -23,6 +31,20 @@ class MainWindowTestBase : public ::testing::Test {
     window = std::make_unique<MainWindow>();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    // A dialog nobody expected would block the test for ever: fail and close it.
+    watchdog_.setInterval(100);
+    QObject::connect(&watchdog_, &QTimer::timeout, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      stuckTicks_ = modal != nullptr && modal == lastModal_ ? stuckTicks_ + 1 : 0;
+      lastModal_ = modal;
+      if (stuckTicks_ < 30) return;
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      ADD_FAILURE() << "unanswered dialog " << modal->metaObject()->className() << " "
+                    << (box ? box->text() : modal->windowTitle()).toStdString();
+      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
+      else modal->close();
+    });
+    watchdog_.start();
   }
   void TearDown() override {
     // Nothing left to ask about when the window goes.
@@ -110,6 +132,11 @@ class MainWindowTestBase : public ::testing::Test {
   }
 
   std::unique_ptr<MainWindow> window;
+
+ private:
+  QTimer watchdog_;
+  QWidget* lastModal_ = nullptr;
+  int stuckTicks_ = 0;
 };
 
 }  // namespace zanli::testing

@@ -1,0 +1,351 @@
+// The file commands through the menu, with their dialogs answered as a user
+// would: the save prompt, Open, Save As with its type switch, failures.
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/library_file_dialog.h"
+#include "fileio/binary_library_format.h"
+#include "fileio/text_library_format.h"
+#include "main_window_test_support.h"
+#include "modal_answerer.h"
+
+namespace zanli {
+namespace {
+
+using testing::MainWindowTestBase;
+using testing::ModalAnswerer;
+
+// What a message box said, and the button the test pressed.
+struct BoxSeen {
+  QString text;
+  QString caption;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QMessageBox::StandardButtons buttons;
+};
+
+ModalAnswerer<QMessageBox> Answer(QMessageBox::StandardButton button, BoxSeen* seen = nullptr) {
+  return ModalAnswerer<QMessageBox>([button, seen](QMessageBox* box) {
+    if (seen != nullptr) *seen = {box->text(), box->windowTitle(), box->icon(), box->standardButtons()};
+    box->button(button)->click();
+  });
+}
+
+// Types `name` into the file dialog's name field and accepts it.
+ModalAnswerer<QFileDialog> ChooseFile(const QString& directory, const QString& name) {
+  return ModalAnswerer<QFileDialog>([directory, name](QFileDialog* dialog) {
+    dialog->setDirectory(directory);
+    auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+    field->setFocus();
+    field->setText(name);
+    QTest::keyClick(field, Qt::Key_Return);
+  });
+}
+
+ModalAnswerer<QFileDialog> CancelFileDialog(bool* seen = nullptr) {
+  return ModalAnswerer<QFileDialog>([seen](QFileDialog* dialog) {
+    if (seen != nullptr) *seen = true;
+    dialog->reject();
+  });
+}
+
+class MainWindowFilesTest : public MainWindowTestBase {
+ protected:
+  void SetUp() override {
+    MainWindowTestBase::SetUp();
+    ASSERT_TRUE(temp.isValid());
+  }
+  QString Path(const QString& name) const { return temp.filePath(name); }
+  static std::string Std(const QString& path) { return QFile::encodeName(path).toStdString(); }
+  void Trigger(int command) {
+    window->action(command)->trigger();
+    Settle();
+  }
+  // Every list row names a body of the library and every body has a row.
+  void ExpectListAndLibraryAgree() {
+    std::vector<const PartBody*> rows;
+    for (int i = 0; i < window->partList->GetCount(); ++i) rows.push_back(window->partList->GetItemBody(i));
+    for (const PartBody* body : rows) {
+      bool found = false;
+      for (const auto& owned : library().bodies) found = found || owned.get() == body;
+      EXPECT_TRUE(found) << "a row names a body the library does not hold";
+    }
+    for (const auto& owned : library().bodies)
+      EXPECT_NE(std::find(rows.begin(), rows.end(), owned.get()), rows.end()) << "a body has no name";
+  }
+
+  QTemporaryDir temp;
+};
+
+TEST_F(MainWindowFilesTest, SavePromptNamesTheFileAndItsAnswersDecide) {
+  AddPart("KEEP");
+  Fill();
+  library().modified = true;
+
+  BoxSeen seen;
+  {
+    auto answer = Answer(QMessageBox::Cancel, &seen);
+    Trigger(MainWindow::kFileNew);
+    ASSERT_TRUE(answer.answered());
+  }
+  EXPECT_EQ(seen.text, QStringLiteral("Untitled.LIB への変更を保存しますか?"));
+  EXPECT_EQ(seen.caption, QStringLiteral("Zanli"));
+  EXPECT_EQ(seen.icon, QMessageBox::Warning);
+  EXPECT_EQ(seen.buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  EXPECT_EQ(window->partList->GetCount(), 1);
+  EXPECT_TRUE(library().modified);
+
+  // Yes on an unnamed library asks for a name; cancelling that cancels New.
+  {
+    bool dialogSeen = false;
+    auto yes = Answer(QMessageBox::Yes);
+    auto cancel = CancelFileDialog(&dialogSeen);
+    Trigger(MainWindow::kFileNew);
+    EXPECT_TRUE(dialogSeen);
+  }
+  EXPECT_EQ(window->partList->GetCount(), 1);
+  EXPECT_TRUE(library().modified);
+
+  {
+    auto answer = Answer(QMessageBox::No);
+    Trigger(MainWindow::kFileNew);
+  }
+  EXPECT_EQ(window->partList->GetCount(), 0);
+  EXPECT_TRUE(library().bodies.empty());
+  EXPECT_FALSE(library().modified);
+  EXPECT_EQ(window->partView->Part(), nullptr);
+  EXPECT_TRUE(window->blankPinBox()->isChecked());
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Zanli - Untitled.LIB"));
+}
+
+TEST_F(MainWindowFilesTest, CloseAsksFirstAndCancelKeepsTheWindowOpen) {
+  AddPart("A");
+  Fill();
+  emit window->partList->orderChanged();  // a drag in the list
+  Settle();
+  ASSERT_TRUE(library().modified);
+  {
+    BoxSeen seen;
+    auto answer = Answer(QMessageBox::Cancel, &seen);
+    Trigger(MainWindow::kAppExit);
+    EXPECT_TRUE(answer.answered());
+  }
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_EQ(library().bodies.size(), 1u);
+  {
+    auto answer = Answer(QMessageBox::Cancel);
+    window->close();
+    EXPECT_TRUE(answer.answered());
+  }
+  EXPECT_TRUE(window->isVisible());
+  {
+    auto answer = Answer(QMessageBox::No);
+    EXPECT_TRUE(window->close());
+  }
+  EXPECT_FALSE(window->isVisible());
+  EXPECT_EQ(window->result(), QDialog::Rejected);
+}
+
+TEST_F(MainWindowFilesTest, SaveAsFollowsTheTypeAndNamesTheWindow) {
+  AddPin(AddPart("CHIP"), PinEdge::Top, 1, "VCC", "D14");
+  Fill();
+  QString afterSwitch;
+  QString startFilter;
+  ModalAnswerer<QFileDialog> answer([&](QFileDialog* dialog) {
+    startFilter = dialog->selectedNameFilter();
+    dialog->setDirectory(temp.path());
+    auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+    field->setFocus();
+    field->setText(QStringLiteral("abc"));
+    auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    types->setFocus();
+    QTest::keyClick(types, Qt::Key_Down);  // to the text type
+    afterSwitch = field->text();
+    QTest::keyClick(field, Qt::Key_Return);
+  });
+  Trigger(MainWindow::kFileSave);
+  ASSERT_TRUE(answer.answered());
+  EXPECT_TRUE(startFilter.startsWith(QStringLiteral("NQ2/Veld library file(*.lib)")));
+  EXPECT_EQ(afterSwitch, QStringLiteral("abc.LB3"));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Zanli - abc.LB3"));
+  EXPECT_TRUE(library().hasFilePath);
+  EXPECT_FALSE(library().modified);
+  Library back;
+  ASSERT_TRUE(TextLibraryFormat::Read(Std(Path("abc.LB3")), back));
+  ASSERT_EQ(back.entries.size(), 1u);
+  EXPECT_EQ(back.entries[0]->name, "CHIP");
+
+  // A library named in lower case starts the dialog at the text type.
+  window->SetLibraryPath(Std(Path("x.lb3")));
+  LibraryFileDialog::Type startType = LibraryFileDialog::kBinaryType;
+  ModalAnswerer<LibraryFileDialog> peek([&](LibraryFileDialog* dialog) {
+    startType = dialog->SelectedType();
+    dialog->reject();
+  });
+  EXPECT_FALSE(window->SaveLibraryAs());
+  EXPECT_EQ(startType, LibraryFileDialog::kTextType);
+}
+
+TEST_F(MainWindowFilesTest, TypeSwitchReplacesOrAddsTheExtension) {
+  struct Case {
+    const char* name;
+    LibraryFileDialog::Type type;
+    const char* expected;
+  } cases[] = {
+      {"abc.LIB", LibraryFileDialog::kTextType, "abc.LB3"},
+      {"abc", LibraryFileDialog::kTextType, "abc.LB3"},
+      {"", LibraryFileDialog::kTextType, ".LB3"},
+      {"abc.lb3", LibraryFileDialog::kTextType, "abc.lb3"},
+      {"abc.lb3", LibraryFileDialog::kBinaryType, "abc.LIB"},
+      {"/d.x/abc", LibraryFileDialog::kBinaryType, "/d.x/abc.LIB"},
+      {"parts.dat", LibraryFileDialog::kTextType, "parts.LB3"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(LibraryFileDialog::AdjustName(QString::fromUtf8(c.name), c.type), QString::fromUtf8(c.expected))
+        << c.name;
+  EXPECT_TRUE(MainWindow::IsTextLibraryPath("/a/b.Lb3"));
+  EXPECT_FALSE(MainWindow::IsTextLibraryPath("/a.lb3/parts.dat"));
+  EXPECT_FALSE(MainWindow::IsTextLibraryPath("/a/LB3"));
+}
+
+TEST_F(MainWindowFilesTest, OpenDialogListsEverySpellingOfTheExtension) {
+  for (const char* name : {"a.lib", "b.LIB", "c.Lib", "d.txt", "e.LB3"}) {
+    QFile file(Path(QString::fromLatin1(name)));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  }
+  QStringList listed;
+  ModalAnswerer<QFileDialog> answer([&](QFileDialog* dialog) {
+    dialog->setDirectory(temp.path());
+    auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+    QTRY_COMPARE_WITH_TIMEOUT(view->model()->rowCount(view->rootIndex()), 3, 5000);
+    for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+      listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
+    dialog->reject();
+  });
+  EXPECT_FALSE(window->OpenLibrary());
+  ASSERT_TRUE(answer.answered());
+  listed.sort();
+  EXPECT_EQ(listed, (QStringList{"a.lib", "b.LIB", "c.Lib"}));
+}
+
+TEST_F(MainWindowFilesTest, FailedOpenReportsAndLeavesNoNamelessBodies) {
+  AddPart("OLD");
+  Fill();
+  {
+    QFile bad(Path("bad.LIB"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write(QByteArray(80, 'x'));
+  }
+  BoxSeen seen;
+  {
+    auto choose = ChooseFile(temp.path(), QStringLiteral("bad.LIB"));
+    auto box = Answer(QMessageBox::Ok, &seen);
+    Trigger(MainWindow::kFileOpen);
+    EXPECT_TRUE(box.answered());
+  }
+  EXPECT_EQ(seen.text, QStringLiteral("bad.LIB\nﾌｧｲﾙの読み込みに失敗しました"));
+  EXPECT_EQ(seen.icon, QMessageBox::Warning);
+  ExpectListAndLibraryAgree();
+  EXPECT_NE(window->windowTitle(), QStringLiteral("Zanli - bad.LIB"));
+  EXPECT_FALSE(library().hasFilePath && library().filePath == Std(Path("bad.LIB")));
+
+  // Saving now writes only named bodies.
+  window->SetLibraryPath(Std(Path("after.LB3")));
+  ASSERT_TRUE(window->SaveLibrary());
+  Library back;
+  ASSERT_TRUE(TextLibraryFormat::Read(Std(Path("after.LB3")), back));
+  EXPECT_EQ(back.bodies.size(), back.entries.size());
+  EXPECT_EQ(back.bodies.size(), library().bodies.size());
+}
+
+TEST_F(MainWindowFilesTest, FailedSaveReportsAndKeepsTheChanges) {
+  AddPart("A");
+  Fill();
+  library().modified = true;
+  window->SetLibraryPath(Std(Path("no/such/dir/x.LB3")));
+  BoxSeen seen;
+  {
+    auto box = Answer(QMessageBox::Ok, &seen);
+    EXPECT_FALSE(window->SaveLibrary());
+  }
+  EXPECT_EQ(seen.text, QStringLiteral("ﾌｧｲﾙへの書き込みに失敗しました"));
+  EXPECT_TRUE(library().modified);
+
+  // A failed save inside the prompt stops the New that asked for it.
+  {
+    auto yes = Answer(QMessageBox::Yes);
+    ModalAnswerer<QMessageBox> second([](QMessageBox* box) { box->button(QMessageBox::Ok)->click(); });
+    window->NewLibrary();
+  }
+  EXPECT_EQ(window->partList->GetCount(), 1);
+  EXPECT_TRUE(library().modified);
+}
+
+TEST_F(MainWindowFilesTest, OpenEditAndSaveInTheOtherFormat) {
+  // A library written by the core, opened through the dialog.
+  {
+    Library source;
+    auto body = std::make_unique<PartBody>();
+    body->xSize = 3;
+    body->ySize = 3;
+    body->numberPrefix = "IC";
+    auto pin = std::make_unique<PinInfo>(1);
+    pin->edge = PinEdge::Left;
+    pin->position = 1;
+    pin->name = "IN";
+    pin->numbers = {"D1"};
+    body->AddPin(std::move(pin));
+    PartBody* raw = source.AddBody(std::move(body));
+    source.AddEntry(std::make_unique<PartEntry>("BUF", raw));
+    source.AddEntry(std::make_unique<PartEntry>("BUF2", raw));
+    source.AddEntry(std::make_unique<PartEntry>("OTHER", source.AddBody(std::make_unique<PartBody>())));
+    ASSERT_TRUE(TextLibraryFormat::Write(Std(Path("start.LB3")), source));
+  }
+  {
+    auto choose = ChooseFile(temp.path(), QStringLiteral("start.LB3"));
+    Trigger(MainWindow::kFileOpen);
+    ASSERT_TRUE(choose.answered());
+  }
+  ASSERT_EQ(window->partList->GetCount(), 3);
+  EXPECT_EQ(window->partList->GetCurSel(), 0);
+  EXPECT_EQ(window->partList->GetItemColor(1), QColor(255, 0, 0));
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Zanli - start.LB3"));
+  EXPECT_FALSE(library().modified);
+  EXPECT_EQ(window->focusWidget(), window->partList);
+
+  window->partView->setFocus();
+  Key(window->partView, Qt::Key_Down);
+  ASSERT_EQ(window->pinNameEdit()->text(), QStringLiteral("IN"));
+  TypeInto(window->pinNameEdit(), "DATA");
+  TypeInto(window->pinNumberEdit(), "7");
+  Key(window->pinNumberEdit(), Qt::Key_Return);
+  ASSERT_TRUE(library().modified);
+
+  {
+    auto choose = ChooseFile(temp.path(), QStringLiteral("end.LIB"));
+    Trigger(MainWindow::kFileSaveAs);
+    ASSERT_TRUE(choose.answered());
+  }
+  EXPECT_FALSE(library().modified);
+  EXPECT_EQ(window->windowTitle(), QStringLiteral("Zanli - end.LIB"));
+  Library back;
+  ASSERT_TRUE(BinaryLibraryFormat::Read(Std(Path("end.LIB")), back));
+  ASSERT_EQ(back.entries.size(), 3u);
+  EXPECT_EQ(back.entries[1]->name, "BUF2");
+  EXPECT_EQ(back.entries[0]->body, back.entries[1]->body);
+  const PinInfo* pin = back.entries[0]->body->FindPin(PinEdge::Left, 1);
+  ASSERT_NE(pin, nullptr);
+  EXPECT_EQ(pin->name, "DATA");
+  EXPECT_EQ(pin->numbers, std::vector<std::string>{"D7"});
+}
+
+}  // namespace
+}  // namespace zanli
