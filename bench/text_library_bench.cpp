@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -33,10 +33,10 @@ class Sequence {
 };
 
 const char* const kPrefixes[] = {"74HC", "74LS", "CD", "OPA", "REG", "MCU", "DRV", "ADC", "DAC", "IF"};
-const char* const kPinNames[] = {"A",   "B",    "Y",     "\\C\\L\\R", "CLK",  "D0",   "D1",      "D2",  "D3",
-                                 "Q0",  "Q1",   "Q2",    "Q3",        "\\Q",  "\\O\\E", "\\W\\R", "\\R\\D", "EN",
-                                 "VCC", "GND",  "IN+",   "IN-",       "OUT",  "SDA",  "SCL",     "ADDR0", "ADDR1",
-                                 "TXD", "RXD",  "RESET", "\\C\\S",    "MOSI", "MISO", "SCK",     "VREF", "NC"};
+const char* const kPinNames[] = {
+    "A",   "B",     "Y",      "\\C\\L\\R", "CLK",    "D0",    "D1",     "D2",   "D3",   "Q0",  "Q1",   "Q2",
+    "Q3",  "\\Q",   "\\O\\E", "\\W\\R",    "\\R\\D", "EN",    "VCC",    "GND",  "IN+",  "IN-", "OUT",  "SDA",
+    "SCL", "ADDR0", "ADDR1",  "TXD",       "RXD",    "RESET", "\\C\\S", "MOSI", "MISO", "SCK", "VREF", "NC"};
 
 void BuildLibrary(Library& library) {
   Sequence random;
@@ -63,7 +63,10 @@ void BuildLibrary(Library& library) {
       pin->edge = static_cast<PinEdge>(p % 4);
       pin->position = 1 + p / 4;
       const uint32_t kind = random.Below(10);
-      pin->flags = kind == 0 ? PinFlag::Clock : kind == 1 ? PinFlag::NegativeLogic : kind == 2 ? PinFlag::NumberNearBody : 0;
+      pin->flags = kind == 0   ? PinFlag::Clock
+                   : kind == 1 ? PinFlag::NegativeLogic
+                   : kind == 2 ? PinFlag::NumberNearBody
+                               : 0;
       const bool power = pin->name == "VCC" || pin->name == "GND";
       for (int32_t b = 0; b < body->blockCount; ++b)
         pin->numbers[static_cast<size_t>(b)] = (power ? "H" : "D") + std::to_string(1 + p + b * pins);
@@ -82,8 +85,9 @@ struct TestFile {
     Library library;
     BuildLibrary(library);
     bytes = TextLibraryFormat::WriteBytes(library);
-    path = (std::filesystem::temp_directory_path() / ("zanli-text-bench-" + std::to_string(::getpid()) + ".LB3"))
-               .string();
+    path =
+        (std::filesystem::temp_directory_path() / ("zanli-text-bench-" + std::to_string(::getpid()) + ".LB3"))
+            .string();
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
   ~TestFile() { std::filesystem::remove(path); }
@@ -215,7 +219,8 @@ void BM_TextReadMemory(benchmark::State& state) {
     state.counters["heap_vs_file"] =
         static_cast<double>(heapAfter - heapBefore) / static_cast<double>(File().bytes.size());
     state.counters["rss_growth_MB"] = static_cast<double>(after - before) / 1e6;
-    state.counters["rss_vs_file"] = static_cast<double>(after - before) / static_cast<double>(File().bytes.size());
+    state.counters["rss_vs_file"] =
+        static_cast<double>(after - before) / static_cast<double>(File().bytes.size());
     state.counters["entries"] = static_cast<double>(library.entries.size());
   }
 }

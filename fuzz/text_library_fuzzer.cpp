@@ -11,7 +11,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zanli::Library library;
-  if (!zanli::TextLibraryFormat::ReadBytes(std::string_view(reinterpret_cast<const char*>(data), size), library))
+  if (!zanli::TextLibraryFormat::ReadBytes(std::string_view(reinterpret_cast<const char*>(data), size),
+                                           library))
     return 0;
   if (library.entries.size() < library.bodies.size()) std::abort();
   const std::string first = zanli::TextLibraryFormat::WriteBytes(library);

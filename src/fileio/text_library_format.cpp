@@ -143,7 +143,11 @@ bool WriteLibrary(const Library& library, TextLineWriter::Sink& sink) {
 bool TextLibraryFormat::Read(const std::string& path, Library& library) {
   library.Clear();
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) return false;
+  try {
+    if (!ReadWholeFile(path, bytes)) return false;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
   return ReadBytes(bytes, library);
 }
 
@@ -166,14 +170,21 @@ bool TextLibraryFormat::Write(const std::string& path, const Library& library) {
   FileSink sink(file);
   // Without a commit the writer's destructor removes the temporary file and
   // the previous file stays as it was.
-  return WriteLibrary(library, sink) && file.Commit();
+  try {
+    return WriteLibrary(library, sink) && file.Commit();
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
 }
 
 std::string TextLibraryFormat::WriteBytes(const Library& library) {
   std::string out;
   StringSink sink(out);
-  if (!WriteLibrary(library, sink)) out.clear();
-  return out;
+  try {
+    if (WriteLibrary(library, sink)) return out;
+  } catch (const std::bad_alloc&) {
+  }
+  return {};
 }
 
 }  // namespace zanli

@@ -21,7 +21,7 @@ class TextLibraryFormat {
   // was.
   static bool Write(const std::string& path, const Library& library);
   // The exact bytes Write puts in the file (CR LF line ends); empty when Write
-  // would refuse (an entry without a body).
+  // would refuse (an entry without a body) or memory runs out.
   static std::string WriteBytes(const Library& library);
 };
 

@@ -22,8 +22,10 @@ inline int HexDigit(char c) {
 
 }  // namespace
 
-TextLineReader::TextLineReader(std::string_view input) : pos_(input.data()), end_(input.data() + input.size()) {
-  if (const void* eof = std::memchr(input.data(), kEndOfFile, input.size())) end_ = static_cast<const char*>(eof);
+TextLineReader::TextLineReader(std::string_view input)
+    : pos_(input.data()), end_(input.data() + input.size()) {
+  if (const void* eof = std::memchr(input.data(), kEndOfFile, input.size()))
+    end_ = static_cast<const char*>(eof);
 }
 
 uint8_t TextLineReader::DecodeEscape(char first, char second) {

@@ -143,8 +143,8 @@ TEST(TextLibraryReadTest, PinBlockTakesWhatItCanUseAndDropsTheRest) {
   };
   for (const auto& c : cases) {
     const std::string body = "body 4x2 b2 R=U";
-    ExpectReads({Part("N:A,X:4,Y:2,B:2," + c.pin), !c.described.empty(),
-                 body + " | " + c.described + "; A->0"});
+    ExpectReads(
+        {Part("N:A,X:4,Y:2,B:2," + c.pin), !c.described.empty(), body + " | " + c.described + "; A->0"});
   }
   ExpectReads({kHeader + "+COMP,N:A,X:4,Y:2,B:2,+PIN,N:A\r\n", false, ""});
   ExpectReads({Part("N:A,X:1,Y:1,B:1,+PIN,N:A,-PIN,+PIN,N:B,L:L1,-PIN,+PIN,N:A,-PIN"), true,
@@ -156,7 +156,8 @@ TEST(TextLibraryReadTest, PatternBlockReadsRowsOfNibbleLetters) {
   const ReadCase cases[] = {
       {pattern("N:MARK,X:8,Y:2,+BMP,OO,HA,-BMP"), true, "ptn MARK 8x2 ff00 8100"},
       // Bad pairs read as 0; a lone character or a short row leaves bytes 0.
-      {pattern("N:M,X:16,Y:6,+BMP,O,ZZ,@@,HZ,ha,OOHA,-BMP"), true, "ptn M 16x6 0000 0000 0000 0000 0000 ff81"},
+      {pattern("N:M,X:16,Y:6,+BMP,O,ZZ,@@,HZ,ha,OOHA,-BMP"), true,
+       "ptn M 16x6 0000 0000 0000 0000 0000 ff81"},
       // Only the bytes the width uses are taken, and padding may hold ink.
       {pattern("N:M,X:8,Y:1,+BMP,OOOO,-BMP"), true, "ptn M 8x1 ff00"},
       {pattern("N:M,X:9,Y:1,+BMP,OOOO,-BMP"), true, "ptn M 9x1 ffff"},

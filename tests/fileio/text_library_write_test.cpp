@@ -122,7 +122,9 @@ TEST(TextLibraryWriteTest, SampleFileReadsAndIsWrittenBackByteForByte) {
 TEST(TextLibraryWriteTest, FirstEntryOfABodyIsThePartAndLaterOnesAreAliases) {
   const std::string head = "+VELD3_LIB_V.1.0\r\n";
   const std::string tail = "-VELD3_LIB_V.1.0\r\n";
-  const auto part = [](const std::string& name) { return "+COMP,N:" + name + "\r\nX:2,Y:2,B:1\r\nR:U\r\n-COMP\r\n"; };
+  const auto part = [](const std::string& name) {
+    return "+COMP,N:" + name + "\r\nX:2,Y:2,B:1\r\nR:U\r\n-COMP\r\n";
+  };
   {
     Library library;
     PartBody* body = AddBody(library, 2, 2, 1);
@@ -300,11 +302,14 @@ void ExpectOnlyCutsBetweenBlocksRead(const std::string& bytes) {
       if (n >= length && bytes.compare(n - length, length, closing) == 0) lastBoundary = n;
     }
     const bool expected = lastBoundary != std::string::npos && bytes.find('+', lastBoundary) >= n;
-    EXPECT_EQ(read[n], expected) << "prefix of " << n << " bytes: ..." << bytes.substr(n > 16 ? n - 16 : 0, 16);
+    EXPECT_EQ(read[n], expected) << "prefix of " << n << " bytes: ..."
+                                 << bytes.substr(n > 16 ? n - 16 : 0, 16);
   }
 }
 
-TEST(TextLibraryWriteTest, SampleCutAnywhereReadsOnlyBetweenBlocks) { ExpectOnlyCutsBetweenBlocksRead(kSample); }
+TEST(TextLibraryWriteTest, SampleCutAnywhereReadsOnlyBetweenBlocks) {
+  ExpectOnlyCutsBetweenBlocksRead(kSample);
+}
 
 TEST(TextLibraryWriteTest, ExamplesAreExactWriterOutputAndSurviveTruncation) {
   size_t examples = 0;

@@ -33,11 +33,11 @@ TEST(TextLineReaderTest, SplitsFieldsAtSeparatorsAndSkipsLeadingWhiteSpace) {
       {"a,b", {"a", "b"}},
       {"a,,b", {"a", "", "b"}},
       {"a, \t,b", {"a", "", "b"}},
-      {"a,\r\nb", {"a", "b"}},       // a line break after a comma gives no field
-      {"a\r\n,b", {"a", "", "b"}},   // but a comma after a line break does
+      {"a,\r\nb", {"a", "b"}},      // a line break after a comma gives no field
+      {"a\r\n,b", {"a", "", "b"}},  // but a comma after a line break does
       {"a\rb\nc\r\n\r\nd", {"a", "b", "c", "d"}},
-      {"a , b", {"a ", "b"}},        // spaces before a separator belong to the field
-      {"\t  a\tb ", {"a\tb "}},      // a field ended by the end of the input is a field
+      {"a , b", {"a ", "b"}},    // spaces before a separator belong to the field
+      {"\t  a\tb ", {"a\tb "}},  // a field ended by the end of the input is a field
       {"a,", {"a"}},
       {"x:1,+PTN,-X", {"x:1", "+PTN", "-X"}},
       {std::string("a\0b,c", 5), {std::string("a\0b", 3), "c"}},
@@ -80,9 +80,9 @@ TEST(TextLineReaderTest, EscapeDigitsAreReadLikeTheCLibraryDoesInBase16) {
     const char* chars;
     int byte;
   } cases[] = {
-      {"41", 0x41}, {"ff", 0xFF}, {"Fe", 0xFE}, {"00", 0x00}, {" F", 0x0F}, {"\tF", 0x0F}, {"\v7", 0x07},
-      {"+F", 0x0F}, {"-1", 0xFF}, {"-F", 0xF1}, {"1G", 0x01}, {"G1", 0x00}, {"0x", 0x00}, {"--", 0x00},
-      {"- ", 0x00}, {"  ", 0x00}, {"F ", 0x0F}, {"zz", 0x00},
+      {"41", 0x41},  {"ff", 0xFF}, {"Fe", 0xFE}, {"00", 0x00}, {" F", 0x0F}, {"\tF", 0x0F},
+      {"\v7", 0x07}, {"+F", 0x0F}, {"-1", 0xFF}, {"-F", 0xF1}, {"1G", 0x01}, {"G1", 0x00},
+      {"0x", 0x00},  {"--", 0x00}, {"- ", 0x00}, {"  ", 0x00}, {"F ", 0x0F}, {"zz", 0x00},
   };
   for (const auto& c : cases)
     EXPECT_EQ(TextLineReader::DecodeEscape(c.chars[0], c.chars[1]), c.byte) << c.chars;
@@ -91,8 +91,8 @@ TEST(TextLineReaderTest, EscapeDigitsAreReadLikeTheCLibraryDoesInBase16) {
 
 TEST(TextLineReaderTest, ByteEndOfFileEndsTheInput) {
   EXPECT_EQ(Fields("a,b\x1A,c,d"), FieldList({"a", "b"}));
-  EXPECT_EQ(Fields("\x1A" "a"), FieldList{});
-  EXPECT_EQ(Fields("a,b%4\x1A" "1"), FieldList({"a"})) << "an escape cut off by 0x1A ends the input";
+  EXPECT_EQ(Fields("\x1A"s + "a"), FieldList{});
+  EXPECT_EQ(Fields("a,b%4\x1A"s + "1"), FieldList({"a"})) << "an escape cut off by 0x1A ends the input";
 }
 
 TEST(TextLineReaderTest, FullFieldEndsAndTheNextByteIsDropped) {
