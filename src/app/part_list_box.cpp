@@ -308,6 +308,12 @@ void PartListBox::mousePressEvent(QMouseEvent* event) {
     return;
   }
   event->accept();
+  // A drag whose release never arrived (the window lost the pointer) must not
+  // turn this click into a drop.
+  if (dragging_) {
+    autoScroll_->stop();
+    EndDrag();
+  }
   setFocus(Qt::MouseFocusReason);
   const QPoint pos = event->position().toPoint();
   lastMousePos_ = pos;

@@ -325,6 +325,19 @@ TEST_F(PartListBoxTest, DraggingMovesTheSelectedItem) {
   }
 }
 
+TEST_F(PartListBoxTest, APressAfterALostReleaseDoesNotDrop) {
+  Fill(5);
+  list_->SetCurSel(1);
+  QSignalSpy order(list_, &PartListBox::orderChanged);
+  QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, RowPoint(1));
+  QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, RowPoint(3));
+  EXPECT_EQ(list_->GetCurSel(), 3);
+  QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, RowPoint(4));
+  Drain();
+  EXPECT_EQ(Items(), (Texts{"P0", "P1", "P2", "P3", "P4"}));
+  EXPECT_EQ(order.count(), 0);
+}
+
 TEST_F(PartListBoxTest, CursorAndContextMenuFollowTheDragState) {
   Fill(5);
   list_->SetCurSel(1);
