@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QIcon>
 #include <QLineEdit>
@@ -143,6 +144,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   CancelPinChange();
   event->accept();
 }
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) { event->accept(); }
 
 void MainWindow::ShowAbout() {
   AboutDialog about(this);

@@ -127,6 +127,8 @@ class MainWindow : public QDialog {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Context menus (the part list forwards its own) have nothing to offer.
+  void contextMenuEvent(QContextMenuEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

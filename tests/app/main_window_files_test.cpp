@@ -158,10 +158,12 @@ TEST_F(MainWindowFilesTest, SaveAsFollowsTheTypeAndNamesTheWindow) {
   Fill();
   QString afterSwitch;
   QString startFilter;
+  QString startName;
   ModalAnswerer<QFileDialog> answer([&](QFileDialog* dialog) {
     startFilter = dialog->selectedNameFilter();
-    dialog->setDirectory(temp.path());
     auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    startName = field->text();
+    dialog->setDirectory(temp.path());
     EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
     field->setFocus();
     field->setText(QStringLiteral("abc"));
@@ -174,6 +176,7 @@ TEST_F(MainWindowFilesTest, SaveAsFollowsTheTypeAndNamesTheWindow) {
   Trigger(MainWindow::kFileSave);
   ASSERT_TRUE(answer.answered());
   EXPECT_TRUE(startFilter.startsWith(QStringLiteral("NQ2/Veld library file(*.lib)")));
+  EXPECT_EQ(startName, QStringLiteral("Untitled.LIB"));
   EXPECT_EQ(afterSwitch, QStringLiteral("abc.LB3"));
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Zanli - abc.LB3"));
   EXPECT_TRUE(library().hasFilePath);

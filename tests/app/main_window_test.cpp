@@ -126,6 +126,24 @@ TEST_F(MainWindowTest, ThreeBlockPinTakesOneNumberPerBlockFromTheBuffer) {
   EXPECT_TRUE(window->partView->hasFocus());
 }
 
+TEST_F(MainWindowTest, TabWalksThePanelThenTheListAndTheView) {
+  PartBody* body = AddPart("U3", 2, 2, 3);
+  AddPin(body, PinEdge::Left, 0, "A");
+  Fill();
+  window->blankPinBox()->setFocus();
+  const QWidget* expected[] = {window->pinNameEdit(),   window->nearBodyBox(),     window->clockBox(),
+                               window->negativeLogicBox(), window->pinNumberEdit(), window->hideNumberBox(),
+                               window->updatePinButton(), window->cancelPinButton(), window->blockBox(),
+                               window->partList,         window->partView,         window->blankPinBox()};
+  for (const QWidget* next : expected) {
+    Key(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget* focus = QApplication::focusWidget();
+    // The spin box's own line edit holds the focus for it.
+    if (focus != nullptr && focus->parentWidget() == window->blockBox()) focus = window->blockBox();
+    ASSERT_EQ(focus, next) << (focus ? focus->objectName().toStdString() : "none");
+  }
+}
+
 TEST_F(MainWindowTest, OtherBlocksEditOnlyTheNumber) {
   PartBody* body = AddPart("U3", 2, 2, 3);
   AddPin(body, PinEdge::Left, 0, "A", "D1");
