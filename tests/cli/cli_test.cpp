@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -165,13 +166,23 @@ TEST_F(CliTest, ExamplesDumpAndSurviveBothFormats) {
     for (char& c : ext) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (ext != ".LB3" && ext != ".LIB") continue;
     ++seen;
-    RunResult dump = Run("dump '" + file.path().string() + "'");
+    const std::string path = "'" + file.path().string() + "'";
+    RunResult dump = Run("dump " + path);
     EXPECT_EQ(dump.exitCode, 0) << file.path() << dump.err;
-    // Text -> binary -> text keeps every example intact.
-    if (ext == ".LB3") {
-      ASSERT_EQ(Run("convert '" + file.path().string() + "' " + Path("x.LIB")).exitCode, 0) << file.path();
-      ASSERT_EQ(Run("convert " + Path("x.LIB") + " " + Path("x.LB3")).exitCode, 0) << file.path();
-      EXPECT_EQ(Slurp(Path("x.LB3")), Slurp(file.path())) << file.path();
+    if (ext != ".LB3") continue;
+    // The committed binary twin is what the converter makes of the text file,
+    // and one round trip through text changes it no further.
+    ASSERT_EQ(Run("convert " + path + " " + Path("x.LIB")).exitCode, 0) << file.path();
+    fs::path twin = file.path();
+    twin.replace_extension(".LIB");
+    EXPECT_EQ(Slurp(Path("x.LIB")), Slurp(twin)) << twin;
+    ASSERT_EQ(Run("convert " + Path("x.LIB") + " " + Path("x.LB3")).exitCode, 0) << file.path();
+    ASSERT_EQ(Run("convert " + Path("x.LB3") + " " + Path("y.LIB")).exitCode, 0) << file.path();
+    EXPECT_EQ(Slurp(Path("y.LIB")), Slurp(Path("x.LIB"))) << file.path();
+    // The logic gates hold nothing the binary format loses (the analog parts
+    // have Shift-JIS pin names, which it cannot store).
+    if (file.path().filename() == "logic.LB3") {
+      EXPECT_EQ(Slurp(Path("x.LB3")), Slurp(file.path()));
     }
   }
   EXPECT_GE(seen, 4);
