@@ -12,9 +12,7 @@ AboutDialog::AboutDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("aboutDialog"));
   setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報 Zanli"));
-  QFont dialogFont(QStringLiteral("Noto Sans CJK JP"), 9);
-  dialogFont.setStyleHint(QFont::SansSerif);
-  setFont(dialogFont);
+  setFont(DialogUnits::DialogFont());
   const DialogUnits du(font());
 
   auto* icon = new QLabel(this);

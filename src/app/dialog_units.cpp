@@ -25,6 +25,12 @@ DialogUnits::DialogUnits(const QFont& font) {
   if (baseY_ < 1) baseY_ = 1;
 }
 
+QFont DialogUnits::DialogFont() {
+  QFont font(QStringLiteral("Noto Sans CJK JP"), 9);
+  font.setStyleHint(QFont::SansSerif);
+  return font;
+}
+
 int DialogUnits::X(int du) const { return Scale(du, baseX_, 4); }
 int DialogUnits::Y(int du) const { return Scale(du, baseY_, 8); }
 

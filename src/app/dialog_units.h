@@ -11,6 +11,9 @@ namespace zanli {
 class DialogUnits {
  public:
   explicit DialogUnits(const QFont& font);
+
+  // The 9-point Japanese UI font the editor's dialogs are laid out for.
+  static QFont DialogFont();
   DialogUnits(int baseX, int baseY) : baseX_(baseX), baseY_(baseY) {}
 
   int X(int du) const;

@@ -23,13 +23,6 @@ namespace zanli {
 
 namespace {
 
-// The layout is designed for a 9-point Japanese UI font.
-QFont DialogFont() {
-  QFont font(QStringLiteral("Noto Sans CJK JP"), 9);
-  font.setStyleHint(QFont::SansSerif);
-  return font;
-}
-
 // Size of the client area in dialog units.
 constexpr int kClientWidthDu = 282;
 constexpr int kClientHeightDu = 228;
@@ -67,7 +60,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& rect, const
 }  // namespace
 
 void MainWindow::CreateControls() {
-  setFont(DialogFont());
+  setFont(DialogUnits::DialogFont());
   const DialogUnits du(font());
 
   menuBar_ = new QMenuBar(this);
