@@ -15,11 +15,16 @@
 #include "app/part_view.h"
 #include "app/shift_jis_codec.h"
 
+// The icons are compiled into the static app library; a static library's
+// resources register only when asked to.
+static void InitEditorResources() { Q_INIT_RESOURCE(zanli); }
+
 namespace zanli {
 
 MainWindow::MainWindow(QWidget* parent)
     : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                           Qt::WindowCloseButtonHint) {
+  InitEditorResources();
   setObjectName(QStringLiteral("mainWindow"));
   setWindowTitle(QStringLiteral("Zanli"));
   setSizeGripEnabled(false);

@@ -382,15 +382,19 @@ TEST_F(MainWindowTest, AliasRowsAreDrawnRedAndPartsWithPinsAndPatternsShow) {
 TEST_F(MainWindowTest, AboutBoxShowsTheVersionAndChangesNothing) {
   QString text;
   QString caption;
+  QPixmap iconShown;
   testing::ModalAnswerer<QDialog> about([&](QDialog* d) {
     caption = d->windowTitle();
     if (auto* label = d->findChild<QLabel*>(QStringLiteral("aboutText"))) text = label->text();
+    if (auto* icon = d->findChild<QLabel*>(QStringLiteral("aboutIcon"))) iconShown = icon->pixmap();
     QTest::keyClick(d, Qt::Key_Escape);
   });
   window->action(MainWindow::kAppAbout)->trigger();
   EXPECT_TRUE(about.answered());
   EXPECT_EQ(caption, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報 Zanli"));
   EXPECT_EQ(text, QStringLiteral("Zanli Version 0.21"));
+  EXPECT_FALSE(iconShown.isNull());
+  EXPECT_FALSE(window->windowIcon().isNull());
   EXPECT_TRUE(window->isVisible());
 }
 
