@@ -9,7 +9,8 @@
 namespace zanli {
 
 AboutDialog::AboutDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    : QDialog(parent,
+              Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("aboutDialog"));
   setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報 Zanli"));
   setFont(DialogUnits::DialogFont());

@@ -18,7 +18,8 @@ int Scale(int du, int base, int divisor) {
 DialogUnits::DialogUnits(const QFont& font) {
   const QFontMetrics metrics(font);
   // The average width of the 52 Latin letters, rounded to whole pixels.
-  const int letters = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+  const int letters =
+      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
   baseX_ = (letters / 26 + 1) / 2;
   baseY_ = metrics.height();
   if (baseX_ < 1) baseX_ = 1;

@@ -30,7 +30,9 @@ LibraryFileDialog::LibraryFileDialog(QWidget* parent, AcceptMode mode) : QFileDi
   }
 }
 
-void LibraryFileDialog::SelectType(Type type) { selectNameFilter(type == kTextType ? kTextFilter : kBinaryFilter); }
+void LibraryFileDialog::SelectType(Type type) {
+  selectNameFilter(type == kTextType ? kTextFilter : kBinaryFilter);
+}
 
 LibraryFileDialog::Type LibraryFileDialog::SelectedType() const { return TypeOfFilter(selectedNameFilter()); }
 

@@ -22,8 +22,8 @@ static void InitEditorResources() { Q_INIT_RESOURCE(zanli); }
 namespace zanli {
 
 MainWindow::MainWindow(QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
-                          Qt::WindowCloseButtonHint) {
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
   InitEditorResources();
   setObjectName(QStringLiteral("mainWindow"));
   setWindowTitle(QStringLiteral("Zanli"));
@@ -76,7 +76,8 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::UpdateTitle() {
-  setWindowTitle(QStringLiteral("Zanli - ") + QFile::decodeName(QByteArray::fromStdString(library_.fileTitle)));
+  setWindowTitle(QStringLiteral("Zanli - ") +
+                 QFile::decodeName(QByteArray::fromStdString(library_.fileTitle)));
 }
 
 void MainWindow::MarkBodyRows(int row) {

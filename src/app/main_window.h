@@ -2,8 +2,8 @@
 
 #include <QDialog>
 #include <array>
-#include <map>
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "model/library.h"

@@ -52,7 +52,8 @@ bool EntriesAndBodiesAgree(const Library& library) {
 }  // namespace
 
 bool MainWindow::IsTextLibraryPath(const std::string& path) {
-  return LibraryFileDialog::Extension(FromPath(path)).compare(QStringLiteral(".LB3"), Qt::CaseInsensitive) == 0;
+  return LibraryFileDialog::Extension(FromPath(path)).compare(QStringLiteral(".LB3"), Qt::CaseInsensitive) ==
+         0;
 }
 
 bool MainWindow::SaveModified() {
@@ -159,7 +160,7 @@ bool MainWindow::SaveLibrary() {
 bool MainWindow::SaveLibraryAs() {
   LibraryFileDialog dialog(this, QFileDialog::AcceptSave);
   dialog.SelectType(IsTextLibraryPath(library_.filePath) ? LibraryFileDialog::kTextType
-                                                          : LibraryFileDialog::kBinaryType);
+                                                         : LibraryFileDialog::kBinaryType);
   dialog.selectFile(FromPath(library_.filePath));
   if (dialog.exec() != QDialog::Accepted) return false;
   const std::string path = ToPath(dialog.ChosenPath());

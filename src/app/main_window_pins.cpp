@@ -67,7 +67,8 @@ void MainWindow::LoadPinFields(const PinInfo* pin) {
   if (pin == nullptr) {
     std::fill_n(pinNumbers_.begin(), n, std::string("D"));
     pinNameEdit_->clear();
-    for (QCheckBox* box : {nearBodyBox_, clockBox_, negativeLogicBox_, hideNumberBox_}) box->setChecked(false);
+    for (QCheckBox* box : {nearBodyBox_, clockBox_, negativeLogicBox_, hideNumberBox_})
+      box->setChecked(false);
     pinNumberEdit_->clear();
     return;
   }
@@ -150,7 +151,8 @@ void MainWindow::UpdatePin() {
   if (nearBodyBox_->isChecked())
     pin->flags = PinFlag::NumberNearBody;
   else
-    pin->flags = (clockBox_->isChecked() ? PinFlag::Clock : 0) | (negativeLogicBox_->isChecked() ? PinFlag::NegativeLogic : 0);
+    pin->flags = (clockBox_->isChecked() ? PinFlag::Clock : 0) |
+                 (negativeLogicBox_->isChecked() ? PinFlag::NegativeLogic : 0);
   partView->InvalidatePin(edge, position);
   library_.modified = true;
   partView->setFocus();

@@ -79,16 +79,19 @@ void MainWindow::CreateControls() {
   pinNameEdit_ = new QLineEdit(client_);
   pinNameEdit_->setObjectName(QStringLiteral("pinName"));
   pinNameEdit_->setGeometry(du.Rect(130, 43, 60, 15));
-  nearBodyBox_ =
-      MakeCheckBox(client_, QStringLiteral("番号をﾊﾟｰﾂに寄せる(&S)"), du.Rect(99, 65, 83, 10), "numberNearBody");
+  nearBodyBox_ = MakeCheckBox(client_, QStringLiteral("番号をﾊﾟｰﾂに寄せる(&S)"), du.Rect(99, 65, 83, 10),
+                              "numberNearBody");
   clockBox_ = MakeCheckBox(client_, QStringLiteral("ｸﾛｯｸ(&C)"), du.Rect(191, 65, 40, 10), "clock");
-  negativeLogicBox_ = MakeCheckBox(client_, QStringLiteral("負論理(&N)"), du.Rect(234, 65, 45, 10), "negativeLogic");
-  pinNumberLabel_ = MakeLabel(client_, QStringLiteral("番号(&M):"), du.Rect(99, 86, 30, 10), "pinNumberLabel");
+  negativeLogicBox_ =
+      MakeCheckBox(client_, QStringLiteral("負論理(&N)"), du.Rect(234, 65, 45, 10), "negativeLogic");
+  pinNumberLabel_ =
+      MakeLabel(client_, QStringLiteral("番号(&M):"), du.Rect(99, 86, 30, 10), "pinNumberLabel");
   pinNumberEdit_ = new QLineEdit(client_);
   pinNumberEdit_->setObjectName(QStringLiteral("pinNumber"));
   pinNumberEdit_->setGeometry(du.Rect(131, 81, 30, 15));
   pinNumberEdit_->setMaxLength(16);
-  hideNumberBox_ = MakeCheckBox(client_, QStringLiteral("番号の非表示(&H)"), du.Rect(166, 83, 66, 12), "hideNumber");
+  hideNumberBox_ =
+      MakeCheckBox(client_, QStringLiteral("番号の非表示(&H)"), du.Rect(166, 83, 66, 12), "hideNumber");
   updatePinButton_ = new QPushButton(QStringLiteral("ﾋﾟﾝの更新"), client_);
   updatePinButton_->setObjectName(QStringLiteral("updatePin"));
   updatePinButton_->setGeometry(du.Rect(209, 27, 65, 14));
@@ -135,9 +138,9 @@ void MainWindow::SetTabOrder() {
   for (QWidget* w : std::initializer_list<QWidget*>{pinNameLabel_, pinNumberLabel_, blockLabel_, line1000_,
                                                     line1003_, line1008_, line1011_})
     w->setFocusPolicy(Qt::NoFocus);
-  const QWidget* order[] = {blankPinBox_,     pinNameEdit_,   nearBodyBox_,     clockBox_,
-                            negativeLogicBox_, pinNumberEdit_, hideNumberBox_,   updatePinButton_,
-                            cancelPinButton_,  blockBox_,      partList,         partView};
+  const QWidget* order[] = {blankPinBox_,      pinNameEdit_,   nearBodyBox_,   clockBox_,
+                            negativeLogicBox_, pinNumberEdit_, hideNumberBox_, updatePinButton_,
+                            cancelPinButton_,  blockBox_,      partList,       partView};
   for (size_t i = 0; i + 1 < std::size(order); ++i)
     QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
   partList->setFocusPolicy(Qt::StrongFocus);
@@ -170,9 +173,11 @@ void MainWindow::CreateMenu() {
   AddCommand(file, kAppExit, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"));
 
   QMenu* edit = menuBar_->addMenu(QStringLiteral("編集(&E)"));
-  AddCommand(edit, kEditCut, QStringLiteral("部品の切り取り(&T)\tCtrl+X"), QKeySequence(Qt::CTRL | Qt::Key_X));
+  AddCommand(edit, kEditCut, QStringLiteral("部品の切り取り(&T)\tCtrl+X"),
+             QKeySequence(Qt::CTRL | Qt::Key_X));
   AddCommand(edit, kEditCopy, QStringLiteral("部品のｺﾋﾟｰ(&C)\tCtrl+C"), QKeySequence(Qt::CTRL | Qt::Key_C));
-  AddCommand(edit, kEditPaste, QStringLiteral("部品の貼り付け(&P)\tCtrl+V"), QKeySequence(Qt::CTRL | Qt::Key_V));
+  AddCommand(edit, kEditPaste, QStringLiteral("部品の貼り付け(&P)\tCtrl+V"),
+             QKeySequence(Qt::CTRL | Qt::Key_V));
   AddCommand(edit, kEditDelete, QStringLiteral("部品の削除(&D)\tDel"), QKeySequence(Qt::Key_Delete));
   edit->addSeparator();
   AddCommand(edit, kNewPart, QStringLiteral("新しい部品(&N)..."));
@@ -218,15 +223,16 @@ void MainWindow::UpdateCommandStates() {
   action(kDeletePinAndCloseUp)->setEnabled(hasSelection);
   // The part, clipboard and pattern commands stay greyed until their
   // handlers exist; a greyed item's key then does nothing.
-  for (int id : {kEditCut, kEditCopy, kEditPaste, kEditDelete, kNewPart, kRenamePart, kNewAlias, kPartAttributes,
-                 kEditPatterns})
+  for (int id : {kEditCut, kEditCopy, kEditPaste, kEditDelete, kNewPart, kRenamePart, kNewAlias,
+                 kPartAttributes, kEditPatterns})
     action(id)->setEnabled(false);
 }
 
 bool MainWindow::IsAcceleratorKey(const QKeyEvent* event) const {
   const QKeySequence pressed(event->keyCombination());
   for (const auto& [id, act] : actions_)
-    if (!act->shortcut().isEmpty() && act->shortcut().matches(pressed) == QKeySequence::ExactMatch) return true;
+    if (!act->shortcut().isEmpty() && act->shortcut().matches(pressed) == QKeySequence::ExactMatch)
+      return true;
   return false;
 }
 

@@ -131,10 +131,10 @@ TEST_F(MainWindowTest, TabWalksThePanelThenTheListAndTheView) {
   AddPin(body, PinEdge::Left, 0, "A");
   Fill();
   window->blankPinBox()->setFocus();
-  const QWidget* expected[] = {window->pinNameEdit(),   window->nearBodyBox(),     window->clockBox(),
-                               window->negativeLogicBox(), window->pinNumberEdit(), window->hideNumberBox(),
-                               window->updatePinButton(), window->cancelPinButton(), window->blockBox(),
-                               window->partList,         window->partView,         window->blankPinBox()};
+  const QWidget* expected[] = {window->pinNameEdit(),      window->nearBodyBox(),     window->clockBox(),
+                               window->negativeLogicBox(), window->pinNumberEdit(),   window->hideNumberBox(),
+                               window->updatePinButton(),  window->cancelPinButton(), window->blockBox(),
+                               window->partList,           window->partView,          window->blankPinBox()};
   for (const QWidget* next : expected) {
     Key(QApplication::focusWidget(), Qt::Key_Tab);
     QWidget* focus = QApplication::focusWidget();
@@ -328,7 +328,8 @@ TEST_F(MainWindowTest, RowsOfTheSelectedBodyTurnRed) {
 // Saves the window when ZANLI_SCREENSHOT_DIR names a directory.
 void MaybeSaveScreenshot(QWidget* window, const char* name) {
   const QByteArray dir = qgetenv("ZANLI_SCREENSHOT_DIR");
-  if (!dir.isEmpty()) window->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
+  if (!dir.isEmpty())
+    window->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
 }
 
 bool RowHasColour(const QImage& image, int top, int height, const QColor& colour) {
@@ -350,7 +351,8 @@ TEST_F(MainWindowTest, AliasRowsAreDrawnRedAndPartsWithPinsAndPatternsShow) {
   Pattern* pattern = library().AddPattern(std::make_unique<Pattern>("TRI", 41, 41));
   for (int y = 0; y < 41; ++y) {
     const int tip = 2 * (y <= 20 ? y : 40 - y);  // the outline of a triangle pointing right
-    for (int x : {0, tip}) pattern->bits[static_cast<size_t>(y * pattern->Stride() + x / 8)] |= 0x80 >> (x % 8);
+    for (int x : {0, tip})
+      pattern->bits[static_cast<size_t>(y * pattern->Stride() + x / 8)] |= 0x80 >> (x % 8);
   }
   drawn->pattern = pattern;
   AddPin(drawn, PinEdge::Left, 1, "+", "D3");

@@ -41,8 +41,10 @@ class MainWindowTestBase : public ::testing::Test {
       auto* box = qobject_cast<QMessageBox*>(modal);
       ADD_FAILURE() << "unanswered dialog " << modal->metaObject()->className() << " "
                     << (box ? box->text() : modal->windowTitle()).toStdString();
-      if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-      else modal->close();
+      if (auto* dialog = qobject_cast<QDialog*>(modal))
+        dialog->reject();
+      else
+        modal->close();
     });
     watchdog_.start();
   }
