@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 
 namespace zanli {
 
@@ -32,5 +33,28 @@ class DrawSurface {
   virtual void CompositeBits(int32_t x, int32_t y, const uint8_t* bits, int32_t width, int32_t height,
                              int32_t stride, Rgb colour) = 0;
 };
+
+// Visits the pixels of a 1-pixel line from (x0, y0) up to, but not including,
+// (x1, y1), in order. Every surface walks slanted lines with this one routine,
+// so they agree on every pixel.
+template <typename Plot>
+void ForEachLinePixel(int64_t x0, int64_t y0, int64_t x1, int64_t y1, Plot plot) {
+  const int64_t dx = std::llabs(x1 - x0), dy = -std::llabs(y1 - y0);
+  const int64_t sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+  int64_t err = dx + dy;
+  int64_t x = x0, y = y0;
+  while (x != x1 || y != y1) {
+    plot(x, y);
+    const int64_t e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y += sy;
+    }
+  }
+}
 
 }  // namespace zanli

@@ -55,23 +55,7 @@ void RgbRaster::DrawLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, Rgb col
       Plot(px0, y, colour);
     return;
   }
-  // General slope: Bresenham, stopping before the end point.
-  int64_t dx = std::llabs(px1 - px0), dy = -std::llabs(py1 - py0);
-  int64_t sx = px0 < px1 ? 1 : -1, sy = py0 < py1 ? 1 : -1;
-  int64_t err = dx + dy;
-  int64_t x = px0, y = py0;
-  while (x != px1 || y != py1) {
-    Plot(x, y, colour);
-    int64_t e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y += sy;
-    }
-  }
+  ForEachLinePixel(px0, py0, px1, py1, [&](int64_t x, int64_t y) { Plot(x, y, colour); });
 }
 
 void RgbRaster::CompositeBits(int32_t x, int32_t y, const uint8_t* bits, int32_t width, int32_t height,
