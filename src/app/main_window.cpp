@@ -155,7 +155,15 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) { event->accept(); }
 
 void MainWindow::ShowAbout() {
   AboutDialog about(this);
-  about.exec();
+  RunModal(about);
+}
+
+int MainWindow::RunModal(QDialog& dialog) {
+  const int result = dialog.exec();
+  // Only X lets the focus fall to nobody; elsewhere the platform restores it.
+  if (QGuiApplication::platformName() == QStringLiteral("xcb") && isVisible() && !isActiveWindow())
+    activateWindow();
+  return result;
 }
 
 }  // namespace zanli

@@ -150,6 +150,11 @@ class MainWindow : public QDialog {
   void OnBlockChanged(int block);
   void OnPinNumberEdited(const QString& text);
   void ShowAbout();
+  // Runs a modal dialog, then gives the keyboard back to this window. On an X
+  // server without a window manager nothing else would: the focus falls back
+  // to the root window and keys would go nowhere until the user clicks.
+  int RunModal(QDialog& dialog);
+  void ShowWarning(const QString& text);  // exclamation icon, OK only
 
   // Number of blocks the panel works with: the shown body's count, capped to
   // the buffer.

@@ -31,10 +31,6 @@ class BusyCursor {
   BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-void ShowWarning(QWidget* parent, const QString& text) {
-  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(texts::kAppName), text, QMessageBox::Ok, parent);
-  box.exec();
-}
 
 // True when every entry names a body of the library and every body is named:
 // the only state in which the part list can stand for the entries.
@@ -56,6 +52,11 @@ bool MainWindow::IsTextLibraryPath(const std::string& path) {
          0;
 }
 
+void MainWindow::ShowWarning(const QString& text) {
+  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(texts::kAppName), text, QMessageBox::Ok, this);
+  RunModal(box);
+}
+
 bool MainWindow::SaveModified() {
   if (!library_.modified) return true;
   QMessageBox box(QMessageBox::Warning, QString::fromUtf8(texts::kAppName),
@@ -63,7 +64,7 @@ bool MainWindow::SaveModified() {
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
   box.setDefaultButton(QMessageBox::Yes);
   box.setEscapeButton(QMessageBox::Cancel);
-  const int answer = box.exec();
+  const int answer = RunModal(box);
   if (answer == QMessageBox::No) return true;
   if (answer != QMessageBox::Yes) return false;
   return library_.hasFilePath ? SaveLibrary() : SaveLibraryAs();
@@ -94,7 +95,7 @@ bool MainWindow::OpenLibrary() {
   dialog.SelectType(LibraryFileDialog::kBinaryType);
   dialog.setDefaultSuffix(QStringLiteral("LIB"));
   dialog.selectFile(QStringLiteral("*.LIB"));
-  if (dialog.exec() != QDialog::Accepted) return false;
+  if (RunModal(dialog) != QDialog::Accepted) return false;
   const std::string path = ToPath(dialog.ChosenPath());
   if (path.empty()) return false;
 
@@ -162,7 +163,7 @@ bool MainWindow::SaveLibraryAs() {
   dialog.SelectType(IsTextLibraryPath(library_.filePath) ? LibraryFileDialog::kTextType
                                                          : LibraryFileDialog::kBinaryType);
   dialog.selectFile(FromPath(library_.filePath));
-  if (dialog.exec() != QDialog::Accepted) return false;
+  if (RunModal(dialog) != QDialog::Accepted) return false;
   const std::string path = ToPath(dialog.ChosenPath());
   if (path.empty()) return false;
   SetLibraryPath(path);
@@ -171,14 +172,14 @@ bool MainWindow::SaveLibraryAs() {
 }
 
 void MainWindow::ReportReadFailure(const std::string& path) {
-  ShowWarning(this, QString::fromUtf8(texts::kReadFailed).arg(QFileInfo(FromPath(path)).fileName()));
+  ShowWarning(QString::fromUtf8(texts::kReadFailed).arg(QFileInfo(FromPath(path)).fileName()));
 }
 
 void MainWindow::ReportWriteFailure(int messageIndex) {
   const char* text = messageIndex == 103   ? texts::kDataTooLarge
                      : messageIndex == 104 ? texts::kDataInconsistent
                                            : texts::kWriteFailed;
-  ShowWarning(this, QString::fromUtf8(text));
+  ShowWarning(QString::fromUtf8(text));
 }
 
 }  // namespace zanli
