@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QIcon>
@@ -160,10 +161,18 @@ void MainWindow::ShowAbout() {
 
 int MainWindow::RunModal(QDialog& dialog) {
   const int result = dialog.exec();
-  // Only X lets the focus fall to nobody; elsewhere the platform restores it.
+  TakeKeyboardOnX();
+  return result;
+}
+
+void MainWindow::TakeKeyboardOnX() {
   if (QGuiApplication::platformName() == QStringLiteral("xcb") && isVisible() && !isActiveWindow())
     activateWindow();
-  return result;
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  TakeKeyboardOnX();
 }
 
 }  // namespace zanli

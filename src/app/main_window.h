@@ -127,6 +127,7 @@ class MainWindow : public QDialog {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   // Context menus (the part list forwards its own) have nothing to offer.
   void contextMenuEvent(QContextMenuEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -150,10 +151,12 @@ class MainWindow : public QDialog {
   void OnBlockChanged(int block);
   void OnPinNumberEdited(const QString& text);
   void ShowAbout();
-  // Runs a modal dialog, then gives the keyboard back to this window. On an X
-  // server without a window manager nothing else would: the focus falls back
-  // to the root window and keys would go nowhere until the user clicks.
+  // Runs a modal dialog, then gives the keyboard back to this window.
   int RunModal(QDialog& dialog);
+  // On an X server without a window manager nobody activates a new window or
+  // gives the focus back when a dialog closes: it falls to the root window and
+  // keys would go nowhere until the user clicks. Elsewhere this does nothing.
+  void TakeKeyboardOnX();
   void ShowWarning(const QString& text);  // exclamation icon, OK only
 
   // Number of blocks the panel works with: the shown body's count, capped to
