@@ -44,16 +44,16 @@ int32_t AppendString(std::string& block, std::string_view text) {
 }
 
 // Takes the string at `offset`: it must start inside the block and end with a
-// NUL inside it. `budget` is what the strings taken so far have left of the
-// block's size, NULs counted: strings that do not overlap never run out of
-// it, and it stops offsets that all point at one long string from
-// multiplying it.
+// NUL inside it. Offsets may share a string; `budget` is what the strings
+// taken so far have left of the bytes a block may decode to, so thousands of
+// offsets that all name one long string cannot multiply it without bound.
 bool TakeString(std::string_view block, int32_t offset, size_t& budget, std::string& out) {
   if (offset < 0 || static_cast<uint64_t>(offset) >= block.size()) return false;
   const size_t start = static_cast<size_t>(offset);
-  const void* nul = std::memchr(block.data() + start, 0, std::min(block.size() - start, budget));
+  const void* nul = std::memchr(block.data() + start, 0, block.size() - start);
   if (nul == nullptr) return false;
   const size_t length = static_cast<size_t>(static_cast<const char*>(nul) - (block.data() + start));
+  if (length >= budget) return false;
   budget -= length + 1;
   out.assign(block.data() + start, length);
   return true;
@@ -136,7 +136,8 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out) {
   const uint64_t recordSize = PinRecordSize(static_cast<uint64_t>(blockCount));
   if (kHeaderSize + static_cast<uint64_t>(pinCount) * recordSize > size) return false;
 
-  size_t budget = block.size();
+  // Far beyond what any built block needs (it stores every string once).
+  size_t budget = (size_t{16} << 20) + 16 * block.size();
   std::string name;
   auto body = std::make_unique<PartBody>();
   if (!TakeString(block, nameOffset, budget, name) ||

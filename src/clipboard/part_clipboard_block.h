@@ -42,9 +42,10 @@ class PartClipboardBlock {
   // Decodes a block that comes from another process and so is untrusted.
   // The block is refused as a whole (false; `out` untouched) when an offset,
   // count, size, edge or position is out of range, a record or string does
-  // not lie inside the block, or the strings together would decode to more
-  // bytes than the block holds (only overlapping strings can do that; it
-  // bounds the memory a small hostile block can claim). Bytes after the
+  // not lie inside the block, or offsets that share strings would decode to
+  // more than 16 MiB plus 16 times the block's size (a built block stores
+  // every string once; the bound stops a small hostile block from claiming
+  // unbounded memory). Bytes after the
   // last string are ignored, since clipboard memory may be rounded up.
   static bool Read(std::string_view block, Part& out);
 

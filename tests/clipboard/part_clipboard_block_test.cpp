@@ -258,10 +258,9 @@ TEST(PartClipboardBlockHostile, TrailingBytesAreIgnoredSoTheirPrefixesStillRead)
   }
 }
 
-TEST(PartClipboardBlockHostile, OverlappingStringsAreBoundedByTheBlockSize) {
-  // Header, one pin of 256 blocks, then one string. Sharing a short string
-  // is harmless and accepted; 259 references to a string half as long as the
-  // block would decode to far more than the block and are refused.
+TEST(PartClipboardBlockHostile, SharedStringsAreReadButTheirMultiplicationIsBounded) {
+  // Header, one pin of 256 blocks, then one string that the name, the prefix,
+  // the pin name and all 256 numbers point at.
   auto make = [](size_t stringLength) {
     const int32_t strings = 28 + 16 + 4 * 256;
     std::string block = Le(strings) + Le(strings) + Le(1) + Le(1) + Le(256) + Le(1) + Le(0) +  //
@@ -271,10 +270,14 @@ TEST(PartClipboardBlockHostile, OverlappingStringsAreBoundedByTheBlockSize) {
     return block;
   };
   Part part;
-  ASSERT_TRUE(PartClipboardBlock::Read(make(2), part));
-  EXPECT_EQ(part.body->pins[0]->numbers[255], "SS");
+  ASSERT_TRUE(PartClipboardBlock::Read(make(1100), part));
+  EXPECT_EQ(part.name, std::string(1100, 'S'));
+  EXPECT_EQ(part.body->numberPrefix, part.name);
+  EXPECT_EQ(part.body->pins[0]->name, part.name);
+  EXPECT_EQ(part.body->pins[0]->numbers[255], part.name);
+  // 259 copies of 200,000 bytes are about 51 MB from a 201 kB block.
   Part refused = Sentinel();
-  EXPECT_FALSE(PartClipboardBlock::Read(make(1100), refused));
+  EXPECT_FALSE(PartClipboardBlock::Read(make(200000), refused));
   EXPECT_TRUE(IsSentinel(refused));
 }
 
