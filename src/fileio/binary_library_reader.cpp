@@ -47,8 +47,10 @@ bool BinaryLibraryReader::Read() {
 }
 
 bool BinaryLibraryReader::ReadPatterns() {
-  if (!Fits(patternTableAt_, 0) || !Fits(bitmapsAt_, 0) || bitmapsAt_ < patternTableAt_) return false;
-  const size_t patterns = static_cast<size_t>(bitmapsAt_ - patternTableAt_) / 8;
+  if (!Fits(patternTableAt_, 0) || !Fits(bitmapsAt_, 0)) return false;
+  // The table's size is the gap between the two sections; none is no patterns.
+  const size_t patterns =
+      bitmapsAt_ > patternTableAt_ ? static_cast<size_t>(bitmapsAt_ - patternTableAt_) / 8 : 0;
   const size_t table = static_cast<size_t>(patternTableAt_);
   for (size_t i = 0; i < patterns; ++i) {
     const int64_t imageAt = bitmapsAt_ + le::U16(bytes_, table + 6 * i);

@@ -22,9 +22,8 @@ class BinaryPinCodec {
   // The stored characters (without the length byte). A trailing backslash
   // marks nothing and is dropped, so "\" stores no character at all.
   static std::string EncodeName(std::string_view name);
-  // Each byte with bit 7 becomes a backslash and the byte without it. A
-  // trailing backslash that bars nothing is dropped here too, so a name read
-  // back always stores as the same bytes.
+  // Each byte with bit 7 becomes a backslash and the byte without it; other
+  // bytes, a raw backslash included, are kept as stored.
   static std::string DecodeName(std::string_view stored);
 };
 

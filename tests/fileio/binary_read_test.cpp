@@ -59,7 +59,7 @@ TEST(BinaryRead, CorruptedOffsetsCountsAndLengthsAreRefused) {
       {"negative entry-name table", [](std::string& b) { Put32(b, 18, 0xFFFFFFFF); }},
       {"entry-body table past the end", [](std::string& b) { Put32(b, 22, 170); }},
       {"record area past the end", [](std::string& b) { Put32(b, 26, 1000); }},
-      {"pattern table after bitmaps", [](std::string& b) { Put32(b, 30, 127); }},
+      {"pattern table after bitmaps: no pattern 0", [](std::string& b) { Put32(b, 30, 127); }},
       {"bitmaps past the end", [](std::string& b) { Put32(b, 34, 0x10000); }},
       {"pool past the end", [](std::string& b) { Put32(b, 38, 173); }},
       {"entry name past the pool", [](std::string& b) { Put32(b, 54, 28); }},
@@ -100,6 +100,14 @@ TEST(BinaryRead, LenientFieldsAreReadAsDefined) {
   EXPECT_EQ(pin.edge, PinEdge::Right);
   EXPECT_EQ(pin.flags, PinFlag::Clock | PinFlag::NegativeLogic);
   EXPECT_EQ(library.bodies[0]->pins.size(), 2u);
+
+  // A pattern table that starts after the bitmap area holds no patterns.
+  bytes = SampleBytes();
+  Put32(bytes, 30, 127);
+  Put16(bytes, 72 + 8, 0xFFFF);
+  ASSERT_TRUE(BinaryLibraryFormat::ReadBytes(bytes, library));
+  EXPECT_TRUE(library.patterns.empty());
+  EXPECT_EQ(library.bodies[0]->pattern, nullptr);
 }
 
 TEST(BinaryRead, EntryCountDecidesWhatIsRead) {
