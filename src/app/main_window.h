@@ -141,6 +141,8 @@ class MainWindow : public QDialog {
   void LayoutChildren();
   // Whether the key is one of the menu's shortcuts.
   bool IsAcceleratorKey(const QKeyEvent* event) const;
+  // The enabled pin-panel check box whose mnemonic the key is, if any.
+  QCheckBox* MnemonicBox(const QKeyEvent* event) const;
 
   // Handlers of child notifications and controls.
   void OnListSelectionChanged();

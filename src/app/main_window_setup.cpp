@@ -236,6 +236,16 @@ bool MainWindow::IsAcceleratorKey(const QKeyEvent* event) const {
   return false;
 }
 
+QCheckBox* MainWindow::MnemonicBox(const QKeyEvent* event) const {
+  if (event->modifiers() != Qt::AltModifier) return nullptr;
+  const QKeySequence pressed(event->keyCombination());
+  for (QCheckBox* box : {blankPinBox_, nearBodyBox_, clockBox_, negativeLogicBox_, hideNumberBox_})
+    if (box->isEnabled() && box->isVisible() &&
+        QKeySequence::mnemonic(box->text()).matches(pressed) == QKeySequence::ExactMatch)
+      return box;
+  return nullptr;
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (watched == client_ && event->type() == QEvent::Resize) {
     LayoutChildren();
@@ -247,9 +257,21 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
       static_cast<QWidget*>(watched)->window() == this) {
     UpdateCommandStates();
-    if ((watched == pinNameEdit_ || watched == pinNumberEdit_) &&
-        IsAcceleratorKey(static_cast<QKeyEvent*>(event))) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (((watched == pinNameEdit_ || watched == pinNumberEdit_) && IsAcceleratorKey(key)) ||
+        MnemonicBox(key) != nullptr) {
       event->accept();
+      return true;
+    }
+  }
+  // A check box's mnemonic ticks it at once, so a key typed right after it
+  // (Enter, say) already sees the new state; and while the box is enabled it
+  // wins over the menu title with the same letter.
+  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this) {
+    if (QCheckBox* box = MnemonicBox(static_cast<QKeyEvent*>(event))) {
+      box->setFocus(Qt::ShortcutFocusReason);
+      box->click();
       return true;
     }
   }

@@ -1,6 +1,7 @@
 // The main window through real events: start-up, layout, the pin panel, key
 // routing and the red rows of one body.
 #include <QAction>
+#include <QApplication>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
@@ -192,6 +193,31 @@ TEST_F(MainWindowTest, FlagBoxesExcludeNearBodyAndHiddenNumbersKeepTheirLetter) 
   ClickBox(window->negativeLogicBox());
   Key(window->pinNumberEdit(), Qt::Key_Return);
   EXPECT_EQ(pin->flags, PinFlag::Clock | PinFlag::NegativeLogic);
+}
+
+TEST_F(MainWindowTest, BoxMnemonicsTickAtOnceAndTheHideBoxWinsItsLetterWhileEnabled) {
+  PartBody* body = AddPart("A");
+  PinInfo* pin = AddPin(body, PinEdge::Left, 1, "Q");
+  Fill();
+  ClickPosition(PinEdge::Left, 1);
+  ASSERT_TRUE(window->hideNumberBox()->isEnabled());
+  // Typed as fast as a script types: no event processing between the keys.
+  window->pinNameEdit()->setFocus();
+  QTest::keyClick(window->pinNameEdit(), Qt::Key_C, Qt::AltModifier);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_H, Qt::AltModifier);
+  EXPECT_EQ(QApplication::focusWidget(), window->hideNumberBox());
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  Settle();
+  EXPECT_EQ(pin->flags, PinFlag::Clock);
+  EXPECT_EQ(pin->numbers[0], "H1");
+  EXPECT_EQ(QApplication::activePopupWidget(), nullptr);  // the Help menu stayed shut
+
+  // On a free position the box is greyed and the key leaves it alone.
+  ClickPosition(PinEdge::Left, 2);
+  ASSERT_FALSE(window->hideNumberBox()->isEnabled());
+  Key(window->partView, Qt::Key_H, Qt::AltModifier);
+  if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  EXPECT_FALSE(window->hideNumberBox()->isChecked());
 }
 
 TEST_F(MainWindowTest, PinNumbersAreCapitalisedAsTypedAndLimitedTo16) {
