@@ -32,6 +32,7 @@ LibraryFileDialog::LibraryFileDialog(QWidget* parent, AcceptMode mode) : QFileDi
 
 void LibraryFileDialog::SelectType(Type type) {
   selectNameFilter(type == kTextType ? kTextFilter : kBinaryFilter);
+  shownType_ = type;
 }
 
 LibraryFileDialog::Type LibraryFileDialog::SelectedType() const { return TypeOfFilter(selectedNameFilter()); }
@@ -67,6 +68,10 @@ QString LibraryFileDialog::ChosenPath() const {
 }
 
 void LibraryFileDialog::OnFilterSelected(const QString& filter) {
+  // Picking the type already chosen leaves the name as the user typed it.
+  const Type type = TypeOfFilter(filter);
+  if (type == shownType_) return;
+  shownType_ = type;
   auto* field = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
   if (field == nullptr) return;
   // A file still selected in the list would win over the adjusted name.
@@ -74,7 +79,7 @@ void LibraryFileDialog::OnFilterSelected(const QString& filter) {
     if (view->objectName() == QLatin1String("listView") || view->objectName() == QLatin1String("treeView"))
       view->clearSelection();
   }
-  field->setText(AdjustName(field->text(), TypeOfFilter(filter)));
+  field->setText(AdjustName(field->text(), type));
 }
 
 }  // namespace zanli

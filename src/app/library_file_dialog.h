@@ -33,6 +33,8 @@ class LibraryFileDialog : public QFileDialog {
 
  private:
   void OnFilterSelected(const QString& filter);
+
+  Type shownType_ = kBinaryType;  // the first filter
 };
 
 }  // namespace zanli

@@ -1,5 +1,6 @@
 // The file commands through the menu, with their dialogs answered as a user
 // would: the save prompt, Open, Save As with its type switch, failures.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -158,6 +159,7 @@ TEST_F(MainWindowFilesTest, SaveAsFollowsTheTypeAndNamesTheWindow) {
   AddPin(AddPart("CHIP"), PinEdge::Top, 1, "VCC", "D14");
   Fill();
   QString afterSwitch;
+  QString afterRepick;
   QString startFilter;
   QString startName;
   ModalAnswerer<QFileDialog> answer([&](QFileDialog* dialog) {
@@ -172,6 +174,11 @@ TEST_F(MainWindowFilesTest, SaveAsFollowsTheTypeAndNamesTheWindow) {
     types->setFocus();
     QTest::keyClick(types, Qt::Key_Down);  // to the text type
     afterSwitch = field->text();
+    // Picking the text type again leaves a newly typed name alone.
+    field->setText(QStringLiteral("abc"));
+    types->showPopup();
+    QTest::keyClick(types->view(), Qt::Key_Return);
+    afterRepick = field->text();
     QTest::keyClick(field, Qt::Key_Return);
   });
   Trigger(MainWindow::kFileSave);
@@ -179,6 +186,8 @@ TEST_F(MainWindowFilesTest, SaveAsFollowsTheTypeAndNamesTheWindow) {
   EXPECT_TRUE(startFilter.startsWith(QStringLiteral("NQ2/Veld library file(*.lib)")));
   EXPECT_EQ(startName, QStringLiteral("Untitled.LIB"));
   EXPECT_EQ(afterSwitch, QStringLiteral("abc.LB3"));
+  EXPECT_EQ(afterRepick, QStringLiteral("abc"));
+  // The name without extension gets the chosen type's.
   EXPECT_EQ(window->windowTitle(), QStringLiteral("Zanli - abc.LB3"));
   EXPECT_TRUE(library().hasFilePath);
   EXPECT_FALSE(library().modified);
