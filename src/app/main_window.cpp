@@ -3,12 +3,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QShowEvent>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QSpinBox>
 
 #include "app/about_dialog.h"

@@ -31,7 +31,6 @@ class BusyCursor {
   BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-
 // True when every entry names a body of the library and every body is named:
 // the only state in which the part list can stand for the entries.
 bool EntriesAndBodiesAgree(const Library& library) {

@@ -60,7 +60,8 @@ int RunDump(const std::vector<std::string>& args) {
   Library library;
   if (!ReadLibrary(args[0], library)) return kExitFailed;
   std::string json = LibraryJson(library);
-  if (std::fwrite(json.data(), 1, json.size(), stdout) != json.size() || std::fflush(stdout) != 0) return kExitFailed;
+  if (std::fwrite(json.data(), 1, json.size(), stdout) != json.size() || std::fflush(stdout) != 0)
+    return kExitFailed;
   return kExitOk;
 }
 

@@ -61,7 +61,8 @@ bool BinaryLibraryReader::ReadPatterns() {
     if (width < 1 || height < 1) return false;
     const size_t size = BinaryPatternImage::ByteSize(width, height);
     if (!Fits(imageAt, static_cast<int64_t>(size)) ||
-        !Spend(sizeof(Pattern) + static_cast<size_t>(Pattern::StrideFor(width)) * static_cast<size_t>(height)))
+        !Spend(sizeof(Pattern) +
+               static_cast<size_t>(Pattern::StrideFor(width)) * static_cast<size_t>(height)))
       return false;
     std::string name;
     if (!PoolString(le::U16(bytes_, table + 6 * patterns + 2 * i), name)) return false;
@@ -106,7 +107,8 @@ bool BinaryLibraryReader::ReadBody(size_t at, PartBody& body) {
   const size_t pinSize = 4 + 2 * blocks;
   const size_t end = at + kRecordHeaderSize + pinCount * pinSize;
   if (!Fits(static_cast<int64_t>(at), static_cast<int64_t>(end - at)) ||
-      !Spend(sizeof(PartBody) + pinCount * (sizeof(PinInfo) + 2 * sizeof(void*) + blocks * sizeof(std::string))))
+      !Spend(sizeof(PartBody) +
+             pinCount * (sizeof(PinInfo) + 2 * sizeof(void*) + blocks * sizeof(std::string))))
     return false;
   if (!PoolString(le::U16(bytes_, at + 6), body.numberPrefix)) return false;
   const uint16_t patternIndex = le::U16(bytes_, at + 8);

@@ -204,7 +204,8 @@ bool ReadWholeFile(const std::string& path, std::string& out) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+    out.reserve(static_cast<size_t>(st.st_size));
   char chunk[65536];
   bool ok = true;
   for (;;) {

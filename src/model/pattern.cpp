@@ -9,9 +9,8 @@ Pattern::Pattern(std::string name_, int32_t width_, int32_t height_)
     : name(std::move(name_)),
       width(width_),
       height(height_),
-      bits(width_ > 0 && height_ > 0
-               ? static_cast<size_t>(StrideFor(width_)) * static_cast<size_t>(height_)
-               : 0,
+      bits(width_ > 0 && height_ > 0 ? static_cast<size_t>(StrideFor(width_)) * static_cast<size_t>(height_)
+                                     : 0,
            0) {}
 
 Pattern::~Pattern() = default;

@@ -406,7 +406,8 @@ TEST_F(MainWindowFilesTest, ExampleLibraryEditedOnBlockTwoAndSavedAsBinary) {
     for (size_t p = 0; p < now.pins.size(); ++p) {
       std::vector<std::string> expected = was.pins[p]->numbers;
       // Row 1 may be an alias: every name of the edited body shows the edit.
-      if (&was == original.entries[1]->body && was.pins[p]->edge == PinEdge::Left && was.pins[p]->position == 1) {
+      if (&was == original.entries[1]->body && was.pins[p]->edge == PinEdge::Left &&
+          was.pins[p]->position == 1) {
         ASSERT_EQ(expected, before);
         expected[1] = "D42";
       }

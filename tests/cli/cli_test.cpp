@@ -37,9 +37,8 @@ void Spit(const fs::path& path, const std::string& bytes) {
 class CliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("zanli-cli-test-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = fs::temp_directory_path() / ("zanli-cli-test-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -93,11 +92,13 @@ TEST_F(CliTest, DumpPrintsTheLibraryWithEscapedBytes) {
   RunResult r = Run("dump " + Path("s.LB3"));
   ASSERT_EQ(r.exitCode, 0) << r.err;
   std::string json = r.out;
-  json.erase(std::remove_if(json.begin(), json.end(), [](char c) { return c == ' ' || c == '\n'; }), json.end());
+  json.erase(std::remove_if(json.begin(), json.end(), [](char c) { return c == ' ' || c == '\n'; }),
+             json.end());
   EXPECT_NE(json.find(R"({"name":"TRI","width":9,"height":2,"bits":"ff808100"})"), std::string::npos) << json;
   EXPECT_NE(json.find(R"("prefix":"IC","x":2,"y":2,"blocks":2,"pattern":0)"), std::string::npos) << json;
-  EXPECT_NE(json.find(R"({"name":"\u005cC\u005cL\u005cR","edge":1,"position":1,"flags":8,"numbers":["H1","H12"]})"),
-            std::string::npos)
+  EXPECT_NE(
+      json.find(R"({"name":"\u005cC\u005cL\u005cR","edge":1,"position":1,"flags":8,"numbers":["H1","H12"]})"),
+      std::string::npos)
       << json;
   EXPECT_NE(json.find(R"({"name":"NAND\u00222","body":0})"), std::string::npos) << json;
   EXPECT_NE(json.find(R"({"name":"\u0083A","body":0})"), std::string::npos) << json;

@@ -1,11 +1,12 @@
-#include <gtest/gtest.h>
-
 #include "model/library.h"
+
+#include <gtest/gtest.h>
 
 namespace zanli {
 namespace {
 
-std::unique_ptr<PinInfo> MakePin(int32_t blocks, PinEdge edge, int32_t position, std::vector<std::string> numbers) {
+std::unique_ptr<PinInfo> MakePin(int32_t blocks, PinEdge edge, int32_t position,
+                                 std::vector<std::string> numbers) {
   auto pin = std::make_unique<PinInfo>(blocks);
   pin->edge = edge;
   pin->position = position;

@@ -1,7 +1,8 @@
+#include "model/names.h"
+
 #include <gtest/gtest.h>
 
 #include "model/name_set.h"
-#include "model/names.h"
 
 namespace zanli {
 namespace {
