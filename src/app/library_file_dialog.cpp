@@ -3,6 +3,8 @@
 #include <QAbstractItemView>
 #include <QLineEdit>
 
+#include "app/plain_file_icon_provider.h"
+
 namespace zanli {
 
 namespace {
@@ -20,6 +22,7 @@ LibraryFileDialog::LibraryFileDialog(QWidget* parent, AcceptMode mode) : QFileDi
   setOption(QFileDialog::DontUseNativeDialog, true);
   setOption(QFileDialog::HideNameFilterDetails, true);
   setOption(QFileDialog::ReadOnly, false);
+  setIconProvider(PlainFileIconProvider::Instance());
   setAcceptMode(mode);
   setNameFilters({kBinaryFilter, kTextFilter});
   if (mode == AcceptSave) {
