@@ -45,8 +45,8 @@ class PartClipboardBlock {
   // not lie inside the block, or offsets that share strings would decode to
   // more than 16 MiB plus 16 times the block's size (a built block stores
   // every string once; the bound stops a small hostile block from claiming
-  // unbounded memory). Bytes after the
-  // last string are ignored, since clipboard memory may be rounded up.
+  // unbounded memory). Bytes after the last string are ignored, since
+  // clipboard memory may be rounded up.
   static bool Read(std::string_view block, Part& out);
 
   // Whether two decoded parts carry the same data: name, body fields, pins in
