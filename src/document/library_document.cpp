@@ -1,0 +1,426 @@
+#include "document/library_document.h"
+
+#include <algorithm>
+#include <unordered_set>
+#include <utility>
+
+#include "model/names.h"
+
+namespace zanli {
+
+namespace {
+
+constexpr int32_t kKnownFlags = PinFlag::NumberNearBody | PinFlag::Clock | PinFlag::NegativeLogic;
+
+bool IsEdge(PinEdge edge) {
+  const auto value = static_cast<int32_t>(edge);
+  return value >= 0 && value <= 3;
+}
+
+bool IsValidNumber(const std::string& number) {
+  return number.empty() || number[0] == 'D' || number[0] == 'H';
+}
+
+bool InRange(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
+
+bool IsValidBody(const PartBody& body) {
+  if (!InRange(body.xSize, 1, LibraryDocument::kMaxSize) ||
+      !InRange(body.ySize, 1, LibraryDocument::kMaxSize) ||
+      !InRange(body.blockCount, 1, LibraryDocument::kMaxBlocks))
+    return false;
+  for (const auto& pin : body.pins) {
+    if (!pin || !IsEdge(pin->edge) || !InRange(pin->position, 0, LibraryDocument::kMaxPosition)) return false;
+    if (!LibraryDocument::IsValidPin(PinData{pin->name, pin->flags, pin->numbers}, body.blockCount))
+      return false;
+  }
+  return true;
+}
+
+bool IsValidPatternContent(const PatternContent& content) {
+  return !content.name.empty() && InRange(content.width, 1, LibraryDocument::kMaxSize) &&
+         InRange(content.height, 1, LibraryDocument::kMaxSize) &&
+         content.bits.size() ==
+             static_cast<size_t>(Pattern::StrideFor(content.width)) * static_cast<size_t>(content.height);
+}
+
+bool SameContent(const Pattern& pattern, const PatternContent& content) {
+  return pattern.name == content.name && pattern.width == content.width && pattern.height == content.height &&
+         pattern.bits == content.bits;
+}
+
+int PinIndexAt(const PartBody& body, PinEdge edge, int32_t position) {
+  for (size_t i = 0; i < body.pins.size(); ++i)
+    if (body.pins[i]->edge == edge && body.pins[i]->position == position) return static_cast<int>(i);
+  return -1;
+}
+
+std::unique_ptr<PinInfo> MakePin(const PinData& data, PinEdge edge, int32_t position, int32_t blocks) {
+  auto pin = std::make_unique<PinInfo>(blocks);
+  pin->name = data.name;
+  pin->flags = data.flags;
+  pin->edge = edge;
+  pin->position = position;
+  pin->numbers = data.numbers;
+  return pin;
+}
+
+DocumentFocus RowFocus(int row) {
+  DocumentFocus focus;
+  focus.row = row;
+  return focus;
+}
+
+DocumentFocus PinFocus(int row, PinEdge edge, int32_t position) {
+  DocumentFocus focus = RowFocus(row);
+  focus.hasPin = true;
+  focus.edge = edge;
+  focus.position = position;
+  return focus;
+}
+
+EditResult Refused() { return EditResult{EditStatus::Refused, nullptr}; }
+EditResult Unchanged() { return EditResult{EditStatus::Unchanged, nullptr}; }
+
+// An undo goes back to the selection of the moment; a row that was not
+// there means no selection.
+DocumentFocus SelectionFocus(int selected, int count) {
+  return RowFocus(selected >= 0 && selected < count ? selected : -1);
+}
+
+}  // namespace
+
+LibraryDocument::LibraryDocument() : library_(std::make_unique<Library>()) {}
+
+LibraryDocument::~LibraryDocument() = default;
+
+const PartEntry* LibraryDocument::Entry(int row) const {
+  return row >= 0 && row < EntryCount() ? library_->entries[static_cast<size_t>(row)].get() : nullptr;
+}
+
+PartBody* LibraryDocument::BodyOf(int row) const {
+  const PartEntry* entry = Entry(row);
+  return entry ? entry->body : nullptr;
+}
+
+void LibraryDocument::AddObserver(DocumentObserver* observer) { observers_.push_back(observer); }
+
+void LibraryDocument::RemoveObserver(DocumentObserver* observer) { std::erase(observers_, observer); }
+
+void LibraryDocument::ReplaceLibrary(std::unique_ptr<Library> library) {
+  library_ = library ? std::move(library) : std::make_unique<Library>();
+  RebuildNames();
+  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->LibraryReplaced();
+}
+
+void LibraryDocument::SetFilePath(const std::string& path) {
+  library_->filePath = path;
+  const size_t slash = path.find_last_of('/');
+  library_->fileTitle = slash == std::string::npos ? path : path.substr(slash + 1);
+  library_->hasFilePath = true;
+}
+
+void LibraryDocument::RebuildNames() {
+  entryNames_.Clear();
+  for (const auto& entry : library_->entries) entryNames_.Add(entry->name);
+  patternNames_.Clear();
+  for (const auto& pattern : library_->patterns) patternNames_.Add(pattern->name);
+}
+
+bool LibraryDocument::IsValidPin(const PinData& pin, int32_t blocks) {
+  if ((pin.flags & ~kKnownFlags) != 0 || pin.numbers.size() != static_cast<size_t>(std::max(blocks, 0)))
+    return false;
+  return std::all_of(pin.numbers.begin(), pin.numbers.end(), IsValidNumber);
+}
+
+bool LibraryDocument::IsPinAddress(int row, PinEdge edge, int32_t position) const {
+  return BodyOf(row) != nullptr && IsEdge(edge) && InRange(position, 0, kMaxPosition);
+}
+
+int LibraryDocument::BodyIndex(const PartBody* body) const {
+  for (size_t i = 0; i < library_->bodies.size(); ++i)
+    if (library_->bodies[i].get() == body) return static_cast<int>(i);
+  return -1;
+}
+
+int LibraryDocument::PatternIndex(const Pattern* pattern) const {
+  for (size_t i = 0; i < library_->patterns.size(); ++i)
+    if (library_->patterns[i].get() == pattern) return static_cast<int>(i);
+  return -1;
+}
+
+bool LibraryDocument::IsBodyNamedElsewhere(const PartBody* body, int exceptRow) const {
+  for (int row = 0; row < EntryCount(); ++row)
+    if (row != exceptRow && library_->entries[static_cast<size_t>(row)]->body == body) return true;
+  return false;
+}
+
+EditResult LibraryDocument::Commit(StepKind kind, std::vector<DocumentEdit> edits, DocumentFocus undoFocus,
+                                   DocumentFocus redoFocus) {
+  if (edits.empty()) return Unchanged();
+  auto change = std::make_unique<DocumentChange>(kind, std::move(edits), undoFocus, redoFocus);
+  change->Redo(*this);
+  return EditResult{EditStatus::Done, std::move(change)};
+}
+
+// --- pins ---
+
+EditResult LibraryDocument::EditPin(int row, PinEdge edge, int32_t position,
+                                    const std::optional<PinData>& pin) {
+  if (!IsPinAddress(row, edge, position)) return Refused();
+  PartBody* body = BodyOf(row);
+  if (pin && !IsValidPin(*pin, body->blockCount)) return Refused();
+  const int index = PinIndexAt(*body, edge, position);
+  std::vector<DocumentEdit> edits;
+  if (index < 0) {
+    if (!pin) return Unchanged();
+    edits.push_back(DocumentEdit::InsertPin(body, static_cast<int>(body->pins.size()),
+                                            MakePin(*pin, edge, position, body->blockCount)));
+  } else if (!pin) {
+    edits.push_back(DocumentEdit::RemovePin(body, index));
+  } else {
+    const PinInfo& old = *body->pins[static_cast<size_t>(index)];
+    if (old.name == pin->name && old.flags == pin->flags && old.numbers == pin->numbers) return Unchanged();
+    edits.push_back(DocumentEdit::ReplacePin(body, index, MakePin(*pin, edge, position, body->blockCount)));
+  }
+  const DocumentFocus focus = PinFocus(row, edge, position);
+  return Commit(StepKind::EditPin, std::move(edits), focus, focus);
+}
+
+EditResult LibraryDocument::InsertBlankPin(int row, PinEdge edge, int32_t position) {
+  if (!IsPinAddress(row, edge, position)) return Refused();
+  PartBody* body = BodyOf(row);
+  bool moves = false;
+  for (const auto& pin : body->pins) {
+    if (pin->edge != edge || pin->position < position) continue;
+    // Positions end at 255: a pin pushed past it could be neither stored
+    // nor reached.
+    if (pin->position >= kMaxPosition) return Refused();
+    moves = true;
+  }
+  if (!moves) return Unchanged();
+  std::vector<DocumentEdit> edits;
+  edits.push_back(DocumentEdit::ShiftPins(body, edge, position, 1));
+  const DocumentFocus focus = PinFocus(row, edge, position);
+  return Commit(StepKind::InsertBlankPin, std::move(edits), focus, focus);
+}
+
+EditResult LibraryDocument::DeletePinAndCloseUp(int row, PinEdge edge, int32_t position) {
+  if (!IsPinAddress(row, edge, position)) return Refused();
+  PartBody* body = BodyOf(row);
+  std::vector<DocumentEdit> edits;
+  bool later = false;
+  // Backwards, so each removal leaves the indices of the next ones alone.
+  for (int i = static_cast<int>(body->pins.size()) - 1; i >= 0; --i) {
+    const PinInfo& pin = *body->pins[static_cast<size_t>(i)];
+    if (pin.edge != edge) continue;
+    if (pin.position == position) edits.push_back(DocumentEdit::RemovePin(body, i));
+    if (pin.position > position) later = true;
+  }
+  if (later) edits.push_back(DocumentEdit::ShiftPins(body, edge, position + 1, -1));
+  const DocumentFocus focus = PinFocus(row, edge, position);
+  return Commit(StepKind::DeletePin, std::move(edits), focus, focus);
+}
+
+// --- entries ---
+
+EditResult LibraryDocument::MoveEntry(int from, int to) {
+  if (!Entry(from) || !Entry(to)) return Refused();
+  if (from == to) return Unchanged();
+  std::vector<DocumentEdit> edits;
+  edits.push_back(DocumentEdit::MoveEntry(from, to));
+  return Commit(StepKind::MoveEntry, std::move(edits), RowFocus(from), RowFocus(to));
+}
+
+EditResult LibraryDocument::AddPart(int row, const std::string& name, int selected) {
+  if (!IsValidPartName(name) || entryNames_.IsNameTaken(name)) return Refused();
+  const int at = row >= 0 && row < EntryCount() ? row : EntryCount();
+  auto body = std::make_unique<PartBody>();
+  PartBody* raw = body.get();
+  std::vector<DocumentEdit> edits;
+  edits.push_back(DocumentEdit::InsertBody(static_cast<int>(library_->bodies.size()), std::move(body)));
+  edits.push_back(DocumentEdit::InsertEntry(at, std::make_unique<PartEntry>(name, raw)));
+  return Commit(StepKind::AddPart, std::move(edits), SelectionFocus(selected, EntryCount()), RowFocus(at));
+}
+
+EditResult LibraryDocument::RenameEntry(int row, const std::string& name) {
+  const PartEntry* entry = Entry(row);
+  if (!entry) return Refused();
+  if (entry->name == name) return Unchanged();
+  if (!IsValidPartName(name) || entryNames_.IsNameTaken(name)) return Refused();
+  std::vector<DocumentEdit> edits;
+  edits.push_back(DocumentEdit::RenameEntry(row, name));
+  return Commit(StepKind::RenameEntry, std::move(edits), RowFocus(row), RowFocus(row));
+}
+
+EditResult LibraryDocument::AddAlias(int row, const std::string& name) {
+  PartBody* body = BodyOf(row);
+  if (!body || !IsValidPartName(name) || entryNames_.IsNameTaken(name)) return Refused();
+  std::vector<DocumentEdit> edits;
+  edits.push_back(DocumentEdit::InsertEntry(row, std::make_unique<PartEntry>(name, body)));
+  return Commit(StepKind::AddAlias, std::move(edits), RowFocus(row), RowFocus(row));
+}
+
+EditResult LibraryDocument::DeleteEntry(int row, StepKind kind) {
+  PartBody* body = BodyOf(row);
+  if (!body) return Refused();
+  std::vector<DocumentEdit> edits;
+  edits.push_back(DocumentEdit::RemoveEntry(row));
+  if (!IsBodyNamedElsewhere(body, row)) edits.push_back(DocumentEdit::RemoveBody(BodyIndex(body)));
+  // The selection stays on the row that follows, or the new last row.
+  const int remaining = EntryCount() - 1;
+  return Commit(kind, std::move(edits), RowFocus(row), RowFocus(std::min(row, remaining - 1)));
+}
+
+EditResult LibraryDocument::PastePart(int row, PastedPart part, int selected) {
+  if (part.name.empty() || !part.body || !IsValidBody(*part.body)) return Refused();
+  if (part.newPattern && part.existingPattern) return Refused();
+  if (part.existingPattern && PatternIndex(part.existingPattern) < 0) return Refused();
+  if (part.newPattern) {
+    const Pattern& p = *part.newPattern;
+    if (!IsValidPatternContent(PatternContent{p.name, p.width, p.height, p.bits})) return Refused();
+  }
+  const int at = row >= 0 && row < EntryCount() ? row : EntryCount();
+  std::vector<DocumentEdit> edits;
+  part.body->pattern = part.existingPattern;
+  if (part.newPattern) {
+    part.body->pattern = part.newPattern.get();
+    edits.push_back(
+        DocumentEdit::InsertPattern(static_cast<int>(library_->patterns.size()), std::move(part.newPattern)));
+  }
+  PartBody* body = part.body.get();
+  edits.push_back(DocumentEdit::InsertBody(static_cast<int>(library_->bodies.size()), std::move(part.body)));
+  edits.push_back(DocumentEdit::InsertEntry(at, std::make_unique<PartEntry>(part.name, body)));
+  return Commit(StepKind::PastePart, std::move(edits), SelectionFocus(selected, EntryCount()), RowFocus(at));
+}
+
+// --- bodies and patterns ---
+
+EditResult LibraryDocument::SetAttributes(int row, const PartAttributes& attributes) {
+  PartBody* body = BodyOf(row);
+  if (!body || !InRange(attributes.xSize, 1, kMaxSize) || !InRange(attributes.ySize, 1, kMaxSize) ||
+      !InRange(attributes.blockCount, 1, kMaxBlocks))
+    return Refused();
+  if (attributes.pattern && PatternIndex(attributes.pattern) < 0) return Refused();
+  std::vector<DocumentEdit> edits;
+  if (attributes.blockCount != body->blockCount)
+    edits.push_back(DocumentEdit::SetBlockCount(body, attributes.blockCount));
+  if (attributes.numberPrefix != body->numberPrefix || attributes.xSize != body->xSize ||
+      attributes.ySize != body->ySize || attributes.pattern != body->pattern)
+    edits.push_back(DocumentEdit::SetAttributes(
+        body,
+        BodyAttributes{attributes.numberPrefix, attributes.xSize, attributes.ySize, attributes.pattern}));
+  return Commit(StepKind::SetAttributes, std::move(edits), RowFocus(row), RowFocus(row));
+}
+
+EditResult LibraryDocument::ReplacePatterns(const std::vector<PatternReplacement>& patterns) {
+  // The kept patterns must be ours, each once, in their present order.
+  std::unordered_set<const Pattern*> kept;
+  int lastIndex = -1;
+  for (const PatternReplacement& item : patterns) {
+    if (item.original) {
+      const int index = PatternIndex(item.original);
+      if (index <= lastIndex || !kept.insert(item.original).second) return Refused();
+      lastIndex = index;
+      if (!SameContent(*item.original, item.content) && !IsValidPatternContent(item.content))
+        return Refused();
+    } else if (!IsValidPatternContent(item.content)) {
+      return Refused();
+    }
+  }
+  for (const auto& body : library_->bodies)
+    if (body->pattern && !kept.count(body->pattern)) return Refused();
+
+  std::vector<DocumentEdit> edits;
+  for (int i = static_cast<int>(library_->patterns.size()) - 1; i >= 0; --i)
+    if (!kept.count(library_->patterns[static_cast<size_t>(i)].get()))
+      edits.push_back(DocumentEdit::RemovePattern(i));
+  for (size_t i = 0; i < patterns.size(); ++i) {
+    const PatternReplacement& item = patterns[i];
+    if (item.original) {
+      if (!SameContent(*item.original, item.content))
+        edits.push_back(DocumentEdit::SetPatternContent(const_cast<Pattern*>(item.original), item.content));
+      continue;
+    }
+    auto pattern = std::make_unique<Pattern>(item.content.name, item.content.width, item.content.height);
+    pattern->bits = item.content.bits;
+    edits.push_back(DocumentEdit::InsertPattern(static_cast<int>(i), std::move(pattern)));
+  }
+  return Commit(StepKind::EditPatterns, std::move(edits), DocumentFocus{}, DocumentFocus{});
+}
+
+// --- primitives ---
+
+void LibraryDocument::InsertEntryAt(int row, std::unique_ptr<PartEntry> entry) {
+  entryNames_.Add(entry->name);
+  library_->entries.insert(library_->entries.begin() + row, std::move(entry));
+  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->EntryInserted(row);
+}
+
+std::unique_ptr<PartEntry> LibraryDocument::TakeEntryAt(int row) {
+  auto& entries = library_->entries;
+  std::unique_ptr<PartEntry> entry = std::move(entries[static_cast<size_t>(row)]);
+  entries.erase(entries.begin() + row);
+  entryNames_.Remove(entry->name);
+  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->EntryRemoved(row);
+  return entry;
+}
+
+void LibraryDocument::MoveEntryAt(int from, int to) {
+  auto& entries = library_->entries;
+  std::unique_ptr<PartEntry> entry = std::move(entries[static_cast<size_t>(from)]);
+  entries.erase(entries.begin() + from);
+  entries.insert(entries.begin() + to, std::move(entry));
+  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_))
+    observer->EntryMoved(from, to);
+}
+
+std::string LibraryDocument::SwapEntryName(int row, std::string name) {
+  PartEntry& entry = *library_->entries[static_cast<size_t>(row)];
+  entryNames_.Remove(entry.name);
+  entryNames_.Add(name);
+  std::swap(entry.name, name);
+  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->EntryRenamed(row);
+  return name;
+}
+
+void LibraryDocument::InsertBodyAt(int index, std::unique_ptr<PartBody> body) {
+  library_->bodies.insert(library_->bodies.begin() + index, std::move(body));
+}
+
+std::unique_ptr<PartBody> LibraryDocument::TakeBodyAt(int index) {
+  auto& bodies = library_->bodies;
+  std::unique_ptr<PartBody> body = std::move(bodies[static_cast<size_t>(index)]);
+  bodies.erase(bodies.begin() + index);
+  return body;
+}
+
+void LibraryDocument::InsertPatternAt(int index, std::unique_ptr<Pattern> pattern) {
+  patternNames_.Add(pattern->name);
+  library_->patterns.insert(library_->patterns.begin() + index, std::move(pattern));
+  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->PatternsChanged();
+}
+
+std::unique_ptr<Pattern> LibraryDocument::TakePatternAt(int index) {
+  auto& patterns = library_->patterns;
+  std::unique_ptr<Pattern> pattern = std::move(patterns[static_cast<size_t>(index)]);
+  patterns.erase(patterns.begin() + index);
+  patternNames_.Remove(pattern->name);
+  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->PatternsChanged();
+  return pattern;
+}
+
+void LibraryDocument::SwapPatternContent(Pattern& pattern, PatternContent& content) {
+  patternNames_.Remove(pattern.name);
+  patternNames_.Add(content.name);
+  std::swap(pattern.name, content.name);
+  std::swap(pattern.width, content.width);
+  std::swap(pattern.height, content.height);
+  std::swap(pattern.bits, content.bits);
+  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->PatternsChanged();
+}
+
+void LibraryDocument::NotifyBodyChanged(const PartBody* body) {
+  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->BodyChanged(body);
+}
+
+}  // namespace zanli
