@@ -1,20 +1,18 @@
 #include "app/main_window.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QIcon>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QShowEvent>
-#include <QSpinBox>
+#include <QUndoStack>
 
 #include "app/about_dialog.h"
+#include "app/document_command.h"
 #include "app/part_list_box.h"
 #include "app/part_view.h"
-#include "app/shift_jis_codec.h"
+#include "app/pin_panel.h"
 
 // The icons are compiled into the static app library; a static library's
 // resources register only when asked to.
@@ -29,8 +27,10 @@ MainWindow::MainWindow(QWidget* parent)
   setObjectName(QStringLiteral("mainWindow"));
   setWindowTitle(QStringLiteral("Zanli"));
   setSizeGripEnabled(false);
+  undoStack_ = new QUndoStack(this);
   CreateControls();
   CreateMenu();
+  document_.AddObserver(this);
 
   QIcon icon;
   icon.addFile(QStringLiteral(":/icons/zanli_128.png"));
@@ -38,18 +38,15 @@ MainWindow::MainWindow(QWidget* parent)
   setWindowIcon(icon);
   UpdateTitle();
 
-  // Both children queue their notifications, so these answers run after the
-  // child's own handling has finished.
-  connect(partList, &PartListBox::selectionChanged, this, &MainWindow::OnListSelectionChanged);
-  connect(partList, &PartListBox::orderChanged, this, &MainWindow::OnListOrderChanged);
-  connect(partView, &PartView::cursorMoved, this, &MainWindow::OnViewCursorMoved);
-  connect(blankPinBox_, &QCheckBox::clicked, this, &MainWindow::OnBlankPinClicked);
-  for (QCheckBox* box : {nearBodyBox_, clockBox_, negativeLogicBox_})
-    connect(box, &QCheckBox::clicked, this, [this, box](bool checked) { OnFlagBoxClicked(box, checked); });
-  connect(blockBox_, &QSpinBox::valueChanged, this, &MainWindow::OnBlockChanged);
-  connect(pinNumberEdit_, &QLineEdit::textEdited, this, &MainWindow::OnPinNumberEdited);
-  connect(updatePinButton_, &QPushButton::clicked, this, &MainWindow::accept);
-  connect(cancelPinButton_, &QPushButton::clicked, this, &MainWindow::reject);
+  // The list and the view queue their notifications, so these answers run
+  // after the child's own handling has finished.
+  connect(partList_, &PartListBox::selectionChanged, this, &MainWindow::OnListSelectionChanged);
+  connect(partList_, &PartListBox::moveRequested, this, &MainWindow::OnListMoveRequested);
+  connect(partView_, &PartView::cursorMoved, this, &MainWindow::OnViewCursorMoved);
+  connect(pinPanel_, &PinPanel::updateRequested, this, &MainWindow::accept);
+  connect(pinPanel_, &PinPanel::cancelRequested, this, &MainWindow::reject);
+  connect(undoStack_, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
+  connect(undoStack_, &QUndoStack::indexChanged, this, &MainWindow::UpdateUndoTexts);
   connect(qApp, &QApplication::focusChanged, this, &MainWindow::UpdateCommandStates);
   qApp->installEventFilter(this);
 
@@ -58,84 +55,117 @@ MainWindow::MainWindow(QWidget* parent)
   setMinimumSize(size());
   LayoutChildren();
 
-  partView->SetCursor(PinEdge::Left, 0);
-  UpdateBlockBox();
-  blankPinBox_->setChecked(true);
-  EnablePinFields(true);
-  LoadPinFields(nullptr);
+  partView_->SetCursor(PinEdge::Left, 0);
+  pinPanel_->UpdateBlockBox();
+  pinPanel_->ShowPinAtCursor();
+  UpdateUndoTexts();
   UpdateCommandStates();
-  partList->setFocus();
+  partList_->setFocus();
 }
 
 MainWindow::~MainWindow() {
   // Hiding the dialog below moves the focus; this object is half gone by then.
   qApp->removeEventFilter(this);
   disconnect(qApp, nullptr, this, nullptr);
-  // The children outlive the library by a moment; leave them nothing to use.
-  partView->SetPart(nullptr);
-  partList->ResetContent();
+  document_.RemoveObserver(this);
+  // The steps hold parts of the library; the views must not outlive either.
+  undoStack_->clear();
+  partView_->SetPart(nullptr);
+  partList_->SetDocument(nullptr);
 }
+
+bool MainWindow::IsModified() const { return !undoStack_->isClean(); }
 
 void MainWindow::UpdateTitle() {
+  // Qt shows the placeholder as "*" while the window is marked modified.
   setWindowTitle(QStringLiteral("Zanli - ") +
-                 QFile::decodeName(QByteArray::fromStdString(library_.fileTitle)));
+                 QFile::decodeName(QByteArray::fromStdString(library().fileTitle)) + QStringLiteral("[*]"));
+  setWindowModified(IsModified());
 }
 
-void MainWindow::MarkBodyRows(int row) {
-  const PartBody* body = partList->GetItemBody(row);
-  const int count = partList->GetCount();
-  for (int i = 0; i < count; ++i) {
-    const bool same = body != nullptr && partList->GetItemBody(i) == body;
-    partList->SetItemColor(i, same ? QColor(255, 0, 0) : QColor());
-  }
-}
+void MainWindow::MarkBodyRows(int row) { partList_->MarkBody(partList_->GetItemBody(row)); }
 
 void MainWindow::ShowPart(PartBody* body) {
-  partView->SetPart(body);
-  UpdateBlockBox();
-  ShowPinAtCursor();
+  partView_->SetPart(body);
+  pinPanel_->UpdateBlockBox();
+  pinPanel_->ShowPinAtCursor();
 }
 
-void MainWindow::FillPartListFromEntries() {
-  partList->SetRedraw(false);
-  for (const auto& entry : library_.entries) partList->InsertItem(-1, entry->name, entry->body);
-  if (partList->GetCount() > 0) {
-    partList->SetCurSel(0);
-    MarkBodyRows(0);
-    partView->SetPart(partList->GetItemBody(0));
+void MainWindow::CommitStep(EditResult result) {
+  if (result.status != EditStatus::Done || !result.change) return;
+  undoStack_->push(new DocumentCommand(document_, std::move(result.change),
+                                       [this](const DocumentFocus& focus) { ApplyFocus(focus); }));
+}
+
+void MainWindow::ApplyFocus(const DocumentFocus& focus) {
+  if (focus.row) {
+    const int row = *focus.row < partList_->GetCount() ? *focus.row : partList_->GetCount() - 1;
+    partList_->SetCurSel(row);
+    partList_->EnsureVisible(row);
+    MarkBodyRows(row);
+    ShowPart(partList_->GetItemBody(row));
+    if (focus.hasPin && partView_->Part()) {
+      partView_->SetCursor(focus.edge, focus.position);
+      partView_->ScrollIntoView(focus.edge, focus.position);
+      pinPanel_->ShowPinAtCursor();
+    }
   } else {
-    partView->SetPart(nullptr);
+    // The selection stays; what it shows may have changed.
+    partView_->viewport()->update();
+    pinPanel_->ShowPinAtCursor();
   }
-  UpdateBlockBox();
-  ShowPinAtCursor();
-  partList->SetRedraw(true);
-  update();
-  partList->viewport()->update();
-  partView->viewport()->update();
   UpdateCommandStates();
 }
 
-void MainWindow::RebuildEntriesFromList() {
-  library_.entries.clear();
-  const int count = partList->GetCount();
-  for (int i = 0; i < count; ++i)
-    library_.AddEntry(std::make_unique<PartEntry>(partList->GetItemText(i), partList->GetItemBody(i)));
+void MainWindow::EntryInserted(int row) { partList_->EntryInserted(row); }
+
+void MainWindow::EntryRemoved(int row) {
+  partList_->EntryRemoved(row);
+  // The view must never draw a body that left the library; the step that
+  // removed it shows the new selection right after.
+  const PartBody* shown = partView_->Part();
+  if (shown && partList_->GetItemBody(partList_->GetCurSel()) != shown) ShowPart(nullptr);
+}
+
+void MainWindow::EntryMoved(int from, int to) { partList_->EntryMoved(from, to); }
+
+void MainWindow::EntryRenamed(int row) { partList_->EntryRenamed(row); }
+
+void MainWindow::BodyChanged(const PartBody* body) {
+  if (body == partView_->Part()) partView_->viewport()->update();
+}
+
+void MainWindow::PatternsChanged() { partView_->viewport()->update(); }
+
+void MainWindow::LibraryReplaced() {
+  partList_->ResetView();
+  if (partList_->GetCount() > 0) {
+    partList_->SetCurSel(0);
+    MarkBodyRows(0);
+  }
+  ShowPart(partList_->GetItemBody(0));
+  UpdateTitle();
+  update();
+  UpdateCommandStates();
 }
 
 void MainWindow::OnListSelectionChanged() {
-  const int row = partList->GetCurSel();
+  const int row = partList_->GetCurSel();
   MarkBodyRows(row);
-  ShowPart(row >= 0 ? partList->GetItemBody(row) : nullptr);
+  ShowPart(row >= 0 ? partList_->GetItemBody(row) : nullptr);
   UpdateCommandStates();
 }
 
-void MainWindow::OnListOrderChanged() { library_.modified = true; }
+void MainWindow::OnListMoveRequested(int from, int to) { CommitStep(document_.MoveEntry(from, to)); }
 
-void MainWindow::OnViewCursorMoved() { ShowPinAtCursor(); }
+void MainWindow::OnViewCursorMoved() { pinPanel_->ShowPinAtCursor(); }
 
-void MainWindow::accept() { UpdatePin(); }
+void MainWindow::accept() { pinPanel_->UpdatePin(); }
 
-void MainWindow::reject() { CancelPinChange(); }
+void MainWindow::reject() {
+  if (closing_) QDialog::reject();
+  pinPanel_->CancelPinChange();
+}
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   if (closing_) {
@@ -148,7 +178,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   closing_ = true;
   // Ends the dialog through the Cancel command, as every close does.
-  CancelPinChange();
+  reject();
   event->accept();
 }
 

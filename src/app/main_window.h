@@ -1,40 +1,36 @@
 #pragma once
 
 #include <QDialog>
-#include <array>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 
-#include "model/library.h"
+#include "document/document_observer.h"
+#include "document/library_document.h"
 
 class QAction;
-class QCheckBox;
 class QFrame;
 class QKeyEvent;
-class QLabel;
-class QLineEdit;
 class QMenu;
 class QMenuBar;
-class QPushButton;
-class QSpinBox;
+class QUndoStack;
 
 namespace zanli {
 
 class PartListBox;
 class PartView;
+class PinPanel;
 
 // The library editor's one window: the part list on the left, the block
-// selector, the pin panel and the part view on the right. It owns the library
-// for its whole life. A dialog, so that Enter applies the pin edit and Esc
-// drops it; only the close path ends it.
-class MainWindow : public QDialog {
+// selector, the pin panel and the part view on the right, the menu on top.
+// It owns the document and its history; the children are views of the
+// document and turn the user's actions into its operations. A dialog, so that
+// Enter applies the pin edit and Esc drops it; only the close path ends it.
+class MainWindow : public QDialog, private DocumentObserver {
   Q_OBJECT
 
  public:
-  // Enough for every block the readers and the attribute dialog allow.
-  static constexpr int kMaxBlocks = 256;
-
   // Command ids of the menu; action(id) finds their QAction.
   enum Command : int {
     kFileNew = 57600,
@@ -42,6 +38,8 @@ class MainWindow : public QDialog {
     kFileSave = 57603,
     kFileSaveAs = 57604,
     kAppExit = 57665,
+    kEditUndo = 57643,
+    kEditRedo = 57644,
     kEditCut = 57635,
     kEditCopy = 57634,
     kEditPaste = 57637,
@@ -59,8 +57,12 @@ class MainWindow : public QDialog {
   explicit MainWindow(QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  Library& library() { return library_; }
-  const Library& library() const { return library_; }
+  LibraryDocument& document() { return document_; }
+  const Library& library() const { return document_.library(); }
+  QUndoStack& undoStack() { return *undoStack_; }
+  QAction* action(int id) const;
+  // Unsaved changes: the history is away from the state last saved or read.
+  bool IsModified() const;
 
   // --- window (main_window.cpp) ---
   void UpdateTitle();
@@ -70,53 +72,24 @@ class MainWindow : public QDialog {
   // The part view shows `body` (or nothing) from its origin, the pin panel the
   // position under the reset cursor.
   void ShowPart(PartBody* body);
-  // Fills the part list from the library's entries and shows the first one.
-  void FillPartListFromEntries();
-  // Rebuilds the library's entries from the part list, in list order.
-  void RebuildEntriesFromList();
   // Greys or enables the menu items for the current focus and selection.
   void UpdateCommandStates();
+  // Puts a done step on the history.
+  void CommitStep(EditResult result);
 
   // --- files (main_window_files.cpp) ---
   // Asks whether to save unsaved changes; true when the caller may go on.
   bool SaveModified();
   void NewLibrary();
   bool OpenLibrary();
+  // Reads `path` and shows it; a failure shows the read-failure message and
+  // leaves the open library, its history and its views as they were.
+  bool OpenLibraryFile(const std::string& path);
   bool SaveLibrary();
   bool SaveLibraryAs();
   void SetLibraryPath(const std::string& path);
   // The editor chooses the format by extension: ".LB3" in any case is text.
   static bool IsTextLibraryPath(const std::string& path);
-
-  // --- pin panel (main_window_pins.cpp) ---
-  void UpdateBlockBox();
-  PinInfo* FindPin(PinEdge edge, int32_t position) const;
-  void ShowPinAtCursor();
-  void EnablePinFields(bool blank);
-  void LoadPinFields(const PinInfo* pin);
-  void UpdatePin();
-  void CancelPinChange();
-  void InsertBlankPin();
-  void DeletePinAndCloseUp();
-
-  // The children, for the part and clipboard commands and for tests.
-  PartListBox* partList = nullptr;
-  PartView* partView = nullptr;
-
-  QCheckBox* blankPinBox() const { return blankPinBox_; }
-  QLineEdit* pinNameEdit() const { return pinNameEdit_; }
-  QCheckBox* nearBodyBox() const { return nearBodyBox_; }
-  QCheckBox* clockBox() const { return clockBox_; }
-  QCheckBox* negativeLogicBox() const { return negativeLogicBox_; }
-  QLineEdit* pinNumberEdit() const { return pinNumberEdit_; }
-  QCheckBox* hideNumberBox() const { return hideNumberBox_; }
-  QSpinBox* blockBox() const { return blockBox_; }
-  QPushButton* updatePinButton() const { return updatePinButton_; }
-  QPushButton* cancelPinButton() const { return cancelPinButton_; }
-  QWidget* client() const { return client_; }
-  QMenuBar* menuBar() const { return menuBar_; }
-  QAction* action(int id) const;
-  const std::string& pinNumberBuffer(int block) const { return pinNumbers_.at(static_cast<size_t>(block)); }
 
  public slots:
   // The dialog's Cancel: drops the pin edit; ends the window only once a
@@ -133,6 +106,15 @@ class MainWindow : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // DocumentObserver: keeps the views in step with every change.
+  void EntryInserted(int row) override;
+  void EntryRemoved(int row) override;
+  void EntryMoved(int from, int to) override;
+  void EntryRenamed(int row) override;
+  void BodyChanged(const PartBody* body) override;
+  void PatternsChanged() override;
+  void LibraryReplaced() override;
+
   // main_window_setup.cpp
   void CreateControls();
   void CreateMenu();
@@ -141,17 +123,16 @@ class MainWindow : public QDialog {
   void LayoutChildren();
   // Whether the key is one of the menu's shortcuts.
   bool IsAcceleratorKey(const QKeyEvent* event) const;
-  // The enabled pin-panel check box whose mnemonic the key is, if any.
-  QCheckBox* MnemonicBox(const QKeyEvent* event) const;
+  // The Edit menu names the step that Undo and Redo would take.
+  void UpdateUndoTexts();
 
-  // Handlers of child notifications and controls.
+  // Handlers of child notifications.
   void OnListSelectionChanged();
-  void OnListOrderChanged();
+  void OnListMoveRequested(int from, int to);
   void OnViewCursorMoved();
-  void OnBlankPinClicked(bool checked);
-  void OnFlagBoxClicked(QCheckBox* box, bool checked);
-  void OnBlockChanged(int block);
-  void OnPinNumberEdited(const QString& text);
+  // After an undo or a redo: select the step's entry, show its body, and
+  // put the cursor on its pin.
+  void ApplyFocus(const DocumentFocus& focus);
   void ShowAbout();
   // Runs a modal dialog, then gives the keyboard back to this window.
   int RunModal(QDialog& dialog);
@@ -160,18 +141,11 @@ class MainWindow : public QDialog {
   // keys would go nowhere until the user clicks. Elsewhere this does nothing.
   void TakeKeyboardOnX();
   void ShowWarning(const QString& text);  // exclamation icon, OK only
-
-  // Number of blocks the panel works with: the shown body's count, capped to
-  // the buffer.
-  int ShownBlockCount() const;
-  // The number field and hide box as a buffer entry ("H"/"D" + text).
-  std::string NumberFieldsAsEntry() const;
-  void LoadNumberFields(int block);
   void ReportReadFailure(const std::string& path);
   void ReportWriteFailure(int messageIndex);
 
-  Library library_;
-  std::array<std::string, kMaxBlocks> pinNumbers_{};
+  LibraryDocument document_;
+  QUndoStack* undoStack_ = nullptr;
   bool closing_ = false;
 
   QMenuBar* menuBar_ = nullptr;
@@ -180,19 +154,9 @@ class MainWindow : public QDialog {
   QFrame* line1003_ = nullptr;  // between the columns
   QFrame* line1008_ = nullptr;  // above the part view
   QFrame* line1011_ = nullptr;  // under the block selector
-  QLabel* blockLabel_ = nullptr;
-  QSpinBox* blockBox_ = nullptr;
-  QCheckBox* blankPinBox_ = nullptr;
-  QPushButton* updatePinButton_ = nullptr;
-  QPushButton* cancelPinButton_ = nullptr;
-  QLabel* pinNameLabel_ = nullptr;
-  QLineEdit* pinNameEdit_ = nullptr;
-  QCheckBox* nearBodyBox_ = nullptr;
-  QCheckBox* clockBox_ = nullptr;
-  QCheckBox* negativeLogicBox_ = nullptr;
-  QLabel* pinNumberLabel_ = nullptr;
-  QLineEdit* pinNumberEdit_ = nullptr;
-  QCheckBox* hideNumberBox_ = nullptr;
+  PartListBox* partList_ = nullptr;
+  PartView* partView_ = nullptr;
+  PinPanel* pinPanel_ = nullptr;
   QSize minimumClientSize_;
   std::map<int, QAction*> actions_;
 };

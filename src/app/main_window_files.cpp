@@ -1,16 +1,18 @@
-// The file commands: New, Open, Save, Save As and the save prompt. The part
-// list is the working copy of the library's entries: it is filled from them
-// after a read and they are rebuilt from it before every write.
+// The file commands: New, Open, Save, Save As and the save prompt. A read
+// fills a fresh library that replaces the open one only when it succeeded;
+// the history then starts again. A successful write marks the history's
+// present step as the saved state.
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <unordered_set>
+#include <QUndoStack>
 
 #include "app/library_file_dialog.h"
 #include "app/main_window.h"
 #include "app/part_list_box.h"
 #include "app/part_view.h"
+#include "app/pin_panel.h"
 #include "fileio/binary_library_format.h"
 #include "fileio/text_library_format.h"
 #include "resources/message_texts.h"
@@ -31,19 +33,6 @@ class BusyCursor {
   BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-// True when every entry names a body of the library and every body is named:
-// the only state in which the part list can stand for the entries.
-bool EntriesAndBodiesAgree(const Library& library) {
-  std::unordered_set<const PartBody*> bodies;
-  for (const auto& body : library.bodies) bodies.insert(body.get());
-  std::unordered_set<const PartBody*> named;
-  for (const auto& entry : library.entries) {
-    if (bodies.count(entry->body) == 0) return false;
-    named.insert(entry->body);
-  }
-  return named.size() == bodies.size();
-}
-
 }  // namespace
 
 bool MainWindow::IsTextLibraryPath(const std::string& path) {
@@ -57,35 +46,27 @@ void MainWindow::ShowWarning(const QString& text) {
 }
 
 bool MainWindow::SaveModified() {
-  if (!library_.modified) return true;
+  if (!IsModified()) return true;
   QMessageBox box(QMessageBox::Warning, QString::fromUtf8(texts::kAppName),
-                  QString::fromUtf8(texts::kSaveChanges).arg(FromPath(library_.fileTitle)),
+                  QString::fromUtf8(texts::kSaveChanges).arg(FromPath(library().fileTitle)),
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
   box.setDefaultButton(QMessageBox::Yes);
   box.setEscapeButton(QMessageBox::Cancel);
   const int answer = RunModal(box);
   if (answer == QMessageBox::No) return true;
   if (answer != QMessageBox::Yes) return false;
-  return library_.hasFilePath ? SaveLibrary() : SaveLibraryAs();
+  return library().hasFilePath ? SaveLibrary() : SaveLibraryAs();
 }
 
-void MainWindow::SetLibraryPath(const std::string& path) {
-  library_.filePath = path;
-  library_.fileTitle = ToPath(QFileInfo(FromPath(path)).fileName());
-  library_.hasFilePath = true;
-}
+void MainWindow::SetLibraryPath(const std::string& path) { document_.SetFilePath(path); }
 
 void MainWindow::NewLibrary() {
   if (!SaveModified()) return;
-  // The view must let go of its body before the library frees it.
-  partView->SetPart(nullptr);
-  library_.Clear();
-  partList->ResetContent();
-  UpdateTitle();
-  partList->setFocus();
-  UpdateBlockBox();
-  ShowPinAtCursor();
-  update();
+  // The steps of the old library go with it.
+  undoStack_->clear();
+  undoStack_->setClean();
+  document_.ReplaceLibrary(std::make_unique<Library>());
+  partList_->setFocus();
   UpdateCommandStates();
 }
 
@@ -97,43 +78,42 @@ bool MainWindow::OpenLibrary() {
   if (RunModal(dialog) != QDialog::Accepted) return false;
   const std::string path = ToPath(dialog.ChosenPath());
   if (path.empty()) return false;
+  return OpenLibraryFile(path);
+}
 
-  // If the reader fails without touching the library, refilling the list
-  // from the entries must give back exactly what the user had.
-  RebuildEntriesFromList();
-  partView->SetPart(nullptr);
-  partList->ResetContent();
-  const bool read = IsTextLibraryPath(path) ? TextLibraryFormat::Read(path, library_)
-                                            : BinaryLibraryFormat::Read(path, library_);
+bool MainWindow::OpenLibraryFile(const std::string& path) {
+  auto fresh = std::make_unique<Library>();
+  bool read = false;
+  {
+    const BusyCursor busy;
+    read = IsTextLibraryPath(path) ? TextLibraryFormat::Read(path, *fresh)
+                                   : BinaryLibraryFormat::Read(path, *fresh);
+  }
   if (!read) {
-    // A reader that stopped half-way may leave bodies nobody names; saving
-    // those would lose their parts' names, so start clean instead.
-    if (!EntriesAndBodiesAgree(library_)) library_.Clear();
-    FillPartListFromEntries();
-    UpdateTitle();
-    partList->setFocus();
     ReportReadFailure(path);
     return false;
   }
-  FillPartListFromEntries();
+  undoStack_->clear();
+  undoStack_->setClean();
+  document_.ReplaceLibrary(std::move(fresh));
   SetLibraryPath(path);
-  partList->setFocus();
   UpdateTitle();
-  partView->SetCursor(PinEdge::Left, 0);
+  partList_->setFocus();
+  partView_->SetCursor(PinEdge::Left, 0);
   return true;
 }
 
 bool MainWindow::SaveLibrary() {
-  RebuildEntriesFromList();
+  const Library& library = document_.library();
   bool written = false;
   int failure = 0;
   {
     const BusyCursor busy;
-    if (IsTextLibraryPath(library_.filePath)) {
-      written = TextLibraryFormat::Write(library_.filePath, library_);
+    if (IsTextLibraryPath(library.filePath)) {
+      written = TextLibraryFormat::Write(library.filePath, library);
       if (!written) failure = 105;
     } else {
-      switch (BinaryLibraryFormat::Write(library_.filePath, library_)) {
+      switch (BinaryLibraryFormat::Write(library.filePath, library)) {
         case BinaryWriteResult::Ok:
           written = true;
           break;
@@ -150,7 +130,7 @@ bool MainWindow::SaveLibrary() {
     }
   }
   if (written) {
-    library_.modified = false;
+    undoStack_->setClean();
     return true;
   }
   ReportWriteFailure(failure);
@@ -159,9 +139,9 @@ bool MainWindow::SaveLibrary() {
 
 bool MainWindow::SaveLibraryAs() {
   LibraryFileDialog dialog(this, QFileDialog::AcceptSave);
-  dialog.SelectType(IsTextLibraryPath(library_.filePath) ? LibraryFileDialog::kTextType
-                                                         : LibraryFileDialog::kBinaryType);
-  dialog.selectFile(FromPath(library_.filePath));
+  dialog.SelectType(IsTextLibraryPath(library().filePath) ? LibraryFileDialog::kTextType
+                                                          : LibraryFileDialog::kBinaryType);
+  dialog.selectFile(FromPath(library().filePath));
   if (RunModal(dialog) != QDialog::Accepted) return false;
   const std::string path = ToPath(dialog.ChosenPath());
   if (path.empty()) return false;

@@ -5,12 +5,9 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
-#include <QSpinBox>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -18,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/part_list_box.h"
 #include "app/part_view.h"
+#include "app/pin_panel.h"
 
 namespace zanli {
 
@@ -41,22 +39,6 @@ QFrame* MakeLine(QWidget* parent, QFrame::Shape shape, const QRect& rect, const 
   return line;
 }
 
-QCheckBox* MakeCheckBox(QWidget* parent, const QString& text, const QRect& rect, const char* name) {
-  auto* box = new QCheckBox(text, parent);
-  box->setObjectName(QString::fromLatin1(name));
-  // The layout was drawn for a narrower font; a text never gets cut short.
-  box->setGeometry(rect.x(), rect.y(), std::max(rect.width(), box->sizeHint().width()), rect.height());
-  return box;
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, const QRect& rect, const char* name) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  label->setGeometry(rect.x(), rect.y(), std::max(rect.width(), label->sizeHint().width()), rect.height());
-  return label;
-}
-
 }  // namespace
 
 void MainWindow::CreateControls() {
@@ -73,58 +55,25 @@ void MainWindow::CreateControls() {
   frame->setMenuBar(menuBar_);
   frame->addWidget(client_);
 
-  // In the order of the dialog layout, which is also the tab order.
-  blankPinBox_ = MakeCheckBox(client_, QStringLiteral("空白ﾋﾟﾝ(&U)"), du.Rect(98, 29, 50, 10), "blankPin");
-  pinNameLabel_ = MakeLabel(client_, QStringLiteral("名前(&V):"), du.Rect(98, 48, 29, 10), "pinNameLabel");
-  pinNameEdit_ = new QLineEdit(client_);
-  pinNameEdit_->setObjectName(QStringLiteral("pinName"));
-  pinNameEdit_->setGeometry(du.Rect(130, 43, 60, 15));
-  nearBodyBox_ = MakeCheckBox(client_, QStringLiteral("番号をﾊﾟｰﾂに寄せる(&S)"), du.Rect(99, 65, 83, 10),
-                              "numberNearBody");
-  clockBox_ = MakeCheckBox(client_, QStringLiteral("ｸﾛｯｸ(&C)"), du.Rect(191, 65, 40, 10), "clock");
-  negativeLogicBox_ =
-      MakeCheckBox(client_, QStringLiteral("負論理(&N)"), du.Rect(234, 65, 45, 10), "negativeLogic");
-  pinNumberLabel_ =
-      MakeLabel(client_, QStringLiteral("番号(&M):"), du.Rect(99, 86, 30, 10), "pinNumberLabel");
-  pinNumberEdit_ = new QLineEdit(client_);
-  pinNumberEdit_->setObjectName(QStringLiteral("pinNumber"));
-  pinNumberEdit_->setGeometry(du.Rect(131, 81, 30, 15));
-  pinNumberEdit_->setMaxLength(16);
-  hideNumberBox_ =
-      MakeCheckBox(client_, QStringLiteral("番号の非表示(&H)"), du.Rect(166, 83, 66, 12), "hideNumber");
-  updatePinButton_ = new QPushButton(QStringLiteral("ﾋﾟﾝの更新"), client_);
-  updatePinButton_->setObjectName(QStringLiteral("updatePin"));
-  updatePinButton_->setGeometry(du.Rect(209, 27, 65, 14));
-  updatePinButton_->setDefault(true);
-  cancelPinButton_ = new QPushButton(QStringLiteral("ﾋﾟﾝ変更のｷｬﾝｾﾙ"), client_);
-  cancelPinButton_->setObjectName(QStringLiteral("cancelPin"));
-  cancelPinButton_->setGeometry(du.Rect(209, 45, 65, 14));
-  blockLabel_ = MakeLabel(client_, QStringLiteral("ﾌﾞﾛｯｸ(&B) : "), du.Rect(98, 7, 34, 10), "blockLabel");
-  // The read-only block field and its up-down arrows, as one spin box whose
-  // text cannot be typed into.
-  blockBox_ = new QSpinBox(client_);
-  blockBox_->setObjectName(QStringLiteral("block"));
-  blockBox_->setGeometry(du.Rect(135, 3, 33, 15));
-  blockBox_->setRange(1, 1);
-  blockBox_->setKeyboardTracking(false);
-  if (auto* field = blockBox_->findChild<QLineEdit*>()) field->setReadOnly(true);
   line1000_ = MakeLine(client_, QFrame::HLine, du.Rect(0, 0, 281, 1), "line1000");
   line1003_ = MakeLine(client_, QFrame::VLine, du.Rect(92, 2, 1, 226), "line1003");
   line1008_ = MakeLine(client_, QFrame::HLine, du.Rect(93, 101, 189, 1), "line1008");
   line1011_ = MakeLine(client_, QFrame::HLine, du.Rect(93, 21, 189, 1), "line1011");
 
-  pinNameLabel_->setBuddy(pinNameEdit_);
-  pinNumberLabel_->setBuddy(pinNumberEdit_);
-  blockLabel_->setBuddy(blockBox_);
-
-  partList = new PartListBox(client_);
-  partList->setObjectName(QStringLiteral("partList"));
-  partList->setWindowTitle(QStringLiteral("Col&List"));
-  partList->setAccessibleName(QStringLiteral("Col&List"));
-  partView = new PartView(client_);
-  partView->setObjectName(QStringLiteral("partView"));
-  partView->setWindowTitle(QStringLiteral("&PartView"));
-  partView->setAccessibleName(QStringLiteral("&PartView"));
+  partList_ = new PartListBox(client_);
+  partList_->setObjectName(QStringLiteral("partList"));
+  partList_->setWindowTitle(QStringLiteral("Col&List"));
+  partList_->setAccessibleName(QStringLiteral("Col&List"));
+  partList_->SetDocument(&document_);
+  partView_ = new PartView(client_);
+  partView_->setObjectName(QStringLiteral("partView"));
+  partView_->setWindowTitle(QStringLiteral("&PartView"));
+  partView_->setAccessibleName(QStringLiteral("&PartView"));
+  // The panel's controls stand in the right column above the part view.
+  const QPoint panelOrigin(du.X(93) + line1003_->width(), 0);
+  pinPanel_ = new PinPanel(client_, du, panelOrigin, document_, *partList_, *partView_,
+                           [this](EditResult result) { CommitStep(std::move(result)); });
+  pinPanel_->move(panelOrigin);
 
   minimumClientSize_ = QSize(du.X(kClientWidthDu), du.Y(kClientHeightDu));
   client_->setMinimumSize(minimumClientSize_);
@@ -133,18 +82,15 @@ void MainWindow::CreateControls() {
 }
 
 void MainWindow::SetTabOrder() {
-  // Labels, lines and the arrows are not tab stops; everything else follows
-  // the layout order, the part list and the part view last.
-  for (QWidget* w : std::initializer_list<QWidget*>{pinNameLabel_, pinNumberLabel_, blockLabel_, line1000_,
-                                                    line1003_, line1008_, line1011_})
-    w->setFocusPolicy(Qt::NoFocus);
-  const QWidget* order[] = {blankPinBox_,      pinNameEdit_,   nearBodyBox_,   clockBox_,
-                            negativeLogicBox_, pinNumberEdit_, hideNumberBox_, updatePinButton_,
-                            cancelPinButton_,  blockBox_,      partList,       partView};
-  for (size_t i = 0; i + 1 < std::size(order); ++i)
-    QWidget::setTabOrder(const_cast<QWidget*>(order[i]), const_cast<QWidget*>(order[i + 1]));
-  partList->setFocusPolicy(Qt::StrongFocus);
-  partView->setFocusPolicy(Qt::StrongFocus);
+  // Lines are not tab stops; the panel's controls follow the layout order,
+  // the part list and the part view come last.
+  for (QWidget* w : {line1000_, line1003_, line1008_, line1011_}) w->setFocusPolicy(Qt::NoFocus);
+  std::vector<QWidget*> order = pinPanel_->TabOrder();
+  order.push_back(partList_);
+  order.push_back(partView_);
+  for (size_t i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
+  partList_->setFocusPolicy(Qt::StrongFocus);
+  partView_->setFocusPolicy(Qt::StrongFocus);
 }
 
 QAction* MainWindow::AddCommand(QMenu* menu, int id, const QString& text, const QKeySequence& key) {
@@ -173,6 +119,11 @@ void MainWindow::CreateMenu() {
   AddCommand(file, kAppExit, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"));
 
   QMenu* edit = menuBar_->addMenu(QStringLiteral("編集(&E)"));
+  AddCommand(edit, kEditUndo, QString(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+  AddCommand(edit, kEditRedo, QString(), QKeySequence(Qt::CTRL | Qt::Key_Y));
+  action(kEditRedo)->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  edit->addSeparator();
   AddCommand(edit, kEditCut, QStringLiteral("部品の切り取り(&T)\tCtrl+X"),
              QKeySequence(Qt::CTRL | Qt::Key_X));
   AddCommand(edit, kEditCopy, QStringLiteral("部品のｺﾋﾟｰ(&C)\tCtrl+C"), QKeySequence(Qt::CTRL | Qt::Key_C));
@@ -205,20 +156,36 @@ void MainWindow::CreateMenu() {
     if (SaveModified()) OpenLibrary();
   });
   connect(action(kFileSave), &QAction::triggered, this, [this] {
-    if (library_.hasFilePath)
+    if (library().hasFilePath)
       SaveLibrary();
     else
       SaveLibraryAs();
   });
   connect(action(kFileSaveAs), &QAction::triggered, this, &MainWindow::SaveLibraryAs);
   connect(action(kAppExit), &QAction::triggered, this, &QWidget::close);
-  connect(action(kInsertBlankPin), &QAction::triggered, this, &MainWindow::InsertBlankPin);
-  connect(action(kDeletePinAndCloseUp), &QAction::triggered, this, &MainWindow::DeletePinAndCloseUp);
+  connect(action(kEditUndo), &QAction::triggered, undoStack_, &QUndoStack::undo);
+  connect(action(kEditRedo), &QAction::triggered, undoStack_, &QUndoStack::redo);
+  connect(action(kInsertBlankPin), &QAction::triggered, pinPanel_, &PinPanel::InsertBlankPin);
+  connect(action(kDeletePinAndCloseUp), &QAction::triggered, pinPanel_, &PinPanel::DeletePinAndCloseUp);
   connect(action(kAppAbout), &QAction::triggered, this, &MainWindow::ShowAbout);
 }
 
+void MainWindow::UpdateUndoTexts() {
+  // The texts keep their tab and key name, as every item of the menu does.
+  const QString undo = undoStack_->undoText();
+  const QString redo = undoStack_->redoText();
+  action(kEditUndo)->setText(undo.isEmpty() ? QStringLiteral("元に戻す(&U)\tCtrl+Z")
+                                            : QStringLiteral("元に戻す - %1(&U)\tCtrl+Z").arg(undo));
+  action(kEditRedo)->setText(redo.isEmpty() ? QStringLiteral("やり直し(&Y)\tCtrl+Y")
+                                            : QStringLiteral("やり直し - %1(&Y)\tCtrl+Y").arg(redo));
+  action(kEditUndo)->setEnabled(undoStack_->canUndo());
+  action(kEditRedo)->setEnabled(undoStack_->canRedo());
+}
+
 void MainWindow::UpdateCommandStates() {
-  const bool hasSelection = partList->GetCurSel() >= 0;
+  action(kEditUndo)->setEnabled(undoStack_->canUndo());
+  action(kEditRedo)->setEnabled(undoStack_->canRedo());
+  const bool hasSelection = partList_->GetCurSel() >= 0;
   action(kInsertBlankPin)->setEnabled(hasSelection);
   action(kDeletePinAndCloseUp)->setEnabled(hasSelection);
   // The part, clipboard and pattern commands stay greyed until their
@@ -231,19 +198,9 @@ void MainWindow::UpdateCommandStates() {
 bool MainWindow::IsAcceleratorKey(const QKeyEvent* event) const {
   const QKeySequence pressed(event->keyCombination());
   for (const auto& [id, act] : actions_)
-    if (!act->shortcut().isEmpty() && act->shortcut().matches(pressed) == QKeySequence::ExactMatch)
-      return true;
+    for (const QKeySequence& key : act->shortcuts())
+      if (key.matches(pressed) == QKeySequence::ExactMatch) return true;
   return false;
-}
-
-QCheckBox* MainWindow::MnemonicBox(const QKeyEvent* event) const {
-  if (event->modifiers() != Qt::AltModifier) return nullptr;
-  const QKeySequence pressed(event->keyCombination());
-  for (QCheckBox* box : {blankPinBox_, nearBodyBox_, clockBox_, negativeLogicBox_, hideNumberBox_})
-    if (box->isEnabled() && box->isVisible() &&
-        QKeySequence::mnemonic(box->text()).matches(pressed) == QKeySequence::ExactMatch)
-      return box;
-  return nullptr;
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -258,8 +215,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       static_cast<QWidget*>(watched)->window() == this) {
     UpdateCommandStates();
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (((watched == pinNameEdit_ || watched == pinNumberEdit_) && IsAcceleratorKey(key)) ||
-        MnemonicBox(key) != nullptr) {
+    if ((pinPanel_->IsTextField(watched) && IsAcceleratorKey(key)) ||
+        pinPanel_->MnemonicBox(key) != nullptr) {
       event->accept();
       return true;
     }
@@ -269,7 +226,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // wins over the menu title with the same letter.
   if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
       static_cast<QWidget*>(watched)->window() == this) {
-    if (QCheckBox* box = MnemonicBox(static_cast<QKeyEvent*>(event))) {
+    if (QCheckBox* box = pinPanel_->MnemonicBox(static_cast<QKeyEvent*>(event))) {
       box->setFocus(Qt::ShortcutFocusReason);
       box->click();
       return true;
@@ -285,10 +242,10 @@ void MainWindow::LayoutChildren() {
   for (QFrame* line : {line1011_, line1008_})
     line->setGeometry(line->x(), line->y(), w - line->x(), line->height());
   line1003_->setGeometry(line1003_->x(), line1003_->y(), line1003_->width(), h - line1003_->y());
-  partList->setGeometry(5, 7, line1003_->x() - 10, h - 12);
+  partList_->setGeometry(5, 7, line1003_->x() - 10, h - 12);
   const int viewLeft = line1008_->x();
   const int viewTop = line1008_->y() + line1008_->height();
-  partView->setGeometry(viewLeft + 5, viewTop + 5, w - viewLeft - 10, h - viewTop - 10);
+  partView_->setGeometry(viewLeft + 5, viewTop + 5, w - viewLeft - 10, h - viewTop - 10);
 }
 
 }  // namespace zanli

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "app/shift_jis_codec.h"
+#include "document/library_document.h"
 
 namespace zanli {
 
@@ -55,87 +56,74 @@ PartListBox::PartListBox(QWidget* parent) : QAbstractScrollArea(parent), autoScr
 
 PartListBox::~PartListBox() = default;
 
-QColor PartListBox::ResolveColour(QColor colour) const {
-  return colour.isValid() ? colour : palette().color(QPalette::Text);
+void PartListBox::SetDocument(const LibraryDocument* document) {
+  document_ = document;
+  ResetView();
 }
 
-bool PartListBox::InsertItem(int index, const std::string& text, PartBody* body, QColor colour) {
-  Item item{text, body, ResolveColour(colour)};
-  names_.Add(text);
-  if (index < 0 || index >= GetCount()) {
-    items_.push_back(std::move(item));
-  } else {
-    items_.insert(items_.begin() + index, std::move(item));
-    if (index <= selected_) ++selected_;
-  }
-  if (redraw_) {
-    UpdateScrollBar();
-    viewport()->update();
-  }
-  return true;
+int PartListBox::GetCount() const { return document_ ? document_->EntryCount() : 0; }
+
+void PartListBox::EntryInserted(int row) {
+  if (row <= selected_) ++selected_;
+  UpdateScrollBar();
+  viewport()->update();
 }
 
-bool PartListBox::DeleteItem(int index) {
-  if (!InRange(index)) return false;
-  const bool wasLast = index == GetCount() - 1;
-  names_.Remove(items_[index].text);
-  items_.erase(items_.begin() + index);
-  if (index == selected_) {
-    if (wasLast) --selected_;
-    PostSelectionChanged();
-  } else if (index < selected_) {
+void PartListBox::EntryRemoved(int row) {
+  // GetCount() is already the count without the row.
+  if (row == selected_) {
+    if (selected_ >= GetCount()) --selected_;
+  } else if (row < selected_) {
     --selected_;
   }
-  if (redraw_) {
-    UpdateScrollBar();
-    // Rows below the deleted one all move up; repainting here spares every
-    // caller the same line.
-    viewport()->update();
-  }
-  return true;
+  if (dragging_) EndDrag();
+  UpdateScrollBar();
+  viewport()->update();
 }
 
-void PartListBox::ResetContent() {
+void PartListBox::EntryMoved(int from, int to) {
+  if (selected_ == from)
+    selected_ = to;
+  else if (from < selected_ && selected_ <= to)
+    --selected_;
+  else if (to <= selected_ && selected_ < from)
+    ++selected_;
+  viewport()->update();
+}
+
+void PartListBox::EntryRenamed(int row) { UpdateRow(row); }
+
+void PartListBox::ResetView() {
   autoScroll_->stop();
-  items_.clear();
-  names_.Clear();
   selected_ = -1;
-  redraw_ = true;
+  markedBody_ = nullptr;
   dragging_ = false;
   dropIndex_ = -1;
   dropLineShown_ = false;
+  verticalScrollBar()->setValue(0);
   UpdateScrollBar();
   top_ = 0;
   viewport()->update();
 }
 
-bool PartListBox::SetItemText(int index, const std::string& text) {
-  if (!InRange(index)) return false;
-  Item& item = items_[index];
-  names_.Remove(item.text);
-  names_.Add(text);
-  item.text = text;
-  if (redraw_) UpdateRow(index);
-  return true;
-}
-
-bool PartListBox::SetItemColor(int index, QColor colour) {
-  if (!InRange(index)) return false;
-  const QColor resolved = ResolveColour(colour);
-  if (items_[index].colour == resolved) return true;
-  items_[index].colour = resolved;
-  if (redraw_) UpdateRow(index);
-  return true;
+void PartListBox::MarkBody(const PartBody* body) {
+  if (body == markedBody_) return;
+  markedBody_ = body;
+  viewport()->update();
 }
 
 std::string PartListBox::GetItemText(int index) const {
-  return InRange(index) ? items_[index].text : std::string();
+  return InRange(index) ? document_->Entry(index)->name : std::string();
 }
 
-PartBody* PartListBox::GetItemBody(int index) const { return InRange(index) ? items_[index].body : nullptr; }
+PartBody* PartListBox::GetItemBody(int index) const {
+  return InRange(index) ? document_->BodyOf(index) : nullptr;
+}
 
 QColor PartListBox::GetItemColor(int index) const {
-  return InRange(index) ? items_[index].colour : QColor(0, 0, 0);
+  if (!InRange(index)) return QColor(0, 0, 0);
+  return markedBody_ && document_->BodyOf(index) == markedBody_ ? QColor(255, 0, 0)
+                                                                : palette().color(QPalette::Text);
 }
 
 bool PartListBox::SetCurSel(int index) {
@@ -147,9 +135,12 @@ bool PartListBox::SetCurSel(int index) {
   return true;
 }
 
-void PartListBox::SetRedraw(bool on) {
-  redraw_ = on;
-  if (on) UpdateScrollBar();
+void PartListBox::EnsureVisible(int index) {
+  if (!InRange(index)) return;
+  if (index < top_)
+    ScrollTo(index);
+  else if (index >= top_ + visibleRows_ - 1)
+    ScrollTo(index - visibleRows_ + 2);
 }
 
 QRect PartListBox::RowRect(int index) const {
@@ -236,7 +227,7 @@ void PartListBox::paintEvent(QPaintEvent* event) {
   for (int i = std::max(first, top_); i < end; ++i) {
     QColor fill = pal.color(QPalette::Base);
     QColor border = fill;
-    QColor ink = items_[i].colour;
+    QColor ink = GetItemColor(i);
     if (i == selected_) {
       border = pal.color(QPalette::Highlight);
       if (hasFocus()) {
@@ -251,7 +242,7 @@ void PartListBox::paintEvent(QPaintEvent* event) {
     painter.setBrush(fill);
     painter.drawRect(0, y, width - 1, rowHeight_ - 1);
     painter.setPen(ink);
-    const QString text = ShiftJisCodec::Decode(items_[i].text);
+    const QString text = ShiftJisCodec::Decode(document_->Entry(i)->name);
     painter.drawText(QRect(0, y, width, rowHeight_), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
   }
   if (dropLineShown_) {
@@ -286,14 +277,11 @@ void PartListBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void PartListBox::MoveSelection(int delta) {
-  if (items_.empty()) return;
+  if (GetCount() == 0) return;
   const int target = std::clamp(selected_ + delta, 0, GetCount() - 1);
   if (target == selected_) return;
   SetCurSel(target);
-  if (target < top_)
-    ScrollTo(target);
-  else if (target >= top_ + visibleRows_ - 1)
-    ScrollTo(target - visibleRows_ + 2);
+  EnsureVisible(target);
   PostSelectionChanged();
 }
 
@@ -396,14 +384,9 @@ void PartListBox::mouseReleaseEvent(QMouseEvent* event) {
   // The selection can be gone if the list was emptied during the drag.
   if (target == selected_ || !InRange(selected_)) return;
 
-  Item moved = std::move(items_[selected_]);
-  items_.erase(items_.begin() + selected_);
-  // Dropping below the item's old place counts from the list without it.
-  const int place = std::min(selected_ < target ? target - 1 : target, GetCount());
-  items_.insert(items_.begin() + place, std::move(moved));
-  selected_ = place;
-  PostOrderChanged();
-  viewport()->update();
+  // Dropping below the entry's old place counts from the list without it.
+  const int place = std::min(selected_ < target ? target - 1 : target, GetCount() - 1);
+  if (place != selected_) PostMoveRequested(selected_, place);
 }
 
 void PartListBox::EndDrag() {
@@ -453,9 +436,9 @@ void PartListBox::PostSelectionChanged() {
       this, [this] { emit selectionChanged(); }, Qt::QueuedConnection);
 }
 
-void PartListBox::PostOrderChanged() {
+void PartListBox::PostMoveRequested(int from, int to) {
   QMetaObject::invokeMethod(
-      this, [this] { emit orderChanged(); }, Qt::QueuedConnection);
+      this, [this, from, to] { emit moveRequested(from, to); }, Qt::QueuedConnection);
 }
 
 }  // namespace zanli

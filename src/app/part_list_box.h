@@ -7,24 +7,23 @@
 #include <string>
 #include <vector>
 
-#include "model/name_lookup.h"
-#include "model/name_set.h"
-
 class QTimer;
 
 namespace zanli {
 
+class LibraryDocument;
 class PartBody;
 
-// The list of part and alias names in the user's order. Its items are the
-// working copy of the library's entries while a library is edited: the main
-// window fills it after a read and rebuilds the entries from it before a
-// write. Rows are painted here, not by an item view, so that 100,000 names
-// load in a blink with redraw off and a drag can move one entry in place.
+// The list of part and alias names in the user's order. It draws the
+// document's entries and keeps only its own view state: the selection, the
+// colour mark of one body, the scroll position and a drag in progress. Rows
+// are painted here, not by an item view, so that 100,000 names show in a
+// blink and a drag moves one entry in place.
 //
-// Selection and order changes reach the parent as queued signals, so the
-// handler that caused one (a key, a click, a deletion) has finished before
-// the parent reacts.
+// The user's selection changes and drops reach the parent as queued signals,
+// so the handler that caused one (a key, a click) has finished before the
+// parent reacts. Changes of the document itself come in through the Entry*
+// calls and move the selection silently; the parent decides what to show.
 class PartListBox : public QAbstractScrollArea {
   Q_OBJECT
 
@@ -32,17 +31,22 @@ class PartListBox : public QAbstractScrollArea {
   explicit PartListBox(QWidget* parent = nullptr);
   ~PartListBox() override;
 
-  // Inserts before the item at index; an index below 0 or not below the count
-  // appends. The selection stays on the same item. An invalid colour stands
-  // for the window-text colour of the palette at the time of the call.
-  bool InsertItem(int index, const std::string& text, PartBody* body, QColor colour = QColor());
-  // Removing the selected item announces a selection change; the selection
-  // then denotes the following item, or the new last item.
-  bool DeleteItem(int index);
-  // Empties the list and returns every state, drag included, to the start.
-  void ResetContent();
-  bool SetItemText(int index, const std::string& text);
-  bool SetItemColor(int index, QColor colour);
+  // The document whose entries the list shows; it must outlive the list or
+  // be replaced first.
+  void SetDocument(const LibraryDocument* document);
+
+  // The document's entries changed: the selection stays on the same entry
+  // (an entry inserted at or before it moves it down; a removed selected
+  // entry hands it to the entry that followed, or to the new last one).
+  void EntryInserted(int row);
+  void EntryRemoved(int row);
+  void EntryMoved(int from, int to);
+  void EntryRenamed(int row);
+  // A whole new list: no selection, scrolled to the top, no drag.
+  void ResetView();
+
+  // Rows that name `body` show in red, the others in the text colour.
+  void MarkBody(const PartBody* body);
 
   // Out of range: an empty text, no body, and black (QColor(0, 0, 0)).
   std::string GetItemText(int index) const;
@@ -50,24 +54,22 @@ class PartListBox : public QAbstractScrollArea {
   QColor GetItemColor(int index) const;
 
   // -1 clears the selection; indices below -1 or not below the count fail.
-  // The caller chose the item, so nothing is announced.
+  // The caller chose the row, so nothing is announced.
   bool SetCurSel(int index);
-  // Off: item changes neither repaint nor touch the scroll bar, so a bulk load
-  // costs only the inserts. On again: the scroll bar is brought up to date;
-  // repainting is left to the caller.
-  void SetRedraw(bool on);
+  // Scrolls the least needed for the row to show whole.
+  void EnsureVisible(int index);
 
   int GetCurSel() const { return selected_; }
-  int GetCount() const { return static_cast<int>(items_.size()); }
+  int GetCount() const;
   // Index of the item in the first row.
   int GetTopIndex() const { return top_; }
   int RowHeight() const { return rowHeight_; }
-  // The item texts as a multiset: a name stays taken while any row holds it.
-  const NameLookup& Names() const { return names_; }
 
  signals:
+  // The user selected another row with a click or a key.
   void selectionChanged();
-  void orderChanged();
+  // The user dropped the entry of row `from` so that it would stand at `to`.
+  void moveRequested(int from, int to);
 
  protected:
   bool event(QEvent* event) override;
@@ -85,14 +87,7 @@ class PartListBox : public QAbstractScrollArea {
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
-  struct Item {
-    std::string text;
-    PartBody* body = nullptr;
-    QColor colour;
-  };
-
   bool InRange(int index) const { return index >= 0 && index < GetCount(); }
-  QColor ResolveColour(QColor colour) const;
   QRect RowRect(int index) const;
   void UpdateRow(int index);
   void UpdateScrollBar();
@@ -107,15 +102,14 @@ class PartListBox : public QAbstractScrollArea {
   void DrawDropLine();
   void EraseDropLine();
   void PostSelectionChanged();
-  void PostOrderChanged();
+  void PostMoveRequested(int from, int to);
 
-  std::vector<Item> items_;
-  NameSet names_;
+  const LibraryDocument* document_ = nullptr;
+  const PartBody* markedBody_ = nullptr;
   int selected_ = -1;
   int top_ = 0;
   int visibleRows_ = 0;
   int rowHeight_ = 1;
-  bool redraw_ = true;
   bool dragging_ = false;
   int dropIndex_ = -1;
   bool dropLineShown_ = false;

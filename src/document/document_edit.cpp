@@ -93,7 +93,11 @@ void DocumentEdit::Apply(LibraryDocument& document) {
           data_ = InsertPinData{body, d.index, std::move(pin)};
           document.NotifyBodyChanged(body);
         } else if constexpr (std::is_same_v<T, ReplacePinData>) {
-          d.body->pins[static_cast<size_t>(d.index)].swap(d.pin);
+          // The pin object stays; only what the panel edits changes hands.
+          PinInfo& pin = *d.body->pins[static_cast<size_t>(d.index)];
+          std::swap(pin.name, d.pin->name);
+          std::swap(pin.flags, d.pin->flags);
+          std::swap(pin.numbers, d.pin->numbers);
           document.NotifyBodyChanged(d.body);
         } else if constexpr (std::is_same_v<T, ShiftPinsData>) {
           for (auto& pin : d.body->pins)

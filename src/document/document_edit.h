@@ -52,6 +52,7 @@ class DocumentEdit {
   static DocumentEdit SetPatternContent(Pattern* pattern, PatternContent content);
   static DocumentEdit InsertPin(PartBody* body, int index, std::unique_ptr<PinInfo> pin);
   static DocumentEdit RemovePin(PartBody* body, int index);
+  // Gives the pin at `index` the name, flags and numbers of `pin`.
   static DocumentEdit ReplacePin(PartBody* body, int index, std::unique_ptr<PinInfo> pin);
   // Moves every pin on `edge` at `from` or beyond by `delta` positions.
   static DocumentEdit ShiftPins(PartBody* body, PinEdge edge, int32_t from, int32_t delta);

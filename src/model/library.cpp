@@ -17,7 +17,6 @@ void Library::Clear() {
   patterns.clear();
   filePath = kUntitled;
   fileTitle = kUntitled;
-  modified = false;
   hasFilePath = false;
 }
 

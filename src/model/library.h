@@ -22,8 +22,7 @@ class Library {
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
 
-  // Destroys all contents and resets the document fields to an untitled,
-  // unmodified library.
+  // Destroys all contents and resets the file fields to an untitled library.
   void Clear();
 
   Pattern* FindPattern(std::string_view name) const;
@@ -37,7 +36,6 @@ class Library {
   std::vector<std::unique_ptr<PartEntry>> entries;
   std::string fileTitle;
   std::string filePath;
-  bool modified = false;
   bool hasFilePath = false;
 };
 

@@ -21,17 +21,17 @@ using testing::MainWindowTestBase;
 class MainWindowTest : public MainWindowTestBase {};
 
 TEST_F(MainWindowTest, StartsEmptyUntitledWithTheListFocusedAndABlankPinPanel) {
-  EXPECT_EQ(window->windowTitle(), QStringLiteral("Zanli - Untitled.LIB"));
-  EXPECT_EQ(window->partList->GetCount(), 0);
-  EXPECT_TRUE(window->partList->hasFocus());
-  EXPECT_EQ(window->partView->Part(), nullptr);
-  EXPECT_EQ(window->blockBox()->text(), QStringLiteral("1"));
-  EXPECT_FALSE(window->blockBox()->isEnabled());
-  EXPECT_TRUE(window->blankPinBox()->isChecked());
-  EXPECT_FALSE(window->blankPinBox()->isEnabled());
-  EXPECT_FALSE(window->pinNameEdit()->isEnabled());
-  EXPECT_FALSE(window->pinNumberEdit()->isEnabled());
-  EXPECT_FALSE(window->library().modified);
+  EXPECT_EQ(Caption(), QStringLiteral("Zanli - Untitled.LIB"));
+  EXPECT_EQ(partList()->GetCount(), 0);
+  EXPECT_TRUE(partList()->hasFocus());
+  EXPECT_EQ(partView()->Part(), nullptr);
+  EXPECT_EQ(blockBox()->text(), QStringLiteral("1"));
+  EXPECT_FALSE(blockBox()->isEnabled());
+  EXPECT_TRUE(blankPinBox()->isChecked());
+  EXPECT_FALSE(blankPinBox()->isEnabled());
+  EXPECT_FALSE(pinNameEdit()->isEnabled());
+  EXPECT_FALSE(pinNumberEdit()->isEnabled());
+  EXPECT_FALSE(modified());
   EXPECT_FALSE(window->library().hasFilePath);
 }
 
@@ -40,17 +40,16 @@ TEST_F(MainWindowTest, MenuShowsItsKeysAndGreysPinCommandsWithoutASelection) {
   EXPECT_EQ(window->action(MainWindow::kFileSave)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
   EXPECT_EQ(window->action(MainWindow::kEditDelete)->shortcut(), QKeySequence(Qt::Key_Delete));
   EXPECT_FALSE(window->action(MainWindow::kInsertBlankPin)->isEnabled());
-  AddPart("A");
+  PinInfo* pin = AddPin(AddPart("A"), PinEdge::Left, 0, "P");
   Fill();
   window->UpdateCommandStates();
   EXPECT_TRUE(window->action(MainWindow::kInsertBlankPin)->isEnabled());
   EXPECT_TRUE(window->action(MainWindow::kDeletePinAndCloseUp)->isEnabled());
   // Ctrl+I with nothing selected does nothing, even though the item was
   // enabled a moment ago: the rules are re-evaluated before the key acts.
-  PinInfo* pin = AddPin(library().bodies[0].get(), PinEdge::Left, 0, "P");
-  window->partList->SetCurSel(-1);
-  window->partList->setFocus();
-  Key(window->partList, Qt::Key_I, Qt::ControlModifier);
+  partList()->SetCurSel(-1);
+  partList()->setFocus();
+  Key(partList(), Qt::Key_I, Qt::ControlModifier);
   EXPECT_EQ(pin->position, 0);
   EXPECT_FALSE(window->action(MainWindow::kInsertBlankPin)->isEnabled());
 }
@@ -58,9 +57,7 @@ TEST_F(MainWindowTest, MenuShowsItsKeysAndGreysPinCommandsWithoutASelection) {
 TEST_F(MainWindowTest, LayoutKeepsTextsWholeControlsApartAndFollowsTheWindowSize) {
   // Every text fits its control, and no two controls of the panel overlap.
   QList<QWidget*> panel;
-  for (QWidget* w : window->client()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-    if (qobject_cast<QFrame*>(w) != nullptr && qobject_cast<QLabel*>(w) == nullptr) continue;  // lines
-    if (w == window->partList || w == window->partView) continue;
+  for (QWidget* w : Child<QWidget>("pinPanel")->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     panel.append(w);
     if (qobject_cast<QLabel*>(w) || qobject_cast<QCheckBox*>(w) || qobject_cast<QPushButton*>(w)) {
       EXPECT_LE(w->sizeHint().width(), w->width()) << w->objectName().toStdString();
@@ -79,42 +76,42 @@ TEST_F(MainWindowTest, LayoutKeepsTextsWholeControlsApartAndFollowsTheWindowSize
   window->resize(initial.width() - 50, initial.height() - 50);
   Settle();
   EXPECT_EQ(window->size(), initial);
-  const QRect listBefore = window->partList->geometry();
-  const QRect viewBefore = window->partView->geometry();
-  const QRect buttonBefore = window->updatePinButton()->geometry();
+  const QRect listBefore = partList()->geometry();
+  const QRect viewBefore = partView()->geometry();
+  const QRect buttonBefore = updatePinButton()->geometry();
   window->resize(initial.width() + 100, initial.height() + 80);
   Settle();
-  EXPECT_EQ(window->partList->geometry(), listBefore.adjusted(0, 0, 0, 80));
-  EXPECT_EQ(window->partView->geometry(), viewBefore.adjusted(0, 0, 100, 80));
-  EXPECT_EQ(window->partView->geometry().right(), window->client()->width() - 6);
-  EXPECT_EQ(window->partList->geometry().bottom(), window->client()->height() - 6);
-  EXPECT_EQ(window->updatePinButton()->geometry(), buttonBefore);  // the panel keeps its place
+  EXPECT_EQ(partList()->geometry(), listBefore.adjusted(0, 0, 0, 80));
+  EXPECT_EQ(partView()->geometry(), viewBefore.adjusted(0, 0, 100, 80));
+  EXPECT_EQ(partView()->geometry().right(), client()->width() - 6);
+  EXPECT_EQ(partList()->geometry().bottom(), client()->height() - 6);
+  EXPECT_EQ(updatePinButton()->geometry(), buttonBefore);  // the panel keeps its place
 }
 
 TEST_F(MainWindowTest, ThreeBlockPinTakesOneNumberPerBlockFromTheBuffer) {
   PartBody* body = AddPart("U3", 2, 2, 3);
   Fill();
-  ASSERT_EQ(window->partView->Part(), body);
-  EXPECT_TRUE(window->blockBox()->isEnabled());
-  ClickBox(window->blankPinBox());
-  ASSERT_FALSE(window->blankPinBox()->isChecked());
-  TypeInto(window->pinNameEdit(), "CLK");
-  ClickBox(window->clockBox());
-  TypeInto(window->pinNumberEdit(), "5");
-  window->blockBox()->setFocus();
-  Key(window->blockBox(), Qt::Key_Up);
-  EXPECT_EQ(window->partView->GetBlock(), 1);
-  EXPECT_FALSE(window->pinNameEdit()->isEnabled());
-  EXPECT_TRUE(window->pinNumberEdit()->text().isEmpty());
-  TypeInto(window->pinNumberEdit(), "6");
-  window->blockBox()->setFocus();
-  Key(window->blockBox(), Qt::Key_Up);
-  EXPECT_EQ(window->partView->GetBlock(), 2);
+  ASSERT_EQ(partView()->Part(), body);
+  EXPECT_TRUE(blockBox()->isEnabled());
+  ClickBox(blankPinBox());
+  ASSERT_FALSE(blankPinBox()->isChecked());
+  TypeInto(pinNameEdit(), "CLK");
+  ClickBox(clockBox());
+  TypeInto(pinNumberEdit(), "5");
+  blockBox()->setFocus();
+  Key(blockBox(), Qt::Key_Up);
+  EXPECT_EQ(partView()->GetBlock(), 1);
+  EXPECT_FALSE(pinNameEdit()->isEnabled());
+  EXPECT_TRUE(pinNumberEdit()->text().isEmpty());
+  TypeInto(pinNumberEdit(), "6");
+  blockBox()->setFocus();
+  Key(blockBox(), Qt::Key_Up);
+  EXPECT_EQ(partView()->GetBlock(), 2);
   // Back to block 2 shows what was typed there.
-  Key(window->blockBox(), Qt::Key_Down);
-  EXPECT_EQ(window->pinNumberEdit()->text(), QStringLiteral("6"));
-  Key(window->blockBox(), Qt::Key_Up);
-  Key(window->blockBox(), Qt::Key_Return);
+  Key(blockBox(), Qt::Key_Down);
+  EXPECT_EQ(pinNumberEdit()->text(), QStringLiteral("6"));
+  Key(blockBox(), Qt::Key_Up);
+  Key(blockBox(), Qt::Key_Return);
 
   ASSERT_EQ(body->pins.size(), 1u);
   const PinInfo& pin = *body->pins[0];
@@ -123,24 +120,23 @@ TEST_F(MainWindowTest, ThreeBlockPinTakesOneNumberPerBlockFromTheBuffer) {
   EXPECT_EQ(pin.edge, PinEdge::Left);
   EXPECT_EQ(pin.position, 0);
   EXPECT_EQ(pin.numbers, (std::vector<std::string>{"D5", "D6", "D"}));
-  EXPECT_TRUE(library().modified);
-  EXPECT_TRUE(window->partView->hasFocus());
+  EXPECT_TRUE(modified());
+  EXPECT_TRUE(partView()->hasFocus());
 }
 
 TEST_F(MainWindowTest, TabWalksThePanelThenTheListAndTheView) {
   PartBody* body = AddPart("U3", 2, 2, 3);
   AddPin(body, PinEdge::Left, 0, "A");
   Fill();
-  window->blankPinBox()->setFocus();
-  const QWidget* expected[] = {window->pinNameEdit(),      window->nearBodyBox(),     window->clockBox(),
-                               window->negativeLogicBox(), window->pinNumberEdit(),   window->hideNumberBox(),
-                               window->updatePinButton(),  window->cancelPinButton(), window->blockBox(),
-                               window->partList,           window->partView,          window->blankPinBox()};
+  blankPinBox()->setFocus();
+  const QWidget* expected[] = {pinNameEdit(),   nearBodyBox(),   clockBox(),        negativeLogicBox(),
+                               pinNumberEdit(), hideNumberBox(), updatePinButton(), cancelPinButton(),
+                               blockBox(),      partList(),      partView(),        blankPinBox()};
   for (const QWidget* next : expected) {
     Key(QApplication::focusWidget(), Qt::Key_Tab);
     QWidget* focus = QApplication::focusWidget();
     // The spin box's own line edit holds the focus for it.
-    if (focus != nullptr && focus->parentWidget() == window->blockBox()) focus = window->blockBox();
+    if (focus != nullptr && focus->parentWidget() == blockBox()) focus = blockBox();
     ASSERT_EQ(focus, next) << (focus ? focus->objectName().toStdString() : "none");
   }
 }
@@ -149,21 +145,21 @@ TEST_F(MainWindowTest, OtherBlocksEditOnlyTheNumber) {
   PartBody* body = AddPart("U3", 2, 2, 3);
   AddPin(body, PinEdge::Left, 0, "A", "D1");
   Fill();
-  EXPECT_TRUE(window->pinNameEdit()->isEnabled());
-  window->blockBox()->setFocus();
-  Key(window->blockBox(), Qt::Key_Up);
-  EXPECT_FALSE(window->pinNameEdit()->isEnabled());
-  EXPECT_FALSE(window->nearBodyBox()->isEnabled());
-  EXPECT_FALSE(window->clockBox()->isEnabled());
-  EXPECT_FALSE(window->negativeLogicBox()->isEnabled());
-  EXPECT_FALSE(window->blankPinBox()->isEnabled());
-  EXPECT_TRUE(window->pinNumberEdit()->isEnabled());
-  EXPECT_TRUE(window->hideNumberBox()->isEnabled());
+  EXPECT_TRUE(pinNameEdit()->isEnabled());
+  blockBox()->setFocus();
+  Key(blockBox(), Qt::Key_Up);
+  EXPECT_FALSE(pinNameEdit()->isEnabled());
+  EXPECT_FALSE(nearBodyBox()->isEnabled());
+  EXPECT_FALSE(clockBox()->isEnabled());
+  EXPECT_FALSE(negativeLogicBox()->isEnabled());
+  EXPECT_FALSE(blankPinBox()->isEnabled());
+  EXPECT_TRUE(pinNumberEdit()->isEnabled());
+  EXPECT_TRUE(hideNumberBox()->isEnabled());
   // A free position on block 2 offers nothing to edit.
   ClickPosition(PinEdge::Left, 1);
-  EXPECT_EQ(window->partView->GetBlock(), 1);
-  EXPECT_TRUE(window->blankPinBox()->isChecked());
-  EXPECT_FALSE(window->pinNumberEdit()->isEnabled());
+  EXPECT_EQ(partView()->GetBlock(), 1);
+  EXPECT_TRUE(blankPinBox()->isChecked());
+  EXPECT_FALSE(pinNumberEdit()->isEnabled());
 }
 
 TEST_F(MainWindowTest, FlagBoxesExcludeNearBodyAndHiddenNumbersKeepTheirLetter) {
@@ -171,27 +167,27 @@ TEST_F(MainWindowTest, FlagBoxesExcludeNearBodyAndHiddenNumbersKeepTheirLetter) 
   PinInfo* pin = AddPin(body, PinEdge::Left, 1, "Q");
   Fill();
   ClickPosition(PinEdge::Left, 1);
-  ASSERT_FALSE(window->blankPinBox()->isChecked());
-  ClickBox(window->clockBox());
-  ClickBox(window->negativeLogicBox());
-  EXPECT_TRUE(window->clockBox()->isChecked());
-  EXPECT_TRUE(window->negativeLogicBox()->isChecked());
-  ClickBox(window->nearBodyBox());
-  EXPECT_TRUE(window->nearBodyBox()->isChecked());
-  EXPECT_FALSE(window->clockBox()->isChecked());
-  EXPECT_FALSE(window->negativeLogicBox()->isChecked());
-  ClickBox(window->hideNumberBox());
-  TypeInto(window->pinNumberEdit(), "12");
-  Key(window->pinNumberEdit(), Qt::Key_Return);
+  ASSERT_FALSE(blankPinBox()->isChecked());
+  ClickBox(clockBox());
+  ClickBox(negativeLogicBox());
+  EXPECT_TRUE(clockBox()->isChecked());
+  EXPECT_TRUE(negativeLogicBox()->isChecked());
+  ClickBox(nearBodyBox());
+  EXPECT_TRUE(nearBodyBox()->isChecked());
+  EXPECT_FALSE(clockBox()->isChecked());
+  EXPECT_FALSE(negativeLogicBox()->isChecked());
+  ClickBox(hideNumberBox());
+  TypeInto(pinNumberEdit(), "12");
+  Key(pinNumberEdit(), Qt::Key_Return);
   EXPECT_EQ(pin->flags, PinFlag::NumberNearBody);
   EXPECT_EQ(pin->numbers[0], "H12");
 
   // Clock then near then negative logic: the last two clicks each clear the
   // other kind.
-  ClickBox(window->clockBox());
-  EXPECT_FALSE(window->nearBodyBox()->isChecked());
-  ClickBox(window->negativeLogicBox());
-  Key(window->pinNumberEdit(), Qt::Key_Return);
+  ClickBox(clockBox());
+  EXPECT_FALSE(nearBodyBox()->isChecked());
+  ClickBox(negativeLogicBox());
+  Key(pinNumberEdit(), Qt::Key_Return);
   EXPECT_EQ(pin->flags, PinFlag::Clock | PinFlag::NegativeLogic);
 }
 
@@ -200,12 +196,12 @@ TEST_F(MainWindowTest, BoxMnemonicsTickAtOnceAndTheHideBoxWinsItsLetterWhileEnab
   PinInfo* pin = AddPin(body, PinEdge::Left, 1, "Q");
   Fill();
   ClickPosition(PinEdge::Left, 1);
-  ASSERT_TRUE(window->hideNumberBox()->isEnabled());
+  ASSERT_TRUE(hideNumberBox()->isEnabled());
   // Typed as fast as a script types: no event processing between the keys.
-  window->pinNameEdit()->setFocus();
-  QTest::keyClick(window->pinNameEdit(), Qt::Key_C, Qt::AltModifier);
+  pinNameEdit()->setFocus();
+  QTest::keyClick(pinNameEdit(), Qt::Key_C, Qt::AltModifier);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_H, Qt::AltModifier);
-  EXPECT_EQ(QApplication::focusWidget(), window->hideNumberBox());
+  EXPECT_EQ(QApplication::focusWidget(), hideNumberBox());
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   Settle();
   EXPECT_EQ(pin->flags, PinFlag::Clock);
@@ -214,21 +210,21 @@ TEST_F(MainWindowTest, BoxMnemonicsTickAtOnceAndTheHideBoxWinsItsLetterWhileEnab
 
   // On a free position the box is greyed and the key leaves it alone.
   ClickPosition(PinEdge::Left, 2);
-  ASSERT_FALSE(window->hideNumberBox()->isEnabled());
-  Key(window->partView, Qt::Key_H, Qt::AltModifier);
+  ASSERT_FALSE(hideNumberBox()->isEnabled());
+  Key(partView(), Qt::Key_H, Qt::AltModifier);
   if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
-  EXPECT_FALSE(window->hideNumberBox()->isChecked());
+  EXPECT_FALSE(hideNumberBox()->isChecked());
 }
 
 TEST_F(MainWindowTest, PinNumbersAreCapitalisedAsTypedAndLimitedTo16) {
   PartBody* body = AddPart("A");
   PinInfo* pin = AddPin(body, PinEdge::Left, 0, "Q");
   Fill();
-  TypeInto(window->pinNumberEdit(), "a1b");
-  EXPECT_EQ(window->pinNumberEdit()->text(), QStringLiteral("A1B"));
-  TypeInto(window->pinNumberEdit(), "x234567890123456789");
-  EXPECT_EQ(window->pinNumberEdit()->text(), QStringLiteral("X234567890123456"));
-  Key(window->pinNumberEdit(), Qt::Key_Return);
+  TypeInto(pinNumberEdit(), "a1b");
+  EXPECT_EQ(pinNumberEdit()->text(), QStringLiteral("A1B"));
+  TypeInto(pinNumberEdit(), "x234567890123456789");
+  EXPECT_EQ(pinNumberEdit()->text(), QStringLiteral("X234567890123456"));
+  Key(pinNumberEdit(), Qt::Key_Return);
   EXPECT_EQ(pin->numbers[0], "DX234567890123456");
 }
 
@@ -236,20 +232,20 @@ TEST_F(MainWindowTest, BlankBoxRemovesThePinOnEnterAndEscGivesItBack) {
   PartBody* body = AddPart("A");
   AddPin(body, PinEdge::Left, 0, "KEEP");
   Fill();
-  ClickBox(window->blankPinBox());
-  EXPECT_TRUE(window->pinNameEdit()->text().isEmpty());
-  EXPECT_FALSE(window->pinNameEdit()->isEnabled());
-  Key(window->blankPinBox(), Qt::Key_Escape);
+  ClickBox(blankPinBox());
+  EXPECT_TRUE(pinNameEdit()->text().isEmpty());
+  EXPECT_FALSE(pinNameEdit()->isEnabled());
+  Key(blankPinBox(), Qt::Key_Escape);
   EXPECT_TRUE(window->isVisible());
-  EXPECT_FALSE(window->blankPinBox()->isChecked());
-  EXPECT_EQ(window->pinNameEdit()->text(), QStringLiteral("KEEP"));
+  EXPECT_FALSE(blankPinBox()->isChecked());
+  EXPECT_EQ(pinNameEdit()->text(), QStringLiteral("KEEP"));
   EXPECT_EQ(body->pins.size(), 1u);
-  EXPECT_FALSE(library().modified);
+  EXPECT_FALSE(modified());
 
-  ClickBox(window->blankPinBox());
-  Key(window->blankPinBox(), Qt::Key_Return);
+  ClickBox(blankPinBox());
+  Key(blankPinBox(), Qt::Key_Return);
   EXPECT_TRUE(body->pins.empty());
-  EXPECT_TRUE(library().modified);
+  EXPECT_TRUE(modified());
 }
 
 TEST_F(MainWindowTest, MovingTheCursorDropsUnappliedEdits) {
@@ -257,14 +253,14 @@ TEST_F(MainWindowTest, MovingTheCursorDropsUnappliedEdits) {
   AddPin(body, PinEdge::Left, 0, "ONE");
   AddPin(body, PinEdge::Left, 1, "TWO");
   Fill();
-  TypeInto(window->pinNameEdit(), "TYPED");
-  window->partView->setFocus();
-  Key(window->partView, Qt::Key_Down);
-  EXPECT_EQ(window->pinNameEdit()->text(), QStringLiteral("TWO"));
-  Key(window->partView, Qt::Key_Up);
-  EXPECT_EQ(window->pinNameEdit()->text(), QStringLiteral("ONE"));
+  TypeInto(pinNameEdit(), "TYPED");
+  partView()->setFocus();
+  Key(partView(), Qt::Key_Down);
+  EXPECT_EQ(pinNameEdit()->text(), QStringLiteral("TWO"));
+  Key(partView(), Qt::Key_Up);
+  EXPECT_EQ(pinNameEdit()->text(), QStringLiteral("ONE"));
   EXPECT_EQ(body->pins[0]->name, "ONE");
-  EXPECT_FALSE(library().modified);
+  EXPECT_FALSE(modified());
 }
 
 TEST_F(MainWindowTest, InsertAndDeleteCloseUpShiftThePinsOfOneEdge) {
@@ -272,83 +268,75 @@ TEST_F(MainWindowTest, InsertAndDeleteCloseUpShiftThePinsOfOneEdge) {
   PinInfo* a = AddPin(body, PinEdge::Left, 0, "A");
   PinInfo* b = AddPin(body, PinEdge::Left, 1, "B");
   PinInfo* c = AddPin(body, PinEdge::Left, 3, "C");
+  PinInfo* last = AddPin(body, PinEdge::Left, 4, "LAST");
   PinInfo* other = AddPin(body, PinEdge::Right, 0, "R");
   Fill();
-  window->partView->setFocus();
-  Key(window->partView, Qt::Key_I, Qt::ControlModifier);
+  partView()->setFocus();
+  Key(partView(), Qt::Key_I, Qt::ControlModifier);
   EXPECT_EQ(a->position, 1);
   EXPECT_EQ(b->position, 2);
   EXPECT_EQ(c->position, 4);
+  EXPECT_EQ(last->position, 5) << "past the end of the edge, and kept";
   EXPECT_EQ(other->position, 0);
-  EXPECT_TRUE(window->blankPinBox()->isChecked());
-  EXPECT_TRUE(library().modified);
+  EXPECT_TRUE(blankPinBox()->isChecked());
+  EXPECT_TRUE(modified());
 
-  Key(window->partView, Qt::Key_Down);
-  ASSERT_EQ(window->pinNameEdit()->text(), QStringLiteral("A"));
-  Key(window->partView, Qt::Key_D, Qt::ControlModifier);
-  ASSERT_EQ(body->pins.size(), 3u);
+  Key(partView(), Qt::Key_Down);
+  ASSERT_EQ(pinNameEdit()->text(), QStringLiteral("A"));
+  Key(partView(), Qt::Key_D, Qt::ControlModifier);
+  ASSERT_EQ(body->pins.size(), 4u);
   EXPECT_EQ(b->position, 1);
   EXPECT_EQ(c->position, 3);
-  EXPECT_EQ(window->pinNameEdit()->text(), QStringLiteral("B"));  // the pin that moved onto the cursor
-
-  // The last position's pin moves past the end of the edge and stays.
-  Key(window->partView, Qt::Key_Down);
-  Key(window->partView, Qt::Key_Down);
-  ASSERT_EQ(window->partView->CursorPosition(), 3);
-  Key(window->partView, Qt::Key_Down);
-  ASSERT_EQ(window->partView->CursorPosition(), 4);
-  AddPin(body, PinEdge::Left, 4, "LAST");
-  Key(window->partView, Qt::Key_I, Qt::ControlModifier);
-  EXPECT_EQ(body->pins.back()->position, 5);
-  EXPECT_EQ(body->pins.size(), 4u);
+  EXPECT_EQ(last->position, 4);
+  EXPECT_EQ(pinNameEdit()->text(), QStringLiteral("B"));  // the pin that moved onto the cursor
 }
 
 TEST_F(MainWindowTest, CommandKeysEditThePinFieldsInsteadOfActing) {
   PartBody* body = AddPart("A");
   PinInfo* pin = AddPin(body, PinEdge::Left, 0, "AB");
   Fill();
-  library().modified = true;
+  MakeModified();
   testing::ModalAnswerer<QDialog> anyDialog([](QDialog* d) { d->reject(); });
-  window->pinNameEdit()->setFocus();
-  window->pinNameEdit()->setCursorPosition(0);
-  Key(window->pinNameEdit(), Qt::Key_S, Qt::ControlModifier);
-  Key(window->pinNameEdit(), Qt::Key_I, Qt::ControlModifier);
-  Key(window->pinNameEdit(), Qt::Key_Delete);
+  pinNameEdit()->setFocus();
+  pinNameEdit()->setCursorPosition(0);
+  Key(pinNameEdit(), Qt::Key_S, Qt::ControlModifier);
+  Key(pinNameEdit(), Qt::Key_I, Qt::ControlModifier);
+  Key(pinNameEdit(), Qt::Key_Delete);
   QTest::qWait(30);
   EXPECT_FALSE(anyDialog.answered()) << "Ctrl+S in the name field opened a dialog";
-  EXPECT_EQ(window->pinNameEdit()->text(), QStringLiteral("B"));
+  EXPECT_EQ(pinNameEdit()->text(), QStringLiteral("B"));
   EXPECT_EQ(pin->position, 0);
   EXPECT_FALSE(library().hasFilePath);
 
-  window->pinNumberEdit()->setFocus();
-  Key(window->pinNumberEdit(), Qt::Key_D, Qt::ControlModifier);
+  pinNumberEdit()->setFocus();
+  Key(pinNumberEdit(), Qt::Key_D, Qt::ControlModifier);
   EXPECT_EQ(body->pins.size(), 1u);
-  Key(window->pinNumberEdit(), Qt::Key_Escape);
+  Key(pinNumberEdit(), Qt::Key_Escape);
   EXPECT_TRUE(window->isVisible());
 
   // The same key in the part view does act.
-  window->partView->setFocus();
-  Key(window->partView, Qt::Key_I, Qt::ControlModifier);
+  partView()->setFocus();
+  Key(partView(), Qt::Key_I, Qt::ControlModifier);
   EXPECT_EQ(pin->position, 1);
 }
 
 TEST_F(MainWindowTest, RowsOfTheSelectedBodyTurnRed) {
   PartBody* first = AddPart("P1");
-  library().AddEntry(std::make_unique<PartEntry>("ALIAS", first));
+  AddAlias("ALIAS", first);
   PartBody* second = AddPart("P2");
   Fill();
   const QColor red(255, 0, 0);
-  EXPECT_EQ(window->partList->GetItemColor(0), red);
-  EXPECT_EQ(window->partList->GetItemColor(1), red);
-  EXPECT_NE(window->partList->GetItemColor(2), red);
+  EXPECT_EQ(partList()->GetItemColor(0), red);
+  EXPECT_EQ(partList()->GetItemColor(1), red);
+  EXPECT_NE(partList()->GetItemColor(2), red);
   ClickRow(2);
-  EXPECT_EQ(window->partView->Part(), second);
-  EXPECT_NE(window->partList->GetItemColor(0), red);
-  EXPECT_NE(window->partList->GetItemColor(1), red);
-  EXPECT_EQ(window->partList->GetItemColor(2), red);
+  EXPECT_EQ(partView()->Part(), second);
+  EXPECT_NE(partList()->GetItemColor(0), red);
+  EXPECT_NE(partList()->GetItemColor(1), red);
+  EXPECT_EQ(partList()->GetItemColor(2), red);
   ClickRow(1);
-  EXPECT_EQ(window->partView->Part(), first);
-  EXPECT_EQ(window->partList->GetItemColor(0), red);
+  EXPECT_EQ(partView()->Part(), first);
+  EXPECT_EQ(partList()->GetItemColor(0), red);
 }
 
 // Saves the window when ZANLI_SCREENSHOT_DIR names a directory.
@@ -371,10 +359,10 @@ TEST_F(MainWindowTest, AliasRowsAreDrawnRedAndPartsWithPinsAndPatternsShow) {
   AddPin(gate, PinEdge::Left, 3, "B", "D2");
   AddPin(gate, PinEdge::Right, 2, "\\Y", "D3")->flags = PinFlag::NegativeLogic;
   AddPin(gate, PinEdge::Top, 2, "CLK", "H14")->flags = PinFlag::Clock;
-  library().AddEntry(std::make_unique<PartEntry>("74LS00", gate));
-  library().AddEntry(std::make_unique<PartEntry>("74AC00", gate));
+  AddAlias("74LS00", gate);
+  AddAlias("74AC00", gate);
   PartBody* drawn = AddPart("OPAMP", 4, 4);
-  Pattern* pattern = library().AddPattern(std::make_unique<Pattern>("TRI", 41, 41));
+  Pattern* pattern = AddPattern("TRI", 41, 41);
   for (int y = 0; y < 41; ++y) {
     const int tip = 2 * (y <= 20 ? y : 40 - y);  // the outline of a triangle pointing right
     for (int x : {0, tip})
@@ -389,10 +377,10 @@ TEST_F(MainWindowTest, AliasRowsAreDrawnRedAndPartsWithPinsAndPatternsShow) {
   window->resize(window->width() + 60, window->height());
   Settle();
 
-  window->partList->clearFocus();
+  partList()->clearFocus();
   Settle();
-  const QImage list = window->partList->viewport()->grab().toImage();
-  const int h = window->partList->RowHeight();
+  const QImage list = partList()->viewport()->grab().toImage();
+  const int h = partList()->RowHeight();
   const QColor red(255, 0, 0);
   EXPECT_TRUE(RowHasColour(list, 1 * h, h, red));  // an alias of the selected part
   EXPECT_TRUE(RowHasColour(list, 2 * h, h, red));
@@ -400,10 +388,10 @@ TEST_F(MainWindowTest, AliasRowsAreDrawnRedAndPartsWithPinsAndPatternsShow) {
   MaybeSaveScreenshot(window.get(), "main_window_alias_rows.png");
 
   ClickPosition(PinEdge::Right, 2);
-  EXPECT_EQ(window->pinNameEdit()->text(), QStringLiteral("\\Y"));
+  EXPECT_EQ(pinNameEdit()->text(), QStringLiteral("\\Y"));
   MaybeSaveScreenshot(window.get(), "main_window_pins.png");
   ClickRow(3);
-  EXPECT_EQ(window->partView->Part(), drawn);
+  EXPECT_EQ(partView()->Part(), drawn);
   MaybeSaveScreenshot(window.get(), "main_window_pattern_part.png");
 }
 

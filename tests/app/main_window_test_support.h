@@ -8,8 +8,12 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
+#include <QWindow>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -17,6 +21,7 @@
 #include "app/main_window.h"
 #include "app/part_list_box.h"
 #include "app/part_view.h"
+#include "support/library_builder.h"
 
 QT_BEGIN_NAMESPACE
 // Readable QStrings in failure messages.
@@ -50,33 +55,33 @@ class MainWindowTestBase : public ::testing::Test {
   }
   void TearDown() override {
     // Nothing left to ask about when the window goes.
-    window->library().modified = false;
+    window->undoStack().setClean();
     window.reset();
   }
 
-  Library& library() { return window->library(); }
+  const Library& library() const { return window->library(); }
+  // The caption as the title bar shows it, the modified mark resolved.
+  QString Caption() const { return window->windowHandle()->title(); }
+  bool modified() const { return window->IsModified(); }
+  // Unsaved changes without a particular step, for the save prompt's sake.
+  void MakeModified() { window->undoStack().resetClean(); }
 
-  // A part (entry plus body) appended to the library; call Fill() afterwards.
+  // Parts, aliases and patterns go into a library that Fill() opens in the
+  // window as if it had been read from a file.
   PartBody* AddPart(const std::string& name, int32_t x = 2, int32_t y = 2, int32_t blocks = 1) {
-    auto body = std::make_unique<PartBody>();
-    body->xSize = x;
-    body->ySize = y;
-    body->blockCount = blocks;
-    PartBody* raw = library().AddBody(std::move(body));
-    library().AddEntry(std::make_unique<PartEntry>(name, raw));
-    return raw;
+    return testing::AddPart(*pending_, name, x, y, blocks);
+  }
+  void AddAlias(const std::string& name, PartBody* body) { testing::AddEntry(*pending_, name, body); }
+  Pattern* AddPattern(const std::string& name, int32_t width, int32_t height) {
+    return testing::AddPattern(*pending_, name, width, height);
   }
   static PinInfo* AddPin(PartBody* body, PinEdge edge, int32_t position, const std::string& name,
                          const std::string& number = "D1") {
-    auto pin = std::make_unique<PinInfo>(body->blockCount);
-    pin->edge = edge;
-    pin->position = position;
-    pin->name = name;
-    for (auto& n : pin->numbers) n = number;
-    return body->AddPin(std::move(pin));
+    return testing::AddPin(*body, edge, position, name, number);
   }
   void Fill() {
-    window->FillPartListFromEntries();
+    window->document().ReplaceLibrary(std::move(pending_));
+    pending_ = std::make_unique<Library>();
     Settle();
   }
   // Lets queued notifications arrive.
@@ -84,9 +89,30 @@ class MainWindowTestBase : public ::testing::Test {
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
   }
 
+  // The window's children, found as a user finds them: by what they are.
+  template <typename T>
+  T* Child(const char* name) const {
+    T* child = window->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(child, nullptr) << name;
+    return child;
+  }
+  PartListBox* partList() const { return Child<PartListBox>("partList"); }
+  PartView* partView() const { return Child<PartView>("partView"); }
+  QWidget* client() const { return Child<QWidget>("client"); }
+  QCheckBox* blankPinBox() const { return Child<QCheckBox>("blankPin"); }
+  QLineEdit* pinNameEdit() const { return Child<QLineEdit>("pinName"); }
+  QCheckBox* nearBodyBox() const { return Child<QCheckBox>("numberNearBody"); }
+  QCheckBox* clockBox() const { return Child<QCheckBox>("clock"); }
+  QCheckBox* negativeLogicBox() const { return Child<QCheckBox>("negativeLogic"); }
+  QLineEdit* pinNumberEdit() const { return Child<QLineEdit>("pinNumber"); }
+  QCheckBox* hideNumberBox() const { return Child<QCheckBox>("hideNumber"); }
+  QSpinBox* blockBox() const { return Child<QSpinBox>("block"); }
+  QPushButton* updatePinButton() const { return Child<QPushButton>("updatePin"); }
+  QPushButton* cancelPinButton() const { return Child<QPushButton>("cancelPin"); }
+
   // Clicks the position's strip outside the body edge in the part view.
   void ClickPosition(PinEdge edge, int32_t position) {
-    const PartBody* body = window->partView->Part();
+    const PartBody* body = partView()->Part();
     ASSERT_NE(body, nullptr);
     int x = 0;
     int y = 0;
@@ -104,14 +130,14 @@ class MainWindowTestBase : public ::testing::Test {
         x = 60 + 10 * position, y = 70 + 10 * body->ySize;
         break;
     }
-    const QPoint device(x - window->partView->ScrollX(), y - window->partView->ScrollY());
-    QTest::mouseClick(window->partView->viewport(), Qt::LeftButton, {}, device);
+    const QPoint device(x - partView()->ScrollX(), y - partView()->ScrollY());
+    QTest::mouseClick(partView()->viewport(), Qt::LeftButton, {}, device);
     Settle();
   }
   void ClickRow(int row) {
-    const int h = window->partList->RowHeight();
-    QTest::mouseClick(window->partList->viewport(), Qt::LeftButton, {},
-                      QPoint(10, (row - window->partList->GetTopIndex()) * h + h / 2));
+    const int h = partList()->RowHeight();
+    QTest::mouseClick(partList()->viewport(), Qt::LeftButton, {},
+                      QPoint(10, (row - partList()->GetTopIndex()) * h + h / 2));
     Settle();
   }
   static void ClickBox(QCheckBox* box) {
@@ -136,6 +162,7 @@ class MainWindowTestBase : public ::testing::Test {
   std::unique_ptr<MainWindow> window;
 
  private:
+  std::unique_ptr<Library> pending_ = std::make_unique<Library>();
   QTimer watchdog_;
   QWidget* lastModal_ = nullptr;
   int stuckTicks_ = 0;

@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "model/part_body.h"
+#include "document/library_document.h"
+#include "support/library_builder.h"
 
 namespace zanli {
 namespace {
@@ -45,6 +46,21 @@ class PaintCounter : public QObject {
 
 using Texts = std::vector<std::string>;
 
+// Stands in for the main window: hands the document's changes to the list
+// and turns the list's drops into moves, as the window does.
+class ListFeeder : public DocumentObserver {
+ public:
+  explicit ListFeeder(PartListBox*& list) : list_(list) {}
+  void EntryInserted(int row) override { list_->EntryInserted(row); }
+  void EntryRemoved(int row) override { list_->EntryRemoved(row); }
+  void EntryMoved(int from, int to) override { list_->EntryMoved(from, to); }
+  void EntryRenamed(int row) override { list_->EntryRenamed(row); }
+  void LibraryReplaced() override { list_->ResetView(); }
+
+ private:
+  PartListBox*& list_;
+};
+
 class PartListBoxTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -52,6 +68,10 @@ class PartListBoxTest : public ::testing::Test {
     edit_ = new QLineEdit(window_.get());
     edit_->setGeometry(0, 0, 200, 24);
     list_ = new PartListBox(window_.get());
+    list_->SetDocument(&document_);
+    document_.AddObserver(&feeder_);
+    QObject::connect(list_, &PartListBox::moveRequested,
+                     [this](int from, int to) { document_.MoveEntry(from, to); });
     rowHeight_ = list_->RowHeight();
     window_->resize(240, 30 + 12 * rowHeight_);
     window_->show();
@@ -68,11 +88,13 @@ class PartListBoxTest : public ::testing::Test {
     ASSERT_EQ(list_->viewport()->height(), rows * rowHeight_);
   }
 
+  void TearDown() override { document_.RemoveObserver(&feeder_); }
+
+  // A fresh library of parts P0, P1, ...
   void Fill(int count) {
-    for (int i = 0; i < count; ++i) {
-      bodies_.emplace_back();
-      list_->InsertItem(-1, "P" + std::to_string(i), &bodies_.back());
-    }
+    auto library = std::make_unique<Library>();
+    for (int i = 0; i < count; ++i) testing::AddPart(*library, "P" + std::to_string(i));
+    document_.ReplaceLibrary(std::move(library));
   }
 
   Texts Items() const {
@@ -95,88 +117,69 @@ class PartListBoxTest : public ::testing::Test {
 
   static void Drain() { QCoreApplication::processEvents(); }
 
+  LibraryDocument document_;
   std::unique_ptr<ParentWindow> window_;
   QLineEdit* edit_ = nullptr;
   PartListBox* list_ = nullptr;
+  ListFeeder feeder_{list_};
   int rowHeight_ = 0;
-  std::deque<PartBody> bodies_;
 };
 
-TEST_F(PartListBoxTest, InsertKeepsTheSameItemSelected) {
+TEST_F(PartListBoxTest, EntriesInsertedOrRemovedKeepTheSelectionOnTheSameEntrySilently) {
   struct Case {
     const char* what;
-    int selected, insertAt, expectedSelected, expectedPlace;
+    int selected;
+    bool insert;
+    int at, expectedSelected;
+    const char* expectedText;
   };
   const Case cases[] = {
-      {"before the selection", 2, 0, 3, 0},  {"at the selection", 2, 2, 3, 2},
-      {"after the selection", 2, 3, 2, 3},   {"index -1 appends", 2, -1, 2, 5},
-      {"index = count appends", 2, 5, 2, 5}, {"nothing selected", -1, 0, -1, 0},
+      {"inserted before the selection", 2, true, 0, 3, "P2"},
+      {"inserted at the selection", 2, true, 2, 3, "P2"},
+      {"inserted after the selection", 2, true, 3, 2, "P2"},
+      {"appended", 2, true, -1, 2, "P2"},
+      {"inserted with nothing selected", -1, true, 0, -1, ""},
+      {"removed before the selection", 2, false, 0, 1, "P2"},
+      {"removed after the selection", 2, false, 4, 2, "P2"},
+      {"selected one removed", 2, false, 2, 2, "P3"},
+      {"selected last one removed", 4, false, 4, 3, "P3"},
   };
   QSignalSpy selection(list_, &PartListBox::selectionChanged);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    list_->ResetContent();
     Fill(5);
     ASSERT_TRUE(list_->SetCurSel(c.selected));
-    const std::string selectedText = list_->GetItemText(c.selected);
-    PartBody body;
-    EXPECT_TRUE(list_->InsertItem(c.insertAt, "NEW", &body));
-    EXPECT_EQ(list_->GetCount(), 6);
-    EXPECT_EQ(list_->GetItemText(c.expectedPlace), "NEW");
-    EXPECT_EQ(list_->GetItemBody(c.expectedPlace), &body);
+    if (c.insert)
+      ASSERT_EQ(document_.AddPart(c.at, "NEW", -1).status, EditStatus::Done);
+    else
+      ASSERT_EQ(document_.DeleteEntry(c.at).status, EditStatus::Done);
+    EXPECT_EQ(list_->GetCount(), c.insert ? 6 : 4);
     EXPECT_EQ(list_->GetCurSel(), c.expectedSelected);
-    EXPECT_EQ(list_->GetItemText(list_->GetCurSel()), selectedText);
+    EXPECT_EQ(list_->GetItemText(list_->GetCurSel()), c.expectedText);
   }
+  Fill(1);
+  list_->SetCurSel(0);
+  document_.DeleteEntry(0);
+  EXPECT_EQ(list_->GetCurSel(), -1);
   Drain();
-  EXPECT_EQ(selection.count(), 0);
+  EXPECT_EQ(selection.count(), 0) << "the window decides what a document change shows";
 }
 
-TEST_F(PartListBoxTest, DeletingTheSelectedItemAnnouncesItQueued) {
-  struct Case {
-    const char* what;
-    int count, selected, deleteAt, expectedSelected;
-    const char* expectedText;
-    int notifications;
-  };
-  const Case cases[] = {
-      {"item before the selection", 5, 2, 0, 1, "P2", 0},
-      {"item after the selection", 5, 2, 4, 2, "P2", 0},
-      {"selected item in the middle", 5, 2, 2, 2, "P3", 1},
-      {"selected last item", 5, 4, 4, 3, "P3", 1},
-      {"the only item", 1, 0, 0, -1, "", 1},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    list_->ResetContent();
-    Fill(c.count);
-    list_->SetCurSel(c.selected);
-    QSignalSpy selection(list_, &PartListBox::selectionChanged);
-    EXPECT_TRUE(list_->DeleteItem(c.deleteAt));
-    EXPECT_EQ(selection.count(), 0) << "delivered before the caller finished";
-    EXPECT_EQ(list_->GetCurSel(), c.expectedSelected);
-    EXPECT_EQ(list_->GetItemText(c.expectedSelected), c.expectedText);
-    Drain();
-    EXPECT_EQ(selection.count(), c.notifications);
-  }
-  EXPECT_FALSE(list_->DeleteItem(0));
-  EXPECT_FALSE(list_->DeleteItem(-1));
-}
-
-TEST_F(PartListBoxTest, OutOfRangeCallsFailAndColoursResolve) {
+TEST_F(PartListBoxTest, OutOfRangeCallsFailAndTheMarkedBodyShowsRed) {
   Fill(3);
   EXPECT_EQ(list_->GetItemText(3), "");
   EXPECT_EQ(list_->GetItemBody(-1), nullptr);
   EXPECT_EQ(list_->GetItemColor(7), QColor(0, 0, 0));
-  EXPECT_FALSE(list_->SetItemText(3, "X"));
-  EXPECT_FALSE(list_->SetItemColor(-1, Qt::red));
   EXPECT_FALSE(list_->SetCurSel(3));
   EXPECT_FALSE(list_->SetCurSel(-2));
 
-  EXPECT_EQ(list_->GetItemColor(0), list_->palette().color(QPalette::Text));
-  EXPECT_TRUE(list_->SetItemColor(1, QColor(255, 0, 0)));
-  EXPECT_EQ(list_->GetItemColor(1), QColor(255, 0, 0));
-  EXPECT_TRUE(list_->SetItemColor(1, QColor()));
-  EXPECT_EQ(list_->GetItemColor(1), list_->palette().color(QPalette::Text));
+  ASSERT_EQ(document_.AddAlias(1, "ALIAS").status, EditStatus::Done);
+  list_->MarkBody(list_->GetItemBody(2));
+  const QColor text = list_->palette().color(QPalette::Text);
+  const std::vector<QColor> expected{text, QColor(255, 0, 0), QColor(255, 0, 0), text};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(list_->GetItemColor(i), expected[static_cast<size_t>(i)]) << i;
+  list_->MarkBody(nullptr);
+  EXPECT_EQ(list_->GetItemColor(1), text);
 
   QSignalSpy selection(list_, &PartListBox::selectionChanged);
   EXPECT_TRUE(list_->SetCurSel(2));
@@ -230,7 +233,7 @@ TEST_F(PartListBoxTest, KeysScrollTheSelectionIntoView) {
   };
   int n = 0;
   for (const Step& s : steps) {
-    SCOPED_TRACE(testing::Message() << "step " << n++);
+    SCOPED_TRACE(::testing::Message() << "step " << n++);
     QTest::keyClick(list_, s.key);
     EXPECT_EQ(list_->GetCurSel(), s.selected);
     EXPECT_EQ(list_->GetTopIndex(), s.top);
@@ -241,7 +244,7 @@ TEST_F(PartListBoxTest, KeysScrollTheSelectionIntoView) {
 TEST_F(PartListBoxTest, ScrollBarPagesFiveRowsWhateverTheHeightAndTakesTheFocus) {
   Fill(30);
   for (int rows : {10, 3}) {
-    SCOPED_TRACE(testing::Message() << rows << " rows in view");
+    SCOPED_TRACE(::testing::Message() << rows << " rows in view");
     SetVisibleRows(rows);
     QScrollBar* bar = list_->verticalScrollBar();
     bar->setValue(0);
@@ -287,7 +290,7 @@ TEST_F(PartListBoxTest, ClickSelectsARowAndAnnouncesItQueued) {
   EXPECT_EQ(selection.count(), 1);
 }
 
-TEST_F(PartListBoxTest, DraggingMovesTheSelectedItem) {
+TEST_F(PartListBoxTest, DroppingRequestsAMoveOfTheSelectedEntry) {
   struct Case {
     const char* what;
     int from;
@@ -299,28 +302,27 @@ TEST_F(PartListBoxTest, DraggingMovesTheSelectedItem) {
   const Case cases[] = {
       {"onto the row two below", 2, {0, 4}, {"P0", "P1", "P3", "P2", "P4"}, 3, 1},
       {"below the last row", 2, {0, 7}, {"P0", "P1", "P3", "P4", "P2"}, 4, 1},
-      {"just below itself", 2, {0, 3}, {"P0", "P1", "P2", "P3", "P4"}, 2, 1},
+      {"just below itself", 2, {0, 3}, {"P0", "P1", "P2", "P3", "P4"}, 2, 0},
       {"onto itself", 2, {0, 2}, {"P0", "P1", "P2", "P3", "P4"}, 2, 0},
       {"upwards", 3, {0, 0}, {"P3", "P0", "P1", "P2", "P4"}, 0, 1},
       {"released outside", 2, {0, -1}, {"P0", "P1", "P2", "P3", "P4"}, 2, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    list_->ResetContent();
     Fill(5);
     list_->SetCurSel(c.from);
-    QSignalSpy order(list_, &PartListBox::orderChanged);
+    QSignalSpy order(list_, &PartListBox::moveRequested);
     QSignalSpy selection(list_, &PartListBox::selectionChanged);
     const QPoint release = c.release.y() < 0 ? QPoint(20, -8) : RowPoint(c.release.y());
     QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, RowPoint(c.from));
     QTest::mouseMove(View(), RowPoint(1));
     QTest::mouseMove(View(), release);
     QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, release);
-    EXPECT_EQ(Items(), c.order);
-    EXPECT_EQ(list_->GetCurSel(), c.selected);
     EXPECT_EQ(order.count(), 0) << "delivered before the release handler finished";
     Drain();
     EXPECT_EQ(order.count(), c.notifications);
+    EXPECT_EQ(Items(), c.order);
+    EXPECT_EQ(list_->GetCurSel(), c.selected);
     EXPECT_EQ(selection.count(), 0);
   }
 }
@@ -328,7 +330,7 @@ TEST_F(PartListBoxTest, DraggingMovesTheSelectedItem) {
 TEST_F(PartListBoxTest, APressAfterALostReleaseDoesNotDrop) {
   Fill(5);
   list_->SetCurSel(1);
-  QSignalSpy order(list_, &PartListBox::orderChanged);
+  QSignalSpy order(list_, &PartListBox::moveRequested);
   QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, RowPoint(1));
   QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, RowPoint(3));
   EXPECT_EQ(list_->GetCurSel(), 3);
@@ -391,55 +393,21 @@ TEST_F(PartListBoxTest, AutoScrollInTheTopZoneMovesOneRowPerTickAndStopsAtTheTop
 
   QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 3));
   EXPECT_FALSE(timer->isActive());
+  Drain();
   EXPECT_EQ(list_->GetItemText(0), "P6");
   EXPECT_EQ(list_->GetItemText(1), "P0");
   EXPECT_EQ(list_->GetCurSel(), 0);
 }
 
-TEST_F(PartListBoxTest, RedrawOffMakesBulkInsertionsSilent) {
+TEST_F(PartListBoxTest, AHundredThousandEntriesShowWithoutPaintingEachOne) {
   PaintCounter counter;
   View()->installEventFilter(&counter);
+  Fill(100000);
   QTest::qWait(20);
-  counter.paints = 0;
-
-  list_->SetRedraw(false);
-  PartBody body;
-  for (int i = 0; i < 100000; ++i) list_->InsertItem(-1, "NEWNAME" + std::to_string(i), &body);
-  QTest::qWait(20);
-  EXPECT_EQ(counter.paints, 0);
-  EXPECT_EQ(list_->verticalScrollBar()->maximum(), 0);
-  EXPECT_EQ(list_->GetCount(), 100000);
-  EXPECT_TRUE(list_->Names().IsNameTaken("NEWNAME99999"));
-
-  list_->SetRedraw(true);
+  // One paint of the rows in view, not one per entry.
+  EXPECT_LE(counter.paints, 2);
   EXPECT_EQ(list_->verticalScrollBar()->maximum(), 100000 - 10 + 1);
-
-  // With redraw on, the same call does repaint.
-  QTest::qWait(20);
-  counter.paints = 0;
-  list_->InsertItem(0, "FIRST", &body);
-  QTest::qWait(20);
-  EXPECT_GT(counter.paints, 0);
-}
-
-TEST_F(PartListBoxTest, NamesFollowEveryTextChange) {
-  PartBody body;
-  for (const char* name : {"A", "B", "A"}) list_->InsertItem(-1, name, &body);
-  const NameLookup& names = list_->Names();
-  EXPECT_TRUE(names.IsNameTaken("A"));
-  EXPECT_TRUE(names.IsNameTaken("B"));
-  EXPECT_FALSE(names.IsNameTaken("C"));
-
-  list_->DeleteItem(0);
-  EXPECT_TRUE(names.IsNameTaken("A")) << "the second A still holds the name";
-  list_->DeleteItem(1);
-  EXPECT_FALSE(names.IsNameTaken("A"));
-
-  list_->SetItemText(0, "C");
-  EXPECT_FALSE(names.IsNameTaken("B"));
-  EXPECT_TRUE(names.IsNameTaken("C"));
-  list_->ResetContent();
-  EXPECT_FALSE(names.IsNameTaken("C"));
+  EXPECT_EQ(list_->GetItemText(99999), "P99999");
 }
 
 TEST_F(PartListBoxTest, SelectedRowLooksDependOnTheFocus) {

@@ -235,11 +235,9 @@ TEST(TextLibraryReadTest, ReadFromAFileThatCannotBeOpenedFailsWithTheLibraryClea
     Library library;
     library.AddPattern(std::make_unique<Pattern>("OLD", 1, 1));
     library.filePath = "/somewhere/old.LB3";
-    library.modified = true;
     EXPECT_FALSE(TextLibraryFormat::Read(path.string(), library)) << path;
     EXPECT_TRUE(library.patterns.empty());
     EXPECT_EQ(library.filePath, Library::kUntitled);
-    EXPECT_FALSE(library.modified);
   }
 }
 

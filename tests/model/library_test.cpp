@@ -67,7 +67,6 @@ TEST(LibraryTest, ClearEmptiesEverythingAndResetsTheDocument) {
   library.AddEntry(std::make_unique<PartEntry>("A", body));
   library.filePath = "/tmp/x.LB3";
   library.fileTitle = "x.LB3";
-  library.modified = true;
   library.hasFilePath = true;
 
   library.Clear();
@@ -76,7 +75,6 @@ TEST(LibraryTest, ClearEmptiesEverythingAndResetsTheDocument) {
   EXPECT_TRUE(library.entries.empty());
   EXPECT_EQ(library.filePath, "Untitled.LIB");
   EXPECT_EQ(library.fileTitle, "Untitled.LIB");
-  EXPECT_FALSE(library.modified);
   EXPECT_FALSE(library.hasFilePath);
 }
 

@@ -28,9 +28,9 @@ TEST_F(MainWindowFocusTest, KeysReachTheWindowAgainAfterTheOpenDialog) {
   });
   window->action(MainWindow::kFileOpen)->trigger();
   ASSERT_TRUE(choose.answered());
-  ASSERT_GT(window->partList->GetCount(), 1);
+  ASSERT_GT(partList()->GetCount(), 1);
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get(), 3000));
-  EXPECT_EQ(QApplication::focusWidget(), window->partList);
+  EXPECT_EQ(QApplication::focusWidget(), partList());
 }
 
 }  // namespace
