@@ -58,6 +58,9 @@ class PatternCanvasState {
   using Cell = ShapeRasterizer::Cell;
 
   static constexpr int32_t kMargin = 20;
+  // Scroll bar steps in logical pixels, both axes.
+  static constexpr int32_t kScrollLineStep = 20;
+  static constexpr int32_t kScrollPageStep = 100;
 
   enum class Button { Left, Right };
   // Which button holds the drag (the widget keeps the mouse grabbed while a

@@ -128,6 +128,15 @@ TEST(PatternCanvasStateTest, MovedSelectionStaysInsideCommitsByOrAndUndoesToBefo
   PatternCanvasState& s = *canvas.state;
   canvas.Drag(L, {0, 0}, {2, 2});
   ASSERT_EQ(s.SelectionRect(), (CellRect{0, 0, 2, 2}));
+  // The MOVE cursor over the selection only, and only with the point inside.
+  const struct {
+    Point point;
+    bool move;
+  } cursors[] = {{canvas.At({2, 2}), true}, {canvas.At({3, 2}), false}, {{17, 30}, true}, {{14, 30}, false}};
+  for (const auto& c : cursors) {
+    s.Move(c.point);
+    EXPECT_EQ(s.ShowsMoveCursor(), c.move) << c.point.x << "," << c.point.y;
+  }
   s.Press(L, canvas.At({1, 1}));
   EXPECT_EQ(s.MoveOffset(), (Cell{-1, -1}));
   s.Move({2000, 2000});  // far outside the window: flush with the corner
