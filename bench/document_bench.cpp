@@ -1,0 +1,111 @@
+// The library document on the 100,000-part library: the cost of a pin edit
+// as an undoable step (time to apply and to undo, memory the history keeps),
+// and opening a library through the document against reading it alone.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include "bench_library.h"
+#include "document/library_document.h"
+#include "fileio/text_library_format.h"
+
+namespace zanli {
+namespace {
+
+constexpr int kEdits = 10000;
+
+struct BenchFile {
+  BenchFile() {
+    Library library;
+    bench::BuildBenchLibrary(library);
+    path =
+        (std::filesystem::temp_directory_path() / ("zanli-doc-bench-" + std::to_string(::getpid()) + ".LB3"))
+            .string();
+    const std::string bytes = TextLibraryFormat::WriteBytes(library);
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+  ~BenchFile() { std::filesystem::remove(path); }
+  std::string path;
+};
+
+const BenchFile& File() {
+  static const BenchFile file;
+  return file;
+}
+
+// 10,000 edits spread over the library, each renaming and renumbering the
+// first pin of a part, as the pin panel's Enter does.
+void BM_PinEditStepsApplyAndUndo(benchmark::State& state) {
+  LibraryDocument document;
+  auto library = std::make_unique<Library>();
+  bench::BuildBenchLibrary(*library);
+  document.ReplaceLibrary(std::move(library));
+  const int rows = document.EntryCount();
+  double applySeconds = 0;
+  double undoSeconds = 0;
+  size_t historyBytes = 0;
+  int64_t steps = 0;
+  for (auto _ : state) {
+    std::vector<std::unique_ptr<DocumentChange>> history;
+    history.reserve(kEdits);
+    const size_t heapBefore = ::mallinfo2().uordblks;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < kEdits; ++i) {
+      const int row = static_cast<int>((static_cast<int64_t>(i) * 7919) % rows);
+      const PartBody* body = document.BodyOf(row);
+      const PinInfo& pin = *body->pins[0];
+      PinData data{pin.name + "X", pin.flags, pin.numbers};
+      data.numbers[0] = "D" + std::to_string(i);
+      EditResult result = document.EditPin(row, pin.edge, pin.position, data);
+      if (result.status != EditStatus::Done) return state.SkipWithError("an edit was not done");
+      history.push_back(std::move(result.change));
+    }
+    const auto applied = std::chrono::steady_clock::now();
+    historyBytes = ::mallinfo2().uordblks - heapBefore;
+    for (auto it = history.rbegin(); it != history.rend(); ++it) (*it)->Undo(document);
+    const auto undone = std::chrono::steady_clock::now();
+    applySeconds += std::chrono::duration<double>(applied - start).count();
+    undoSeconds += std::chrono::duration<double>(undone - applied).count();
+    steps += kEdits;
+  }
+  state.counters["apply_us_per_step"] = applySeconds / static_cast<double>(steps) * 1e6;
+  state.counters["undo_us_per_step"] = undoSeconds / static_cast<double>(steps) * 1e6;
+  // The history vector itself included.
+  state.counters["history_bytes_per_edit"] = static_cast<double>(historyBytes) / kEdits;
+}
+BENCHMARK(BM_PinEditStepsApplyAndUndo)->Unit(benchmark::kMillisecond);
+
+void BM_ReadAlone(benchmark::State& state) {
+  for (auto _ : state) {
+    Library library;
+    if (!TextLibraryFormat::Read(File().path, library)) state.SkipWithError("read failed");
+    state.PauseTiming();
+    library.Clear();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_ReadAlone)->Unit(benchmark::kMillisecond);
+
+// What Open does: read into a fresh library, then hand it to the document,
+// which builds its name index.
+void BM_OpenThroughDocument(benchmark::State& state) {
+  LibraryDocument document;
+  for (auto _ : state) {
+    auto library = std::make_unique<Library>();
+    if (!TextLibraryFormat::Read(File().path, *library)) state.SkipWithError("read failed");
+    document.ReplaceLibrary(std::move(library));
+    state.PauseTiming();
+    document.ReplaceLibrary(std::make_unique<Library>());
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_OpenThroughDocument)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace zanli
+
+BENCHMARK_MAIN();
