@@ -2,11 +2,9 @@
 
 namespace zanli {
 
-// The private clipboard format of one part. Qt maps this MIME type to the
-// platform format named "Zanli Veld Library data", so other instances (and
-// anything else that knows the name) find it under that exact name.
-inline constexpr const char kPartClipboardFormatName[] = "Zanli Veld Library data";
-inline constexpr const char kPartClipboardMimeType[] =
-    "application/x-qt-windows-mime;value=\"Zanli Veld Library data\"";
+// The private clipboard format of one part. Qt offers a format by this exact
+// name to the platform (an X11 selection target of that name), so other
+// instances, and anything else that knows the name, find the part under it.
+inline constexpr const char kPartClipboardFormat[] = "Zanli Veld Library data";
 
 }  // namespace zanli

@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFile>
@@ -10,6 +11,7 @@
 
 #include "app/about_dialog.h"
 #include "app/document_command.h"
+#include "app/part_clipboard.h"
 #include "app/part_list_box.h"
 #include "app/part_view.h"
 #include "app/pin_panel.h"
@@ -47,7 +49,11 @@ MainWindow::MainWindow(QWidget* parent)
   connect(pinPanel_, &PinPanel::cancelRequested, this, &MainWindow::reject);
   connect(undoStack_, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
   connect(undoStack_, &QUndoStack::indexChanged, this, &MainWindow::UpdateUndoTexts);
-  connect(qApp, &QApplication::focusChanged, this, &MainWindow::UpdateCommandStates);
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (now == partList_) CheckClipboard();
+    UpdateCommandStates();
+  });
+  connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::CheckClipboard);
   qApp->installEventFilter(this);
 
   // The window starts at its layout size, which is also its smallest.
@@ -59,7 +65,7 @@ MainWindow::MainWindow(QWidget* parent)
   pinPanel_->UpdateBlockBox();
   pinPanel_->ShowPinAtCursor();
   UpdateUndoTexts();
-  UpdateCommandStates();
+  CheckClipboard();
   partList_->setFocus();
 }
 
@@ -72,6 +78,11 @@ MainWindow::~MainWindow() {
   undoStack_->clear();
   partView_->SetPart(nullptr);
   partList_->SetDocument(nullptr);
+}
+
+void MainWindow::CheckClipboard() {
+  clipboardOffersPart_ = PartClipboard::Offers(QApplication::clipboard()->mimeData());
+  UpdateCommandStates();
 }
 
 bool MainWindow::IsModified() const { return !undoStack_->isClean(); }
@@ -91,10 +102,12 @@ void MainWindow::ShowPart(PartBody* body) {
   pinPanel_->ShowPinAtCursor();
 }
 
-void MainWindow::CommitStep(EditResult result) {
+void MainWindow::CommitStep(EditResult result, bool show) {
   if (result.status != EditStatus::Done || !result.change) return;
+  const DocumentFocus focus = result.change->redoFocus();
   undoStack_->push(new DocumentCommand(document_, std::move(result.change),
-                                       [this](const DocumentFocus& focus) { ApplyFocus(focus); }));
+                                       [this](const DocumentFocus& f) { ApplyFocus(f); }));
+  if (show) ApplyFocus(focus);
 }
 
 void MainWindow::ApplyFocus(const DocumentFocus& focus) {

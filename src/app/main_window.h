@@ -74,8 +74,9 @@ class MainWindow : public QDialog, private DocumentObserver {
   void ShowPart(PartBody* body);
   // Greys or enables the menu items for the current focus and selection.
   void UpdateCommandStates();
-  // Puts a done step on the history.
-  void CommitStep(EditResult result);
+  // Puts a done step on the history; with `show`, the views go where the
+  // step's redo would take them (the new row selected and shown, say).
+  void CommitStep(EditResult result, bool show = false);
 
   // --- files (main_window_files.cpp) ---
   // Asks whether to save unsaved changes; true when the caller may go on.
@@ -90,6 +91,18 @@ class MainWindow : public QDialog, private DocumentObserver {
   void SetLibraryPath(const std::string& path);
   // The editor chooses the format by extension: ".LB3" in any case is text.
   static bool IsTextLibraryPath(const std::string& path);
+
+  // --- part commands (main_window_parts.cpp) ---
+  void NewPart();
+  void RenamePart();
+  void NewAlias();
+  void EditPartAttributes();
+  // Delete, cut and copy act on the selected row while the list has the
+  // keyboard focus; paste inserts before it.
+  void DeletePart();
+  void CopyPart();
+  void CutPart();
+  void PastePart();
 
  public slots:
   // The dialog's Cancel: drops the pin edit; ends the window only once a
@@ -141,12 +154,21 @@ class MainWindow : public QDialog, private DocumentObserver {
   // keys would go nowhere until the user clicks. Elsewhere this does nothing.
   void TakeKeyboardOnX();
   void ShowWarning(const QString& text);  // exclamation icon, OK only
+  void ShowMessage(const QString& text);  // no icon, OK only
+  // Pastes a decoded part: settles its names and its pattern with the user.
+  void PasteDecodedPart(std::string name, std::unique_ptr<PartBody> body, std::unique_ptr<Pattern> pattern);
+  bool ListHasFocus() const;
+  // Asking the clipboard may wait for another program, so the answer is kept
+  // and asked again only when the clipboard changes, the list gains the
+  // focus or the Edit menu opens, not at every key.
+  void CheckClipboard();
   void ReportReadFailure(const std::string& path);
   void ReportWriteFailure(int messageIndex);
 
   LibraryDocument document_;
   QUndoStack* undoStack_ = nullptr;
   bool closing_ = false;
+  bool clipboardOffersPart_ = false;
 
   QMenuBar* menuBar_ = nullptr;
   QWidget* client_ = nullptr;

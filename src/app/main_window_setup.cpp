@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMenu>
@@ -13,6 +14,7 @@
 
 #include "app/dialog_units.h"
 #include "app/main_window.h"
+#include "app/part_clipboard.h"
 #include "app/part_list_box.h"
 #include "app/part_view.h"
 #include "app/pin_panel.h"
@@ -150,6 +152,7 @@ void MainWindow::CreateMenu() {
 
   for (QMenu* menu : {file, edit, pin, pattern, help})
     connect(menu, &QMenu::aboutToShow, this, &MainWindow::UpdateCommandStates);
+  connect(edit, &QMenu::aboutToShow, this, &MainWindow::CheckClipboard);
 
   connect(action(kFileNew), &QAction::triggered, this, &MainWindow::NewLibrary);
   connect(action(kFileOpen), &QAction::triggered, this, [this] {
@@ -167,6 +170,14 @@ void MainWindow::CreateMenu() {
   connect(action(kEditRedo), &QAction::triggered, undoStack_, &QUndoStack::redo);
   connect(action(kInsertBlankPin), &QAction::triggered, pinPanel_, &PinPanel::InsertBlankPin);
   connect(action(kDeletePinAndCloseUp), &QAction::triggered, pinPanel_, &PinPanel::DeletePinAndCloseUp);
+  connect(action(kNewPart), &QAction::triggered, this, &MainWindow::NewPart);
+  connect(action(kRenamePart), &QAction::triggered, this, &MainWindow::RenamePart);
+  connect(action(kNewAlias), &QAction::triggered, this, &MainWindow::NewAlias);
+  connect(action(kPartAttributes), &QAction::triggered, this, &MainWindow::EditPartAttributes);
+  connect(action(kEditDelete), &QAction::triggered, this, &MainWindow::DeletePart);
+  connect(action(kEditCopy), &QAction::triggered, this, &MainWindow::CopyPart);
+  connect(action(kEditCut), &QAction::triggered, this, &MainWindow::CutPart);
+  connect(action(kEditPaste), &QAction::triggered, this, &MainWindow::PastePart);
   connect(action(kAppAbout), &QAction::triggered, this, &MainWindow::ShowAbout);
 }
 
@@ -186,13 +197,15 @@ void MainWindow::UpdateCommandStates() {
   action(kEditUndo)->setEnabled(undoStack_->canUndo());
   action(kEditRedo)->setEnabled(undoStack_->canRedo());
   const bool hasSelection = partList_->GetCurSel() >= 0;
-  action(kInsertBlankPin)->setEnabled(hasSelection);
-  action(kDeletePinAndCloseUp)->setEnabled(hasSelection);
-  // The part, clipboard and pattern commands stay greyed until their
-  // handlers exist; a greyed item's key then does nothing.
-  for (int id : {kEditCut, kEditCopy, kEditPaste, kEditDelete, kNewPart, kRenamePart, kNewAlias,
-                 kPartAttributes, kEditPatterns})
-    action(id)->setEnabled(false);
+  for (int id : {kInsertBlankPin, kDeletePinAndCloseUp, kPartAttributes, kRenamePart, kNewAlias})
+    action(id)->setEnabled(hasSelection);
+  // The clipboard commands and the Delete key act on parts only while the
+  // list has the keyboard focus; elsewhere the keys keep their usual meaning.
+  const bool inList = ListHasFocus();
+  for (int id : {kEditCut, kEditCopy, kEditDelete}) action(id)->setEnabled(inList && hasSelection);
+  action(kEditPaste)->setEnabled(inList && clipboardOffersPart_);
+  // The pattern editor is not wired yet.
+  action(kEditPatterns)->setEnabled(false);
 }
 
 bool MainWindow::IsAcceleratorKey(const QKeyEvent* event) const {

@@ -18,9 +18,8 @@ namespace zanli {
 
 namespace {
 
-constexpr int64_t kOrigin = 60;       // logical position of the body's top-left corner
-constexpr int64_t kStep = 10;         // one grid step in pixels
-constexpr int64_t kMarginPlus = 121;  // extent = 10 × size + this
+constexpr int64_t kOrigin = 60;  // logical position of the body's top-left corner
+constexpr int64_t kStep = 10;    // one grid step in pixels
 constexpr int32_t kLineScroll = 20;
 constexpr int32_t kPageScroll = 100;
 constexpr int32_t kScrollMargin = 20;  // ScrollIntoView keeps the anchor this far from the border
@@ -65,8 +64,8 @@ void PartView::SetPart(PartBody* body) {
   block_ = 0;
   scrollX_ = 0;
   scrollY_ = 0;
-  extentWidth_ = body ? Clamp32(kStep * body->xSize + kMarginPlus) : 0;
-  extentHeight_ = body ? Clamp32(kStep * body->ySize + kMarginPlus) : 0;
+  extentWidth_ = body ? Clamp32(SymbolRenderer::DrawingWidth(*body)) : 0;
+  extentHeight_ = body ? Clamp32(SymbolRenderer::DrawingHeight(*body)) : 0;
   UpdateScrollBars();
   viewport()->update();
 }

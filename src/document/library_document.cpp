@@ -23,7 +23,7 @@ bool IsValidNumber(const std::string& number) {
 
 bool InRange(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
 
-bool IsValidBody(const PartBody& body) {
+bool IsBodyValid(const PartBody& body) {
   if (!InRange(body.xSize, 1, LibraryDocument::kMaxSize) ||
       !InRange(body.ySize, 1, LibraryDocument::kMaxSize) ||
       !InRange(body.blockCount, 1, LibraryDocument::kMaxBlocks))
@@ -130,6 +130,12 @@ bool LibraryDocument::IsValidPin(const PinData& pin, int32_t blocks) {
   if ((pin.flags & ~kKnownFlags) != 0 || pin.numbers.size() != static_cast<size_t>(std::max(blocks, 0)))
     return false;
   return std::all_of(pin.numbers.begin(), pin.numbers.end(), IsValidNumber);
+}
+
+bool LibraryDocument::IsValidBody(const PartBody& body) { return IsBodyValid(body); }
+
+bool LibraryDocument::IsValidPattern(const Pattern& pattern) {
+  return IsValidPatternContent(PatternContent{pattern.name, pattern.width, pattern.height, pattern.bits});
 }
 
 bool LibraryDocument::IsPinAddress(int row, PinEdge edge, int32_t position) const {
@@ -275,10 +281,7 @@ EditResult LibraryDocument::PastePart(int row, PastedPart part, int selected) {
   if (part.name.empty() || !part.body || !IsValidBody(*part.body)) return Refused();
   if (part.newPattern && part.existingPattern) return Refused();
   if (part.existingPattern && PatternIndex(part.existingPattern) < 0) return Refused();
-  if (part.newPattern) {
-    const Pattern& p = *part.newPattern;
-    if (!IsValidPatternContent(PatternContent{p.name, p.width, p.height, p.bits})) return Refused();
-  }
+  if (part.newPattern && !IsValidPattern(*part.newPattern)) return Refused();
   const int at = row >= 0 && row < EntryCount() ? row : EntryCount();
   std::vector<DocumentEdit> edits;
   part.body->pattern = part.existingPattern;

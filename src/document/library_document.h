@@ -135,6 +135,10 @@ class LibraryDocument {
 
   // Whether a pin as given could stand in a body of `blocks` blocks.
   static bool IsValidPin(const PinData& pin, int32_t blocks);
+  // Whether a body, with every pin, and a pattern keep the model's rules
+  // (what Paste checks before it asks the user anything).
+  static bool IsValidBody(const PartBody& body);
+  static bool IsValidPattern(const Pattern& pattern);
 
  private:
   friend class DocumentEdit;

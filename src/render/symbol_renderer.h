@@ -25,6 +25,11 @@ class SymbolRenderer {
   // Positions beyond the body's size are not clamped: such pins still draw.
   static void PinAnchor(const PartBody& body, PinEdge edge, int32_t position, int32_t& x, int32_t& y);
 
+  // The drawing's size: the body plus a margin of 60 units on every side, which
+  // holds the pin lines, their marks and their numbers.
+  static int64_t DrawingWidth(const PartBody& body) { return int64_t{kGridStep} * body.xSize + 121; }
+  static int64_t DrawingHeight(const PartBody& body) { return int64_t{kGridStep} * body.ySize + 121; }
+
   // The closed black outline, or the body's pattern in black (then no outline).
   static void DrawBody(DrawSurface& surface, const PartBody& body);
 

@@ -1,0 +1,83 @@
+#include "app/part_clipboard.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QMimeData>
+
+#include "app/clipboard_format.h"
+#include "app/shift_jis_codec.h"
+#include "clipboard/part_clipboard_block.h"
+#include "fileio/text_library_format.h"
+#include "render/rgb_raster.h"
+#include "render/symbol_renderer.h"
+
+namespace zanli {
+
+namespace {
+
+// A text library that holds just this part, with its pattern.
+std::string TextLibraryOf(const std::string& entryName, const PartBody& body) {
+  Library library;
+  auto copy = std::make_unique<PartBody>();
+  copy->numberPrefix = body.numberPrefix;
+  copy->xSize = body.xSize;
+  copy->ySize = body.ySize;
+  copy->blockCount = body.blockCount;
+  for (const auto& pin : body.pins) {
+    auto p = std::make_unique<PinInfo>(body.blockCount);
+    p->name = pin->name;
+    p->flags = pin->flags;
+    p->edge = pin->edge;
+    p->position = pin->position;
+    p->numbers = pin->numbers;
+    copy->AddPin(std::move(p));
+  }
+  if (body.pattern) {
+    auto pattern = std::make_unique<Pattern>(body.pattern->name, body.pattern->width, body.pattern->height);
+    pattern->bits = body.pattern->bits;
+    copy->pattern = library.AddPattern(std::move(pattern));
+  }
+  library.AddEntry(std::make_unique<PartEntry>(entryName, library.AddBody(std::move(copy))));
+  return TextLibraryFormat::WriteBytes(library);
+}
+
+// The symbol as zanli-cli render draws it, block 1; none when too large.
+QByteArray PictureOf(const PartBody& body) {
+  constexpr int64_t kMaxSide = 32767;
+  const int64_t width = SymbolRenderer::DrawingWidth(body), height = SymbolRenderer::DrawingHeight(body);
+  if (width > kMaxSide || height > kMaxSide) return {};
+  RgbRaster raster(static_cast<int32_t>(width), static_cast<int32_t>(height), Rgb{255, 255, 255});
+  SymbolRenderer::DrawPart(raster, nullptr, body, 0);
+  const QImage image(raster.Pixels().data(), raster.Width(), raster.Height(), raster.Width() * 3,
+                     QImage::Format_RGB888);
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  return png;
+}
+
+}  // namespace
+
+QMimeData* PartClipboard::MakeMimeData(const std::string& entryName, const PartBody& body) {
+  auto* data = new QMimeData;
+  const std::string block = PartClipboardBlock::Build(entryName, body);
+  data->setData(QString::fromLatin1(kPartClipboardFormat),
+                QByteArray(block.data(), static_cast<qsizetype>(block.size())));
+  // Other programs take text as Unicode; the names are Shift-JIS bytes.
+  const std::string text = TextLibraryOf(entryName, body);
+  if (!text.empty()) data->setText(ShiftJisCodec::Decode(text));
+  const QByteArray png = PictureOf(body);
+  if (!png.isEmpty()) data->setData(QStringLiteral("image/png"), png);
+  return data;
+}
+
+bool PartClipboard::Offers(const QMimeData* data) {
+  return data != nullptr && data->hasFormat(QString::fromLatin1(kPartClipboardFormat));
+}
+
+QByteArray PartClipboard::Block(const QMimeData* data) {
+  return Offers(data) ? data->data(QString::fromLatin1(kPartClipboardFormat)) : QByteArray();
+}
+
+}  // namespace zanli
