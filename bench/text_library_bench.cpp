@@ -11,6 +11,7 @@
 #include <fstream>
 #include <string>
 
+#include "check/library_check.h"
 #include "check/save_losses.h"
 #include "fileio/text_library_format.h"
 
@@ -202,6 +203,16 @@ void BM_TextSaveLosses(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * File().bytes.size()));
 }
 BENCHMARK(BM_TextSaveLosses)->Unit(benchmark::kMillisecond);
+
+// The checker's own design checks, without the save losses.
+void BM_LibraryCheckDesign(benchmark::State& state) {
+  Library library;
+  TextLibraryFormat::ReadBytes(File().bytes, library);
+  size_t problems = 0;
+  for (auto _ : state) problems = LibraryCheck::DesignProblems(library).size();
+  state.counters["problems"] = static_cast<double>(problems);
+}
+BENCHMARK(BM_LibraryCheckDesign)->Unit(benchmark::kMillisecond);
 
 // Memory of a fresh process that reads the file and holds the library, so
 // nothing this benchmark allocated before skews it. It prints, in bytes above

@@ -1,6 +1,7 @@
 #include "check/save_losses.h"
 
 #include <algorithm>
+#include <new>
 #include <optional>
 #include <string_view>
 
@@ -397,6 +398,17 @@ class Comparison {
 }  // namespace
 
 std::vector<CheckProblem> SaveLosses::Find(const Library& library, LibraryFormat format) {
+  try {
+    return FindOrThrow(library, format);
+  } catch (const std::bad_alloc&) {
+    // The save would need the same memory again: it cannot be done now.
+    std::vector<CheckProblem> problems(1);
+    problems[0].kind = CheckKind::RefusedWrite;
+    return problems;
+  }
+}
+
+std::vector<CheckProblem> SaveLosses::FindOrThrow(const Library& library, LibraryFormat format) {
   Problems problems;
   std::string bytes;
   if (format == LibraryFormat::Text) {

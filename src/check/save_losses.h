@@ -22,12 +22,17 @@ namespace zanli {
 class SaveLosses {
  public:
   // Library::entries must be current, as for a save. The result is empty when
-  // the save keeps everything. A refusal by the writer, or a file the reader
-  // would refuse, is reported alone with its cause (there is nothing to
-  // compare then); otherwise the changes follow in library order: patterns,
-  // then each entry with its body and its pins. Time and memory are linear in
-  // the library's size: about one write and one read of it.
+  // the save keeps everything. When the writer refuses, or the reader would
+  // refuse the file, only the causes are reported (there is nothing to
+  // compare); otherwise the changes follow in library order: patterns, then
+  // each entry with its body and its pins. Time and memory are linear in the
+  // library's size: one write and one read of it, and a second library while
+  // it runs.
+  // Without the memory for that, the one problem RefusedWrite.
   static std::vector<CheckProblem> Find(const Library& library, LibraryFormat format);
+
+ private:
+  static std::vector<CheckProblem> FindOrThrow(const Library& library, LibraryFormat format);
 };
 
 }  // namespace zanli
