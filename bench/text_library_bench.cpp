@@ -12,6 +12,8 @@
 #include <string>
 
 #include "bench_library.h"
+#include "check/library_check.h"
+#include "check/save_losses.h"
 #include "fileio/text_library_format.h"
 
 namespace zanli {
@@ -128,6 +130,30 @@ void BM_TextWriteFile(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * File().bytes.size()));
 }
 BENCHMARK(BM_TextWriteFile)->Unit(benchmark::kMillisecond);
+
+// What a save in the text format would change, found by writing into memory,
+// reading back and comparing: the editor runs it before every save, so it
+// should cost no more than BM_TextWriteFile.
+void BM_TextSaveLosses(benchmark::State& state) {
+  Library library;
+  TextLibraryFormat::ReadBytes(File().bytes, library);
+  for (auto _ : state) {
+    const std::vector<CheckProblem> losses = SaveLosses::Find(library, LibraryFormat::Text);
+    if (!losses.empty()) state.SkipWithError("the library should save as text unchanged");
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * File().bytes.size()));
+}
+BENCHMARK(BM_TextSaveLosses)->Unit(benchmark::kMillisecond);
+
+// The checker's own design checks, without the save losses.
+void BM_LibraryCheckDesign(benchmark::State& state) {
+  Library library;
+  TextLibraryFormat::ReadBytes(File().bytes, library);
+  size_t problems = 0;
+  for (auto _ : state) problems = LibraryCheck::DesignProblems(library).size();
+  state.counters["problems"] = static_cast<double>(problems);
+}
+BENCHMARK(BM_LibraryCheckDesign)->Unit(benchmark::kMillisecond);
 
 // Memory of a fresh process that reads the file and holds the library, so
 // nothing this benchmark allocated before skews it. It prints, in bytes above

@@ -25,5 +25,6 @@ int RunConvert(const std::vector<std::string>& args);
 int RunRender(const std::vector<std::string>& args);
 int RunClipEncode(const std::vector<std::string>& args);
 int RunClipDecode(const std::vector<std::string>& args);
+int RunCheck(const std::vector<std::string>& args);
 
 }  // namespace zanli::cli

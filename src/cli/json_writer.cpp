@@ -21,6 +21,24 @@ void AppendJsonString(std::string& out, std::string_view bytes) {
   out += '"';
 }
 
+void AppendJsonText(std::string& out, std::string_view text) {
+  out += '"';
+  for (char ch : text) {
+    unsigned char c = static_cast<unsigned char>(ch);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += ch;
+    } else if (c < 0x20) {
+      out += "\\u00";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += ch;
+    }
+  }
+  out += '"';
+}
+
 void AppendHex(std::string& out, const uint8_t* bytes, size_t size) {
   out.reserve(out.size() + 2 * size);
   for (size_t i = 0; i < size; ++i) {

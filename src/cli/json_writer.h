@@ -10,6 +10,8 @@ namespace zanli::cli {
 // JSON for byte strings: printable ASCII stays, every other byte (and '"'
 // and '\') becomes \u00XX, so any Shift-JIS text round-trips exactly.
 void AppendJsonString(std::string& out, std::string_view bytes);
+// JSON for UTF-8 text: only '"', '\' and control characters are escaped.
+void AppendJsonText(std::string& out, std::string_view text);
 // Lowercase hex of every byte, row padding included.
 void AppendHex(std::string& out, const uint8_t* bytes, size_t size);
 // {"name","edge","position","flags","numbers"}

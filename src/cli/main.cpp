@@ -19,6 +19,7 @@ const Command kCommands[] = {
     {"render", zanli::cli::RunRender},
     {"clip-encode", zanli::cli::RunClipEncode},
     {"clip-decode", zanli::cli::RunClipDecode},
+    {"check", zanli::cli::RunCheck},
 };
 
 void PrintUsage() {
@@ -28,7 +29,10 @@ void PrintUsage() {
                "  convert IN OUT                         read IN, write OUT (format by extension)\n"
                "  render LIBRARY NAME OUT.png [--block N]  PNG of the part's symbol (block N, default 1)\n"
                "  clip-encode LIBRARY NAME OUT.bin       clipboard block that Copy makes for NAME\n"
-               "  clip-decode IN.bin                     JSON of a clipboard block on stdout\n");
+               "  clip-decode IN.bin                     JSON of a clipboard block on stdout\n"
+               "  check LIBRARY [--format text|binary] [--json]\n"
+               "                                         design problems and what a save would change;\n"
+               "                                         exit 1 when there are any\n");
 }
 
 }  // namespace

@@ -40,9 +40,10 @@ BinaryWriteResult BinaryLibraryFormat::Write(const std::string& path, const Libr
   return BinaryWriteResult::Ok;
 }
 
-BinaryWriteResult BinaryLibraryFormat::Encode(const Library& library, std::string& out) {
+BinaryWriteResult BinaryLibraryFormat::Encode(const Library& library, std::string& out,
+                                              BinaryWriteRefusal* refusal) {
   std::string bytes;
-  const BinaryWriteResult result = BinaryLibraryWriter(library).Encode(bytes);
+  const BinaryWriteResult result = BinaryLibraryWriter(library).Encode(bytes, refusal);
   if (result == BinaryWriteResult::Ok) out = std::move(bytes);
   return result;
 }

@@ -29,29 +29,47 @@ uint8_t PinFlagBits(int32_t flags) {
 
 }  // namespace
 
-BinaryWriteResult BinaryLibraryWriter::Encode(std::string& out) {
+BinaryWriteResult BinaryLibraryWriter::Encode(std::string& out, BinaryWriteRefusal* refusal) {
+  BinaryWriteResult result = BinaryWriteResult::Ok;
   for (auto step : {&BinaryLibraryWriter::AddPatterns, &BinaryLibraryWriter::AddBodies,
                     &BinaryLibraryWriter::AddEntries}) {
-    BinaryWriteResult result = (this->*step)();
-    if (result != BinaryWriteResult::Ok) return result;
+    result = (this->*step)();
+    if (result != BinaryWriteResult::Ok) break;
   }
-  const size_t total = kHeaderSize + entryNames_.size() + entryBodies_.size() + records_.size() +
-                       patternTable_.size() + patternNames_.size() + bitmaps_.size() + pool_.size();
-  if (total > kMaxFileSize) return BinaryWriteResult::TooLarge;
-  Assemble(out);
-  return BinaryWriteResult::Ok;
+  if (result == BinaryWriteResult::Ok) {
+    refusal_ = {};
+    const size_t total = kHeaderSize + entryNames_.size() + entryBodies_.size() + records_.size() +
+                         patternTable_.size() + patternNames_.size() + bitmaps_.size() + pool_.size();
+    if (total > kMaxFileSize)
+      result = Refuse(BinaryWriteRefusal::Limit::FileSize, static_cast<int64_t>(total), kMaxFileSize);
+    else
+      Assemble(out);
+  }
+  if (refusal) *refusal = result == BinaryWriteResult::Ok ? BinaryWriteRefusal{} : refusal_;
+  return result;
+}
+
+BinaryWriteResult BinaryLibraryWriter::Refuse(BinaryWriteRefusal::Limit limit, int64_t value,
+                                              int64_t maximum) {
+  refusal_.limit = limit;
+  refusal_.value = value;
+  refusal_.maximum = maximum;
+  return BinaryWriteResult::TooLarge;
 }
 
 BinaryWriteResult BinaryLibraryWriter::AddPatterns() {
   for (size_t index = 0; index < library_.patterns.size(); ++index) {
     const Pattern* pattern = library_.patterns[index].get();
+    refusal_.pattern = pattern;
     uint16_t nameOffset;
     if (!StoreString(pattern->name, nameOffset)) return BinaryWriteResult::TooLarge;
     le::PutU16(patternNames_, nameOffset);
-    if (pattern->width < 1 || pattern->width > kMaxImageSide || pattern->height < 1 ||
-        pattern->height > kMaxImageSide ||
-        BinaryPatternImage::ByteSize(pattern->width, pattern->height) > kMaxScratchSize)
-      return BinaryWriteResult::TooLarge;
+    for (int32_t side : {pattern->width, pattern->height})
+      if (side < 1 || side > kMaxImageSide)
+        return Refuse(BinaryWriteRefusal::Limit::PatternSide, side, kMaxImageSide);
+    const size_t imageSize = BinaryPatternImage::ByteSize(pattern->width, pattern->height);
+    if (imageSize > kMaxScratchSize)
+      return Refuse(BinaryWriteRefusal::Limit::PatternImage, imageSize, kMaxScratchSize);
     const std::string full = BinaryPatternImage::Pack(*pattern);
     if (!AddImage(full, patternTable_) || !AddImage(BinaryPatternImage::Reduce(full, 2), patternTable_) ||
         !AddImage(BinaryPatternImage::Reduce(full, 5), patternTable_))
@@ -63,7 +81,10 @@ BinaryWriteResult BinaryLibraryWriter::AddPatterns() {
 }
 
 bool BinaryLibraryWriter::AddImage(const std::string& image, std::string& table) {
-  if (bitmaps_.size() + image.size() > kMaxAreaSize) return false;
+  if (bitmaps_.size() + image.size() > kMaxAreaSize) {
+    Refuse(BinaryWriteRefusal::Limit::BitmapArea, bitmaps_.size() + image.size(), kMaxAreaSize);
+    return false;
+  }
   le::PutU16(table, static_cast<uint32_t>(bitmaps_.size()));
   bitmaps_ += image;
   return true;
@@ -78,19 +99,28 @@ BinaryWriteResult BinaryLibraryWriter::AddBodies() {
 }
 
 BinaryWriteResult BinaryLibraryWriter::AddBody(const PartBody& body) {
+  using Limit = BinaryWriteRefusal::Limit;
+  refusal_.pattern = nullptr;
+  refusal_.body = &body;
+  refusal_.pin = nullptr;
   const int32_t blocks = body.blockCount;
-  if (!InByteRange(body.xSize, 1) || !InByteRange(body.ySize, 1) || !InByteRange(blocks, 1) ||
-      body.pins.size() > kMaxPins)
-    return BinaryWriteResult::TooLarge;
+  const struct {
+    int32_t value;
+    Limit limit;
+  } bytes[] = {{body.xSize, Limit::XSize}, {body.ySize, Limit::YSize}, {blocks, Limit::BlockCount}};
+  for (const auto& field : bytes)
+    if (!InByteRange(field.value, 1)) return Refuse(field.limit, field.value, kMaxByteValue);
+  if (body.pins.size() > kMaxPins) return Refuse(Limit::PinCount, body.pins.size(), kMaxPins);
   const size_t recordSize = 12 + body.pins.size() * (4 + 2 * static_cast<size_t>(blocks));
-  if (recordSize > kMaxScratchSize) return BinaryWriteResult::TooLarge;
+  if (recordSize > kMaxScratchSize) return Refuse(Limit::PartRecordSize, recordSize, kMaxScratchSize);
 
   uint16_t prefixOffset;
   if (!StoreString(body.numberPrefix, prefixOffset)) return BinaryWriteResult::TooLarge;
   std::string pins;
   uint32_t edgeBits = 0;
   for (const auto& pin : body.pins) {
-    if (!InByteRange(pin->position, 0)) return BinaryWriteResult::TooLarge;
+    refusal_.pin = pin.get();
+    if (!InByteRange(pin->position, 0)) return Refuse(Limit::PinPosition, pin->position, kMaxByteValue);
     const uint32_t edge = static_cast<uint32_t>(pin->edge) & 3;
     edgeBits |= 0x8000u >> edge;
     uint16_t nameOffset = kNone;
@@ -103,7 +133,9 @@ BinaryWriteResult BinaryLibraryWriter::AddBody(const PartBody& body) {
       le::PutU16(pins, i < pin->numbers.size() ? BinaryPinCodec::EncodeNumber(pin->numbers[i]) : 0);
     }
   }
-  if (records_.size() + recordSize > kMaxAreaSize) return BinaryWriteResult::TooLarge;
+  refusal_.pin = nullptr;
+  if (records_.size() + recordSize > kMaxAreaSize)
+    return Refuse(Limit::PartRecordArea, records_.size() + recordSize, kMaxAreaSize);
 
   recordOffset_.emplace(&body, static_cast<uint16_t>(records_.size()));
   const auto pattern = body.pattern ? patternIndex_.find(body.pattern) : patternIndex_.end();
@@ -119,13 +151,21 @@ BinaryWriteResult BinaryLibraryWriter::AddBody(const PartBody& body) {
 }
 
 BinaryWriteResult BinaryLibraryWriter::AddEntries() {
-  if (library_.entries.size() > kMaxEntries) return BinaryWriteResult::TooLarge;
+  refusal_.pattern = nullptr;
+  refusal_.body = nullptr;
+  refusal_.pin = nullptr;
+  if (library_.entries.size() > kMaxEntries)
+    return Refuse(BinaryWriteRefusal::Limit::EntryCount, library_.entries.size(), kMaxEntries);
   for (const auto& entry : library_.entries) {
+    refusal_.entry = entry.get();
     uint16_t nameOffset;
     if (!StoreString(entry->name, nameOffset)) return BinaryWriteResult::TooLarge;
     le::PutU32(entryNames_, nameOffset);
     const auto record = recordOffset_.find(entry->body);
-    if (record == recordOffset_.end()) return BinaryWriteResult::Inconsistent;
+    if (record == recordOffset_.end()) {
+      refusal_.limit = BinaryWriteRefusal::Limit::BodyMissing;
+      return BinaryWriteResult::Inconsistent;
+    }
     le::PutU16(entryBodies_, record->second);
   }
   return BinaryWriteResult::Ok;
@@ -176,14 +216,20 @@ bool BinaryLibraryWriter::StorePinName(const std::string& name, uint16_t& offset
     return true;
   }
   const std::string stored = BinaryPinCodec::EncodeName(name);
-  if (stored.size() > kMaxStoredPinName) return false;
+  if (stored.size() > kMaxStoredPinName) {
+    Refuse(BinaryWriteRefusal::Limit::PinNameLength, stored.size(), kMaxStoredPinName);
+    return false;
+  }
   if (!AppendToPool(static_cast<char>(stored.size()) + stored, offset)) return false;
   storedPinNames_.emplace(name, offset);
   return true;
 }
 
 bool BinaryLibraryWriter::AppendToPool(const std::string& bytes, uint16_t& offset) {
-  if (pool_.size() + bytes.size() > kMaxAreaSize) return false;
+  if (pool_.size() + bytes.size() > kMaxAreaSize) {
+    Refuse(BinaryWriteRefusal::Limit::StringPool, pool_.size() + bytes.size(), kMaxAreaSize);
+    return false;
+  }
   offset = static_cast<uint16_t>(pool_.size());
   pool_ += bytes;
   return true;

@@ -21,7 +21,8 @@ class BinaryLibraryWriter {
 
   explicit BinaryLibraryWriter(const Library& library) : library_(library) {}
 
-  BinaryWriteResult Encode(std::string& out);
+  // The file's bytes, or the refusal with its detail in `refusal` if given.
+  BinaryWriteResult Encode(std::string& out, BinaryWriteRefusal* refusal = nullptr);
 
  private:
   BinaryWriteResult AddPatterns();
@@ -29,6 +30,8 @@ class BinaryLibraryWriter {
   BinaryWriteResult AddBody(const PartBody& body);
   BinaryWriteResult AddEntries();
   void Assemble(std::string& out) const;
+  // Notes the limit met by the element in refusal_ and answers TooLarge.
+  BinaryWriteResult Refuse(BinaryWriteRefusal::Limit limit, int64_t value, int64_t maximum);
 
   bool AddImage(const std::string& image, std::string& table);
   // Pool offset of a NUL-terminated string; false when the pool is full.
@@ -50,6 +53,8 @@ class BinaryLibraryWriter {
   // Strings already in the pool, one table per encoding.
   std::unordered_map<std::string, uint16_t> storedStrings_;
   std::unordered_map<std::string, uint16_t> storedPinNames_;
+  // The element being stored, and after a refusal the limit it met.
+  BinaryWriteRefusal refusal_;
 };
 
 }  // namespace zanli

@@ -133,6 +133,8 @@ const SymbolTextRenderer& SymbolTextRenderer::Instance() {
   return renderer;
 }
 
+bool SymbolTextRenderer::HasGlyph(uint8_t code) { return GlyphIndex(code) >= 0; }
+
 const uint8_t* SymbolTextRenderer::Glyph(uint8_t code) {
   const int32_t index = GlyphIndex(code);
   return index < 0 ? kBlankGlyph : kFont + index * 8;

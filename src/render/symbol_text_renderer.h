@@ -22,6 +22,8 @@ class SymbolTextRenderer {
   // The one renderer shared by every drawing call (single UI thread).
   static const SymbolTextRenderer& Instance();
 
+  // True when `code` & 0x7F has a glyph of its own (0x20 to 0x7E).
+  static bool HasGlyph(uint8_t code);
   // The 8 rows (top first, bit 7 leftmost) of the glyph for `code` & 0x7F;
   // codes without a glyph (below 0x20, and 0x7F) give a blank cell.
   static const uint8_t* Glyph(uint8_t code);

@@ -1,0 +1,442 @@
+#include "check/save_losses.h"
+
+#include <algorithm>
+#include <new>
+#include <optional>
+#include <string_view>
+
+#include "fileio/binary_library_format.h"
+#include "fileio/first_match_index.h"
+#include "fileio/text_library_format.h"
+#include "fileio/text_library_reader.h"
+
+namespace zanli {
+
+namespace {
+
+using Problems = std::vector<CheckProblem>;
+constexpr size_t kNone = CheckProblem::kNone;
+
+std::string SizeText(int32_t x, int32_t y) { return std::to_string(x) + "x" + std::to_string(y); }
+
+template <typename T>
+size_t IndexIn(const std::vector<std::unique_ptr<T>>& list, const T* item) {
+  for (size_t i = 0; i < list.size(); ++i)
+    if (list[i].get() == item) return i;
+  return kNone;
+}
+
+// Subjects are filled from the library given to Find: the index of a body's
+// part, the body and the pin, found by a search that runs once per problem,
+// or through the indexes a comparison builds once.
+void SetPattern(CheckProblem& problem, const Library& library, size_t index) {
+  problem.patternIndex = index;
+  problem.patternName = library.patterns[index]->name;
+}
+
+void SetEntry(CheckProblem& problem, const Library& library, size_t index) {
+  problem.entryIndex = index;
+  problem.entryName = library.entries[index]->name;
+}
+
+void SetPin(CheckProblem& problem, const PinInfo& pin, size_t index) {
+  problem.pinIndex = index;
+  problem.pinEdge = pin.edge;
+  problem.pinPosition = pin.position;
+  problem.pinName = pin.name;
+}
+
+// The part (first entry) of `body`, or none for a body no entry names.
+void SetBody(CheckProblem& problem, const Library& library, const PartBody* body) {
+  problem.bodyIndex = IndexIn(library.bodies, body);
+  for (size_t i = 0; i < library.entries.size(); ++i)
+    if (library.entries[i]->body == body) return SetEntry(problem, library, i);
+}
+
+CheckKind KindOf(BinaryWriteRefusal::Limit limit) {
+  using L = BinaryWriteRefusal::Limit;
+  switch (limit) {
+    case L::PatternSide:
+      return CheckKind::RefusedPatternSide;
+    case L::PatternImage:
+      return CheckKind::RefusedPatternImage;
+    case L::BitmapArea:
+      return CheckKind::RefusedBitmapArea;
+    case L::XSize:
+      return CheckKind::RefusedXSize;
+    case L::YSize:
+      return CheckKind::RefusedYSize;
+    case L::BlockCount:
+      return CheckKind::RefusedBlockCount;
+    case L::PinCount:
+      return CheckKind::RefusedPinCount;
+    case L::PartRecordSize:
+      return CheckKind::RefusedPartRecordSize;
+    case L::PinPosition:
+      return CheckKind::RefusedPinPosition;
+    case L::PinNameLength:
+      return CheckKind::RefusedPinNameLength;
+    case L::PartRecordArea:
+      return CheckKind::RefusedPartRecordArea;
+    case L::StringPool:
+      return CheckKind::RefusedStringPool;
+    case L::EntryCount:
+      return CheckKind::RefusedEntryCount;
+    case L::FileSize:
+      return CheckKind::RefusedFileSize;
+    case L::BodyMissing:
+      return CheckKind::RefusedEntryWithoutBody;
+    case L::None:
+      break;
+  }
+  return CheckKind::RefusedWrite;
+}
+
+CheckProblem BinaryRefusal(const Library& library, const BinaryWriteRefusal& refusal) {
+  CheckProblem problem;
+  problem.kind = KindOf(refusal.limit);
+  problem.value = refusal.value;
+  problem.limit = refusal.maximum;
+  if (refusal.pattern) {
+    const size_t index = IndexIn(library.patterns, refusal.pattern);
+    if (index != kNone) SetPattern(problem, library, index);
+    problem.before = SizeText(refusal.pattern->width, refusal.pattern->height);
+  }
+  if (refusal.body) {
+    SetBody(problem, library, refusal.body);
+    if (refusal.pin) SetPin(problem, *refusal.pin, IndexIn(refusal.body->pins, refusal.pin));
+  }
+  if (refusal.entry) SetEntry(problem, library, IndexIn(library.entries, refusal.entry));
+  return problem;
+}
+
+// The text writer refuses only entries without a body; anything else is a
+// failure to get memory.
+void TextRefusal(const Library& library, Problems& out) {
+  for (size_t i = 0; i < library.entries.size(); ++i) {
+    if (library.entries[i]->body) continue;
+    CheckProblem& problem = out.emplace_back();
+    problem.kind = CheckKind::RefusedEntryWithoutBody;
+    SetEntry(problem, library, i);
+  }
+  if (out.empty()) out.emplace_back().kind = CheckKind::RefusedWrite;
+}
+
+bool OutsideTextSize(int32_t size) { return size < 1 || size > TextLibraryReader::kMaxSize; }
+
+// Why the text reader refuses what the writer made of `library`: the values
+// its blocks must hold. Runs only once the reader has refused, so it explains
+// a refusal and never invents one; what it cannot explain is reported as a
+// plain Unreadable.
+void ExplainUnreadableText(const Library& library, Problems& out) {
+  for (size_t i = 0; i < library.patterns.size(); ++i) {
+    const Pattern& pattern = *library.patterns[i];
+    if (pattern.name.empty()) {
+      CheckProblem& problem = out.emplace_back();
+      problem.kind = CheckKind::UnreadableEmptyPatternName;
+      problem.patternIndex = i;
+    }
+    if (OutsideTextSize(pattern.width) || OutsideTextSize(pattern.height)) {
+      CheckProblem& problem = out.emplace_back();
+      problem.kind = CheckKind::UnreadablePatternSize;
+      SetPattern(problem, library, i);
+      problem.before = SizeText(pattern.width, pattern.height);
+      problem.limit = TextLibraryReader::kMaxSize;
+    }
+  }
+  FirstMatchIndex<const PartBody*, size_t> parts(library.entries.size());
+  for (size_t i = 0; i < library.entries.size(); ++i) {
+    const PartEntry& entry = *library.entries[i];
+    if (entry.name.empty()) {
+      CheckProblem& problem = out.emplace_back();
+      problem.kind = CheckKind::UnreadableEmptyPartName;
+      problem.entryIndex = i;
+    }
+    if (!entry.body || parts.Insert(entry.body, i) != i) continue;
+    const PartBody& body = *entry.body;
+    if (OutsideTextSize(body.xSize) || OutsideTextSize(body.ySize)) {
+      CheckProblem& problem = out.emplace_back();
+      problem.kind = CheckKind::UnreadablePartSize;
+      SetEntry(problem, library, i);
+      problem.before = SizeText(body.xSize, body.ySize);
+      problem.limit = TextLibraryReader::kMaxSize;
+    }
+    if (body.blockCount < 1 || body.blockCount > TextLibraryReader::kMaxBlocks) {
+      CheckProblem& problem = out.emplace_back();
+      problem.kind = CheckKind::UnreadableBlockCount;
+      SetEntry(problem, library, i);
+      problem.value = body.blockCount;
+      problem.limit = TextLibraryReader::kMaxBlocks;
+    }
+  }
+  if (out.empty()) out.emplace_back().kind = CheckKind::Unreadable;
+}
+
+// The first row (1-based) whose ink differs within the width, or 0. Bytes a
+// malformed pattern lacks count as blank, as both writers store them.
+int64_t FirstDifferentRow(const Pattern& a, const Pattern& b) {
+  const int32_t width = a.width;
+  const size_t used = static_cast<size_t>((width + 7) / 8);
+  const size_t stride = static_cast<size_t>(Pattern::StrideFor(width));
+  const uint8_t lastMask = width % 8 == 0 ? 0xFF : static_cast<uint8_t>(0xFF00 >> (width % 8));
+  auto byte = [](const Pattern& p, size_t at) { return at < p.bits.size() ? p.bits[at] : uint8_t{0}; };
+  for (int32_t row = 0; row < a.height; ++row) {
+    const size_t start = static_cast<size_t>(row) * stride;
+    for (size_t i = 0; i < used; ++i) {
+      const uint8_t mask = i + 1 == used ? lastMask : 0xFF;
+      if ((byte(a, start + i) ^ byte(b, start + i)) & mask) return row + 1;
+    }
+  }
+  return 0;
+}
+
+// An empty number and a lone "D" both show no number and both come back
+// empty or "D" depending on the format; the user cannot tell them apart.
+bool SameNumber(std::string_view a, std::string_view b) {
+  if (a.empty()) a = "D";
+  if (b.empty()) b = "D";
+  return a == b;
+}
+
+std::string_view NumberOf(const PartBody& body, const PinInfo& pin, size_t block) {
+  return block < static_cast<size_t>(std::max(body.blockCount, 0)) && block < pin.numbers.size()
+             ? std::string_view(pin.numbers[block])
+             : std::string_view();
+}
+
+// Compares the library with the one its file gives back. Entries are paired
+// by position (both formats keep their order); when some are missing they
+// are paired by name in order.
+class Comparison {
+ public:
+  Comparison(const Library& before, const Library& after, Problems& out)
+      : before_(before), after_(after), out_(out) {}
+
+  void Run() {
+    ComparePatterns();
+    CompareEntries();
+  }
+
+ private:
+  // Each entry's part (the first entry naming its body), by entry index.
+  static std::vector<size_t> PartsOf(const Library& library) {
+    FirstMatchIndex<const PartBody*, size_t> first(library.entries.size());
+    std::vector<size_t> parts(library.entries.size());
+    for (size_t i = 0; i < library.entries.size(); ++i) parts[i] = first.Insert(library.entries[i]->body, i);
+    return parts;
+  }
+
+  CheckProblem& Add(CheckKind kind) {
+    CheckProblem& problem = out_.emplace_back();
+    problem.kind = kind;
+    return problem;
+  }
+
+  CheckProblem& AddForEntry(CheckKind kind, size_t entry) {
+    CheckProblem& problem = Add(kind);
+    SetEntry(problem, before_, entry);
+    problem.bodyIndex = BodyIndex(before_.entries[entry]->body);
+    return problem;
+  }
+
+  size_t BodyIndex(const PartBody* body) {
+    if (!bodyIndex_) {
+      bodyIndex_.emplace(before_.bodies.size());
+      for (size_t i = 0; i < before_.bodies.size(); ++i) bodyIndex_->Insert(before_.bodies[i].get(), i);
+    }
+    return bodyIndex_->Find(body, kNone);
+  }
+
+  void ComparePatterns() {
+    const auto& a = before_.patterns;
+    const auto& b = after_.patterns;
+    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+      const Pattern& p = *a[i];
+      const Pattern& q = *b[i];
+      if (p.name != q.name) {
+        CheckProblem& problem = Add(CheckKind::PatternRenamed);
+        SetPattern(problem, before_, i);
+        problem.before = p.name;
+        problem.after = q.name;
+      }
+      if (p.width != q.width || p.height != q.height) {
+        CheckProblem& problem = Add(CheckKind::PatternSizeChanged);
+        SetPattern(problem, before_, i);
+        problem.before = SizeText(p.width, p.height);
+        problem.after = SizeText(q.width, q.height);
+      } else if (const int64_t row = FirstDifferentRow(p, q)) {
+        CheckProblem& problem = Add(CheckKind::PatternBitsChanged);
+        SetPattern(problem, before_, i);
+        problem.value = row;
+      }
+    }
+    for (size_t i = b.size(); i < a.size(); ++i) SetPattern(Add(CheckKind::PatternLost), before_, i);
+    for (size_t i = a.size(); i < b.size(); ++i) Add(CheckKind::PatternAdded).after = b[i]->name;
+    for (size_t i = 0; i < a.size(); ++i) patternIndex_.Insert(a[i].get(), i);
+    for (size_t i = 0; i < b.size(); ++i) patternIndexAfter_.Insert(b[i].get(), i);
+  }
+
+  void CompareEntries() {
+    const auto& a = before_.entries;
+    const auto& b = after_.entries;
+    std::vector<size_t> pairOf(a.size(), kNone);
+    size_t j = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (j < b.size() && (a.size() == b.size() || a[i]->name == b[j]->name))
+        pairOf[i] = j++;
+      else
+        AddForEntry(CheckKind::EntryLost, i).before = a[i]->name;
+    }
+    for (; j < b.size(); ++j) Add(CheckKind::EntryAdded).after = b[j]->name;
+
+    const std::vector<size_t> partBefore = PartsOf(before_);
+    const std::vector<size_t> partAfter = PartsOf(after_);
+    // An entry's body is compared when the entry is the part of its body on
+    // either side, so every body is compared at least once and at most once
+    // per side.
+    for (size_t i = 0; i < a.size(); ++i) {
+      j = pairOf[i];
+      if (j == kNone) continue;
+      if (a[i]->name != b[j]->name) {
+        CheckProblem& problem = AddForEntry(CheckKind::EntryRenamed, i);
+        problem.before = a[i]->name;
+        problem.after = b[j]->name;
+      }
+      const size_t part = partBefore[i];
+      if (pairOf[part] != partAfter[j]) {
+        CheckProblem& problem = AddForEntry(CheckKind::AliasChanged, i);
+        if (part != i) problem.before = a[part]->name;
+        if (partAfter[j] != j) problem.after = b[partAfter[j]]->name;
+      }
+      if ((part == i || partAfter[j] == j) && a[i]->body && b[j]->body)
+        CompareBodies(i, *a[i]->body, *b[j]->body);
+    }
+  }
+
+  void CompareBodies(size_t entry, const PartBody& p, const PartBody& q) {
+    if (p.xSize != q.xSize || p.ySize != q.ySize) {
+      CheckProblem& problem = AddForEntry(CheckKind::PartSizeChanged, entry);
+      problem.before = SizeText(p.xSize, p.ySize);
+      problem.after = SizeText(q.xSize, q.ySize);
+    }
+    if (p.blockCount != q.blockCount) {
+      CheckProblem& problem = AddForEntry(CheckKind::BlockCountChanged, entry);
+      problem.before = std::to_string(p.blockCount);
+      problem.after = std::to_string(q.blockCount);
+    }
+    if (p.numberPrefix != q.numberPrefix) {
+      CheckProblem& problem = AddForEntry(CheckKind::PrefixChanged, entry);
+      problem.before = p.numberPrefix;
+      problem.after = q.numberPrefix;
+    }
+    // Patterns pair by position; one outside the library's list never
+    // counts as kept.
+    const size_t patternBefore = p.pattern ? patternIndex_.Find(p.pattern, kOutside) : kNone;
+    const size_t patternAfter = q.pattern ? patternIndexAfter_.Find(q.pattern, kOutside) : kNone;
+    if (patternBefore != patternAfter || patternBefore == kOutside) {
+      CheckProblem& problem = AddForEntry(CheckKind::PartPatternChanged, entry);
+      if (p.pattern) problem.before = p.pattern->name;
+      if (q.pattern) problem.after = q.pattern->name;
+    }
+    const size_t shared = std::min(p.pins.size(), q.pins.size());
+    for (size_t k = 0; k < shared; ++k) ComparePins(entry, p, k, q, *q.pins[k]);
+    for (size_t k = shared; k < p.pins.size(); ++k)
+      SetPin(AddForEntry(CheckKind::PinLost, entry), *p.pins[k], k);
+    for (size_t k = shared; k < q.pins.size(); ++k) {
+      CheckProblem& problem = AddForEntry(CheckKind::PinAdded, entry);
+      problem.movedEdge = q.pins[k]->edge;
+      problem.movedPosition = q.pins[k]->position;
+    }
+  }
+
+  void ComparePins(size_t entry, const PartBody& p, size_t index, const PartBody& q, const PinInfo& back) {
+    const PinInfo& pin = *p.pins[index];
+    auto add = [&](CheckKind kind) -> CheckProblem& {
+      CheckProblem& problem = AddForEntry(kind, entry);
+      SetPin(problem, pin, index);
+      return problem;
+    };
+    if (pin.edge != back.edge || pin.position != back.position) {
+      CheckProblem& problem = add(CheckKind::PinMoved);
+      problem.movedEdge = back.edge;
+      problem.movedPosition = back.position;
+    }
+    if (pin.name != back.name) {
+      CheckProblem& problem = add(CheckKind::PinNameChanged);
+      problem.before = pin.name;
+      problem.after = back.name;
+    }
+    if (pin.flags != back.flags) {
+      CheckProblem& problem = add(CheckKind::PinFlagsChanged);
+      problem.value = pin.flags;
+      problem.limit = back.flags;
+    }
+    // Numbers past both bodies' block counts or both arrays show nowhere.
+    const size_t blocks = std::min(static_cast<size_t>(std::max({p.blockCount, q.blockCount, 0})),
+                                   std::max(pin.numbers.size(), back.numbers.size()));
+    for (size_t block = 0; block < blocks; ++block) {
+      const std::string_view was = NumberOf(p, pin, block);
+      const std::string_view is = NumberOf(q, back, block);
+      if (SameNumber(was, is)) continue;
+      CheckProblem& problem = add(CheckKind::PinNumberChanged);
+      problem.block = static_cast<int32_t>(block + 1);
+      problem.before = was;
+      problem.after = is;
+    }
+  }
+
+  static constexpr size_t kOutside = kNone - 1;
+
+  const Library& before_;
+  const Library& after_;
+  Problems& out_;
+  FirstMatchIndex<const Pattern*, size_t> patternIndex_;
+  FirstMatchIndex<const Pattern*, size_t> patternIndexAfter_;
+  std::optional<FirstMatchIndex<const PartBody*, size_t>> bodyIndex_;  // built at the first need
+};
+
+}  // namespace
+
+std::vector<CheckProblem> SaveLosses::Find(const Library& library, LibraryFormat format) {
+  try {
+    return FindOrThrow(library, format);
+  } catch (const std::bad_alloc&) {
+    // The save would need the same memory again: it cannot be done now.
+    std::vector<CheckProblem> problems(1);
+    problems[0].kind = CheckKind::RefusedWrite;
+    return problems;
+  }
+}
+
+std::vector<CheckProblem> SaveLosses::FindOrThrow(const Library& library, LibraryFormat format) {
+  Problems problems;
+  std::string bytes;
+  if (format == LibraryFormat::Text) {
+    bytes = TextLibraryFormat::WriteBytes(library);
+    if (bytes.empty()) {
+      TextRefusal(library, problems);
+      return problems;
+    }
+  } else {
+    BinaryWriteRefusal refusal;
+    if (BinaryLibraryFormat::Encode(library, bytes, &refusal) != BinaryWriteResult::Ok) {
+      problems.push_back(BinaryRefusal(library, refusal));
+      return problems;
+    }
+  }
+  Library back;
+  const bool read = format == LibraryFormat::Text ? TextLibraryFormat::ReadBytes(bytes, back)
+                                                  : BinaryLibraryFormat::ReadBytes(bytes, back);
+  if (!read) {
+    if (format == LibraryFormat::Text)
+      ExplainUnreadableText(library, problems);
+    else
+      problems.emplace_back().kind = CheckKind::Unreadable;
+    return problems;
+  }
+  bytes = std::string();  // the read-back library is what counts now
+  Comparison(library, back, problems).Run();
+  return problems;
+}
+
+}  // namespace zanli
