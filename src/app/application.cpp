@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include <QFile>
+
 #include "app/main_window.h"
 #include "render/symbol_text_renderer.h"
 
@@ -14,8 +16,14 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   SymbolTextRenderer::Instance();
 }
 
-int Application::Run() {
+int Application::Run(const QString& path) {
   MainWindow window;
+  if (!path.isEmpty()) {
+    // After the window is up, so a read failure's message has its parent.
+    QMetaObject::invokeMethod(
+        &window, [&window, path] { window.OpenLibraryFile(QFile::encodeName(path).toStdString()); },
+        Qt::QueuedConnection);
+  }
   window.exec();
   return 0;
 }

@@ -11,8 +11,9 @@ class Application : public QApplication {
 
  public:
   Application(int& argc, char** argv);
-  // Runs the main window to its end; the process exit code.
-  int Run();
+  // Runs the main window to its end, first opening `path` when it is not
+  // empty; the process exit code.
+  int Run(const QString& path = QString());
 };
 
 }  // namespace zanli

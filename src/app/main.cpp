@@ -1,7 +1,19 @@
-// The editor takes no arguments; files are opened from its menu only.
+// zanli [FILE]: the editor, opening FILE at start when one is given (what a
+// file manager does with the desktop entry). --version prints the version.
+#include <cstdio>
+#include <cstring>
+
 #include "app/application.h"
 
 int main(int argc, char** argv) {
+  // Before any window system is asked for: this works without a display.
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("zanli %s\n", ZANLI_VERSION);
+      return 0;
+    }
+  }
   zanli::Application app(argc, argv);
-  return app.Run();
+  const QStringList args = QCoreApplication::arguments();
+  return app.Run(args.size() > 1 ? args.at(1) : QString());
 }
