@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "check/check_problem.h"
 #include "document/document_observer.h"
 #include "document/library_document.h"
 
@@ -18,6 +19,7 @@ class QUndoStack;
 
 namespace zanli {
 
+class LibraryCheckDialog;
 class PartListBox;
 class PartView;
 class PinPanel;
@@ -51,6 +53,7 @@ class MainWindow : public QDialog, private DocumentObserver {
     kInsertBlankPin = 32775,
     kDeletePinAndCloseUp = 32774,
     kEditPatterns = 32787,
+    kCheckLibrary = 32801,
     kAppAbout = 57664,
   };
 
@@ -103,6 +106,10 @@ class MainWindow : public QDialog, private DocumentObserver {
   void CopyPart();
   void CutPart();
   void PastePart();
+  // The checker's window: design problems and what a save would change.
+  void CheckLibrary();
+  // Selects the problem's entry and puts the cursor on its pin and block.
+  void ShowProblem(const CheckProblem& problem);
 
  public slots:
   // The dialog's Cancel: drops the pin edit; ends the window only once a
@@ -163,7 +170,7 @@ class MainWindow : public QDialog, private DocumentObserver {
   // focus or the Edit menu opens, not at every key.
   void CheckClipboard();
   void ReportReadFailure(const std::string& path);
-  void ReportWriteFailure(int messageIndex);
+  void ReportWriteFailure(int messageIndex, const QString& reason = QString());
 
   LibraryDocument document_;
   QUndoStack* undoStack_ = nullptr;
@@ -179,6 +186,7 @@ class MainWindow : public QDialog, private DocumentObserver {
   PartListBox* partList_ = nullptr;
   PartView* partView_ = nullptr;
   PinPanel* pinPanel_ = nullptr;
+  LibraryCheckDialog* checkDialog_ = nullptr;
   QSize minimumClientSize_;
   std::map<int, QAction*> actions_;
 };

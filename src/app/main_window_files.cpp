@@ -7,12 +7,17 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QUndoStack>
+#include <algorithm>
 
 #include "app/library_file_dialog.h"
 #include "app/main_window.h"
 #include "app/part_list_box.h"
 #include "app/part_view.h"
 #include "app/pin_panel.h"
+#include "app/save_loss_dialog.h"
+#include "app/shift_jis_codec.h"
+#include "check/check_problem_text.h"
+#include "check/save_losses.h"
 #include "fileio/binary_library_format.h"
 #include "fileio/text_library_format.h"
 #include "resources/message_texts.h"
@@ -105,11 +110,35 @@ bool MainWindow::OpenLibraryFile(const std::string& path) {
 
 bool MainWindow::SaveLibrary() {
   const Library& library = document_.library();
+  const bool text = IsTextLibraryPath(library.filePath);
+  std::vector<CheckProblem> losses;
+  {
+    const BusyCursor busy;
+    losses = SaveLosses::Find(library, text ? LibraryFormat::Text : LibraryFormat::Binary);
+  }
+  // A save that cannot give a readable file is refused with its first cause;
+  // one that would change the library asks first.
+  const auto refusal =
+      std::find_if(losses.begin(), losses.end(), [](const CheckProblem& p) { return IsSaveRefusal(p.kind); });
+  if (refusal != losses.end()) {
+    const DisplayText display = [](std::string_view bytes) {
+      return ShiftJisCodec::Decode(std::string(bytes)).toStdString();
+    };
+    const QString reason = QString::fromStdString(CheckProblemText::Describe(*refusal, display));
+    const bool inconsistent = refusal->kind == CheckKind::RefusedEntryWithoutBody;
+    const bool binaryLimit = !text && refusal->kind <= CheckKind::RefusedFileSize;
+    ReportWriteFailure(inconsistent ? 104 : binaryLimit ? 103 : 105, reason);
+    return false;
+  }
+  if (!losses.empty()) {
+    SaveLossDialog dialog(this, losses);
+    if (RunModal(dialog) != QDialog::Accepted) return false;
+  }
   bool written = false;
   int failure = 0;
   {
     const BusyCursor busy;
-    if (IsTextLibraryPath(library.filePath)) {
+    if (text) {
       written = TextLibraryFormat::Write(library.filePath, library);
       if (!written) failure = 105;
     } else {
@@ -154,11 +183,12 @@ void MainWindow::ReportReadFailure(const std::string& path) {
   ShowWarning(QString::fromUtf8(texts::kReadFailed).arg(QFileInfo(FromPath(path)).fileName()));
 }
 
-void MainWindow::ReportWriteFailure(int messageIndex) {
+void MainWindow::ReportWriteFailure(int messageIndex, const QString& reason) {
   const char* text = messageIndex == 103   ? texts::kDataTooLarge
                      : messageIndex == 104 ? texts::kDataInconsistent
                                            : texts::kWriteFailed;
-  ShowWarning(QString::fromUtf8(text));
+  ShowWarning(reason.isEmpty() ? QString::fromUtf8(text)
+                               : QString::fromUtf8(text) + QLatin1Char('\n') + reason);
 }
 
 }  // namespace zanli

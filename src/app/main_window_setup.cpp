@@ -137,6 +137,8 @@ void MainWindow::CreateMenu() {
   AddCommand(edit, kRenamePart, QStringLiteral("部品名の変更(&R)..."));
   AddCommand(edit, kNewAlias, QStringLiteral("新しい別名(&S)..."));
   AddCommand(edit, kPartAttributes, QStringLiteral("部品のｱﾄﾘﾋﾞｭｰﾄ(&A)..."));
+  edit->addSeparator();
+  AddCommand(edit, kCheckLibrary, QStringLiteral("ﾗｲﾌﾞﾗﾘのﾁｪｯｸ(&K)..."));
 
   QMenu* pin = menuBar_->addMenu(QStringLiteral("ﾋﾟﾝ(&P)"));
   AddCommand(pin, kInsertBlankPin, QStringLiteral("ｶｰｿﾙ位置に空白ﾋﾟﾝを挿入(&I)\tCtrl+I"),
@@ -178,6 +180,7 @@ void MainWindow::CreateMenu() {
   connect(action(kEditCopy), &QAction::triggered, this, &MainWindow::CopyPart);
   connect(action(kEditCut), &QAction::triggered, this, &MainWindow::CutPart);
   connect(action(kEditPaste), &QAction::triggered, this, &MainWindow::PastePart);
+  connect(action(kCheckLibrary), &QAction::triggered, this, &MainWindow::CheckLibrary);
   connect(action(kAppAbout), &QAction::triggered, this, &MainWindow::ShowAbout);
 }
 

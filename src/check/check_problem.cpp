@@ -84,6 +84,11 @@ const KindInfo& InfoOf(CheckKind kind) { return kKinds[static_cast<int>(kind)]; 
 
 CheckSeverity SeverityOf(CheckKind kind) { return InfoOf(kind).severity; }
 
+bool IsSaveRefusal(CheckKind kind) {
+  return static_cast<int>(kind) >= static_cast<int>(CheckKind::RefusedPatternSide) &&
+         static_cast<int>(kind) <= static_cast<int>(CheckKind::Unreadable);
+}
+
 const char* KindId(CheckKind kind) { return InfoOf(kind).id; }
 
 const char* SeverityId(CheckSeverity severity) {

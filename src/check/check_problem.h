@@ -83,6 +83,9 @@ enum class CheckKind {
 constexpr int kCheckKindCount = static_cast<int>(CheckKind::PinNumberUndrawable) + 1;
 
 CheckSeverity SeverityOf(CheckKind kind);
+// Whether the kind means the save cannot give a readable file at all (the
+// writer refuses, or its reader would), rather than a change on the way.
+bool IsSaveRefusal(CheckKind kind);
 // The kind's stable name in lower case with underscores, e.g. "pin_number_changed".
 const char* KindId(CheckKind kind);
 // "error", "warning", "info".

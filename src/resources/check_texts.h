@@ -5,8 +5,18 @@
 // arguments. Shared by the editor and zanli-cli; no Qt here.
 namespace zanli::texts::check {
 
-// The heading of the save dialog's list.
+// The heading of the save dialog's list, its buttons, and the line that
+// counts what the list leaves out.
 inline constexpr const char* kSaveChangesHeading = "保存すると次の内容が変わります";
+inline constexpr const char* kSaveButton = "保存";
+inline constexpr const char* kCancelButton = "ｷｬﾝｾﾙ";
+inline constexpr const char* kMoreChanges = "ほか %1 件";
+
+// The checker window.
+inline constexpr const char* kCheckCaption = "ﾗｲﾌﾞﾗﾘのﾁｪｯｸ";
+inline constexpr const char* kNoProblems = "問題は見つかりませんでした";
+inline constexpr const char* kCheckAgain = "再ﾁｪｯｸ(&R)";
+inline constexpr const char* kClose = "閉じる";
 
 inline constexpr const char* kError = "ｴﾗｰ";
 inline constexpr const char* kWarning = "警告";
