@@ -91,6 +91,11 @@ class MainWindow : public QDialog, private DocumentObserver {
   // The editor chooses the format by extension: ".LB3" in any case is text.
   static bool IsTextLibraryPath(const std::string& path);
 
+  // --- patterns (main_window_patterns.cpp) ---
+  // Opens the pattern editor on the shown part's pattern; what the session
+  // changed becomes one step of the history.
+  void EditPatterns();
+
  public slots:
   // The dialog's Cancel: drops the pin edit; ends the window only once a
   // close has been confirmed.

@@ -168,6 +168,7 @@ void MainWindow::CreateMenu() {
   connect(action(kInsertBlankPin), &QAction::triggered, pinPanel_, &PinPanel::InsertBlankPin);
   connect(action(kDeletePinAndCloseUp), &QAction::triggered, pinPanel_, &PinPanel::DeletePinAndCloseUp);
   connect(action(kAppAbout), &QAction::triggered, this, &MainWindow::ShowAbout);
+  connect(action(kEditPatterns), &QAction::triggered, this, &MainWindow::EditPatterns);
 }
 
 void MainWindow::UpdateUndoTexts() {
@@ -188,11 +189,12 @@ void MainWindow::UpdateCommandStates() {
   const bool hasSelection = partList_->GetCurSel() >= 0;
   action(kInsertBlankPin)->setEnabled(hasSelection);
   action(kDeletePinAndCloseUp)->setEnabled(hasSelection);
-  // The part, clipboard and pattern commands stay greyed until their
-  // handlers exist; a greyed item's key then does nothing.
-  for (int id : {kEditCut, kEditCopy, kEditPaste, kEditDelete, kNewPart, kRenamePart, kNewAlias,
-                 kPartAttributes, kEditPatterns})
+  // The part and clipboard commands stay greyed until their handlers exist;
+  // a greyed item's key then does nothing.
+  for (int id :
+       {kEditCut, kEditCopy, kEditPaste, kEditDelete, kNewPart, kRenamePart, kNewAlias, kPartAttributes})
     action(id)->setEnabled(false);
+  action(kEditPatterns)->setEnabled(true);
 }
 
 bool MainWindow::IsAcceleratorKey(const QKeyEvent* event) const {
