@@ -111,6 +111,11 @@ class MainWindow : public QDialog, private DocumentObserver {
   // Selects the problem's entry and puts the cursor on its pin and block.
   void ShowProblem(const CheckProblem& problem);
 
+  // --- patterns (main_window_patterns.cpp) ---
+  // Opens the pattern editor on the shown part's pattern; what the session
+  // changed becomes one step of the history.
+  void EditPatterns();
+
  public slots:
   // The dialog's Cancel: drops the pin edit; ends the window only once a
   // close has been confirmed.

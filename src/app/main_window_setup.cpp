@@ -182,6 +182,7 @@ void MainWindow::CreateMenu() {
   connect(action(kEditPaste), &QAction::triggered, this, &MainWindow::PastePart);
   connect(action(kCheckLibrary), &QAction::triggered, this, &MainWindow::CheckLibrary);
   connect(action(kAppAbout), &QAction::triggered, this, &MainWindow::ShowAbout);
+  connect(action(kEditPatterns), &QAction::triggered, this, &MainWindow::EditPatterns);
 }
 
 void MainWindow::UpdateUndoTexts() {
@@ -207,8 +208,7 @@ void MainWindow::UpdateCommandStates() {
   const bool inList = ListHasFocus();
   for (int id : {kEditCut, kEditCopy, kEditDelete}) action(id)->setEnabled(inList && hasSelection);
   action(kEditPaste)->setEnabled(inList && clipboardOffersPart_);
-  // The pattern editor is not wired yet.
-  action(kEditPatterns)->setEnabled(false);
+  action(kEditPatterns)->setEnabled(true);
 }
 
 bool MainWindow::IsAcceleratorKey(const QKeyEvent* event) const {
