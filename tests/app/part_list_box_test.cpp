@@ -71,7 +71,7 @@ class PartListBoxTest : public ::testing::Test {
   void Fill(int count) {
     for (int i = 0; i < count; ++i) {
       bodies_.emplace_back();
-      list_->InsertItem(-1, "P" + std::to_string(i), &bodies_.back());
+      list_->InsertItem(-1, std::string("P").append(std::to_string(i)), &bodies_.back());
     }
   }
 
