@@ -13,6 +13,10 @@ class Application : public QApplication {
   Application(int& argc, char** argv);
   // Runs the main window to its end; the process exit code.
   int Run();
+  // Installs Qt's own Japanese texts (message-box buttons, file dialogs) into
+  // the running application whatever the user's locale, so they read as the
+  // rest of the editor. False when they are not installed: Qt's English stays.
+  static bool InstallQtTranslations();
 };
 
 }  // namespace zanli
