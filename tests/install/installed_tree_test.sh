@@ -74,10 +74,14 @@ cp "$examples/logic.LB3" "$samples/text-by-content"
 cp "$examples/logic.LIB" "$samples/upper.LIB"
 cp "$examples/logic.LIB" "$samples/mixed.Lib"
 cp "$examples/logic.LIB" "$samples/binary-by-content"
-# The magic's 14th byte is 0x1A: one byte off is not a library.
+# Names alone, whatever the content; the magic's 14th byte is 0x1A, and one
+# byte off is not a library.
+echo "not a library" >"$samples/by-name.Lb3"
+echo "not a library" >"$samples/by-name.lib"
 printf 'LIB FOR NQ000\033\0\0\0\0' >"$samples/near-miss"
 for expect in "upper.LB3 $text" "lower.lb3 $text" "text-by-content $text" \
-  "upper.LIB $binary" "mixed.Lib $binary" "binary-by-content $binary" "near-miss application/octet-stream"; do
+  "upper.LIB $binary" "mixed.Lib $binary" "binary-by-content $binary" \
+  "by-name.Lb3 $text" "by-name.lib $binary" "near-miss application/octet-stream"; do
   read -r name want <<<"$expect"
   got=$(gio info -a standard::content-type "$samples/$name" | sed -n 's/.*standard::content-type: //p')
   [ "$got" = "$want" ] || fail "$name is seen as '$got', not $want"
