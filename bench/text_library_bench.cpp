@@ -68,7 +68,8 @@ void BuildLibrary(Library& library) {
                                : 0;
       const bool power = pin->name == "VCC" || pin->name == "GND";
       for (int32_t b = 0; b < body->blockCount; ++b)
-        pin->numbers[static_cast<size_t>(b)] = (power ? "H" : "D") + std::to_string(1 + p + b * pins);
+        pin->numbers[static_cast<size_t>(b)] =
+            std::string(power ? "H" : "D").append(std::to_string(1 + p + b * pins));
       body->AddPin(std::move(pin));
     }
     PartBody* added = library.AddBody(std::move(body));
@@ -218,7 +219,7 @@ void BM_TextReadMemory(benchmark::State& state) {
   const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
   if (length <= 0) return state.SkipWithError("no path to this program");
   self[length] = '\0';
-  const std::string command = "'" + std::string(self) + "' --read-memory '" + File().path + "'";
+  const std::string command = std::string("'").append(self) + "' --read-memory '" + File().path + "'";
   for (auto _ : state) {
     long held = 0;
     long peak = 0;
