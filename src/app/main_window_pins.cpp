@@ -62,7 +62,8 @@ std::string MainWindow::NumberFieldsAsEntry() const {
   // Appended rather than prefixed: GCC 12 at -O3 warns falsely (-Wrestrict)
   // on `const char* + std::string&&`.
   std::string entry(1, hideNumberBox_->isChecked() ? 'H' : 'D');
-  return entry.append(ShiftJisCodec::Encode(pinNumberEdit_->text()));
+  entry += ShiftJisCodec::Encode(pinNumberEdit_->text());
+  return entry;
 }
 
 void MainWindow::LoadPinFields(const PinInfo* pin) {
