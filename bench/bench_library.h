@@ -65,11 +65,11 @@ inline void BuildBenchLibrary(Library& library) {
                                : 0;
       const bool power = pin->name == "VCC" || pin->name == "GND";
       for (int32_t b = 0; b < body->blockCount; ++b)
-        pin->numbers[static_cast<size_t>(b)] = (power ? "H" : "D") + std::to_string(1 + p + b * pins);
+        pin->numbers[static_cast<size_t>(b)] = std::string(power ? "H" : "D").append(std::to_string(1 + p + b * pins));
       body->AddPin(std::move(pin));
     }
     PartBody* added = library.AddBody(std::move(body));
-    const std::string name = kPrefixes[i % 10] + std::to_string(i);
+    const std::string name = std::string(kPrefixes[i % 10]).append(std::to_string(i));
     library.AddEntry(std::make_unique<PartEntry>(name, added));
     if (i % 10 == 0) library.AddEntry(std::make_unique<PartEntry>(name + "A", added));
   }

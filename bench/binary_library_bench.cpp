@@ -20,16 +20,18 @@ void AddPart(Library& library, int index) {
   body->pattern = library.patterns[static_cast<size_t>(index) % library.patterns.size()].get();
   for (int p = 0; p < 8; ++p) {
     auto pin = std::make_unique<PinInfo>(2);
-    pin->name = p % 2 ? "\\CS" + std::to_string(index % 50) : "D" + std::to_string(p);
+    pin->name = std::string(p % 2 ? "\\CS" : "D").append(std::to_string(p % 2 ? index % 50 : p));
     pin->edge = static_cast<PinEdge>(p % 4);
     pin->position = p / 4 + 1;
     pin->flags = p == 3 ? PinFlag::Clock : 0;
-    pin->numbers = {"D" + std::to_string(p + 1), "H" + std::to_string(p + 9)};
+    pin->numbers = {std::string("D").append(std::to_string(p + 1)),
+                    std::string("H").append(std::to_string(p + 9))};
     body->AddPin(std::move(pin));
   }
   PartBody* added = library.AddBody(std::move(body));
   for (const char* suffix : {"", "A", "B"})
-    library.AddEntry(std::make_unique<PartEntry>("PART" + std::to_string(index) + suffix, added));
+    library.AddEntry(
+        std::make_unique<PartEntry>(std::string("PART").append(std::to_string(index)) + suffix, added));
 }
 
 // Three patterns, then parts with eight pins and two aliases each for as long

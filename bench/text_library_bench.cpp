@@ -185,7 +185,7 @@ void BM_TextReadMemory(benchmark::State& state) {
   const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
   if (length <= 0) return state.SkipWithError("no path to this program");
   self[length] = '\0';
-  const std::string command = "'" + std::string(self) + "' --read-memory '" + File().path + "'";
+  const std::string command = std::string("'").append(self) + "' --read-memory '" + File().path + "'";
   for (auto _ : state) {
     long held = 0;
     long peak = 0;

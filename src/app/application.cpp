@@ -1,6 +1,8 @@
 #include "app/application.h"
 
 #include <QFile>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 #include "app/main_window.h"
 #include "render/symbol_text_renderer.h"
@@ -12,8 +14,19 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("Zanli"));
   setOrganizationName(QStringLiteral("Tolvenko"));
   setApplicationVersion(QStringLiteral("0.21"));
+  InstallQtTranslations();
   // The pin text font is built once, before the first part is drawn.
   SymbolTextRenderer::Instance();
+}
+
+bool Application::InstallQtTranslations() {
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+      !QCoreApplication::installTranslator(translator)) {
+    delete translator;
+    return false;
+  }
+  return true;
 }
 
 int Application::Run(const QString& path) {

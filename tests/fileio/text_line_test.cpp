@@ -111,7 +111,7 @@ TEST(TextLineReaderTest, FullFieldEndsAndTheNextByteIsDropped) {
       // Escapes count as one byte.
       // After a dropped byte a comma opens an empty field.
       {std::string(max - 1, 'a') + "%41x,c", {std::string(max - 1, 'a') + "A", "", "c"}},
-      {"%41" + std::string(max, 'b') + ",c", {"A" + std::string(max - 1, 'b'), "", "c"}},
+      {std::string("%41").append(max, 'b') + ",c", {std::string("A").append(max - 1, 'b'), "", "c"}},
       {std::string(max - 1, 'a') + ",b", {std::string(max - 1, 'a'), "b"}},
   };
   for (const auto& c : cases) {

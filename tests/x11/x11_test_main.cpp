@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <string>
 
+#include "app/application.h"
+
 // Qt's X platform plugin loads the system D-Bus library, which keeps an
 // allocation until exit; the leak checker of sanitizer builds must not count it.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
@@ -44,6 +46,7 @@ int main(int argc, char** argv) {
   int result;
   {
     QApplication app(argc, argv);
+    zanli::Application::InstallQtTranslations();
     ::testing::InitGoogleTest(&argc, argv);
     result = RUN_ALL_TESTS();
   }
