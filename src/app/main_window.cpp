@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QIcon>
+#include <QSettings>
 #include <QShowEvent>
 #include <QUndoStack>
 
@@ -56,10 +57,13 @@ MainWindow::MainWindow(QWidget* parent)
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::CheckClipboard);
   qApp->installEventFilter(this);
 
-  // The window starts at its layout size, which is also its smallest.
+  // The window starts at its layout size, which is also its smallest, or
+  // where and as large as the user last left it.
   resize(minimumSizeHint().expandedTo(sizeHint()));
   setMinimumSize(size());
+  restoreGeometry(QSettings().value(QStringLiteral("mainWindow/geometry")).toByteArray());
   LayoutChildren();
+  UpdateRecentMenu();
 
   partView_->SetCursor(PinEdge::Left, 0);
   pinPanel_->UpdateBlockBox();
@@ -70,6 +74,7 @@ MainWindow::MainWindow(QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+  QSettings().setValue(QStringLiteral("mainWindow/geometry"), saveGeometry());
   // Hiding the dialog below moves the focus; this object is half gone by then.
   qApp->removeEventFilter(this);
   disconnect(qApp, nullptr, this, nullptr);

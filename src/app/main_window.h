@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "check/check_problem.h"
 #include "document/document_observer.h"
@@ -92,6 +93,8 @@ class MainWindow : public QDialog, private DocumentObserver {
   bool SaveLibrary();
   bool SaveLibraryAs();
   void SetLibraryPath(const std::string& path);
+  // The File menu's list of the last libraries, numbered "&1 name" …
+  void UpdateRecentMenu();
   // The editor chooses the format by extension: ".LB3" in any case is text.
   static bool IsTextLibraryPath(const std::string& path);
 
@@ -159,6 +162,12 @@ class MainWindow : public QDialog, private DocumentObserver {
   // put the cursor on its pin.
   void ApplyFocus(const DocumentFocus& focus);
   void ShowAbout();
+  // A library of the recent list: opened, or taken off the list with the
+  // read-failure message when it is gone.
+  void OpenRecent(const QString& path);
+  // The folder the file dialogs start in: the last one used.
+  static QString LastFolder();
+  static void RememberFolder(const QString& path);
   // Runs a modal dialog, then gives the keyboard back to this window.
   int RunModal(QDialog& dialog);
   // On an X server without a window manager nobody activates a new window or
@@ -194,6 +203,8 @@ class MainWindow : public QDialog, private DocumentObserver {
   LibraryCheckDialog* checkDialog_ = nullptr;
   QSize minimumClientSize_;
   std::map<int, QAction*> actions_;
+  QMenu* fileMenu_ = nullptr;
+  std::vector<QAction*> recentActions_;
 };
 
 }  // namespace zanli

@@ -2,10 +2,13 @@
 // fills a fresh library that replaces the open one only when it succeeded;
 // the history then starts again. A successful write marks the history's
 // present step as the saved state.
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
 #include <QMessageBox>
+#include <QSettings>
 #include <QUndoStack>
 #include <algorithm>
 
@@ -14,6 +17,7 @@
 #include "app/part_list_box.h"
 #include "app/part_view.h"
 #include "app/pin_panel.h"
+#include "app/recent_libraries.h"
 #include "app/save_loss_dialog.h"
 #include "app/shift_jis_codec.h"
 #include "check/check_problem_text.h"
@@ -65,6 +69,48 @@ bool MainWindow::SaveModified() {
 
 void MainWindow::SetLibraryPath(const std::string& path) { document_.SetFilePath(path); }
 
+QString MainWindow::LastFolder() { return QSettings().value(QStringLiteral("files/lastFolder")).toString(); }
+
+void MainWindow::RememberFolder(const QString& path) {
+  QSettings().setValue(QStringLiteral("files/lastFolder"), QFileInfo(path).absolutePath());
+}
+
+void MainWindow::UpdateRecentMenu() {
+  // Later, not now: the action being triggered may be one of them.
+  for (QAction* old : recentActions_) {
+    fileMenu_->removeAction(old);
+    old->setObjectName(QString());
+    old->deleteLater();
+  }
+  recentActions_.clear();
+  const QStringList paths = RecentLibraries::Load();
+  if (paths.isEmpty()) return;
+  QAction* exit = action(kAppExit);
+  for (int i = 0; i < paths.size(); ++i) {
+    auto* recent =
+        new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(paths[i]).fileName()), fileMenu_);
+    recent->setObjectName(QStringLiteral("recent%1").arg(i + 1));
+    recent->setToolTip(paths[i]);
+    recent->setStatusTip(paths[i]);
+    const QString path = paths[i];
+    connect(recent, &QAction::triggered, this, [this, path] { OpenRecent(path); });
+    fileMenu_->insertAction(exit, recent);
+    recentActions_.push_back(recent);
+  }
+  recentActions_.push_back(fileMenu_->insertSeparator(exit));
+}
+
+void MainWindow::OpenRecent(const QString& path) {
+  if (!SaveModified()) return;
+  if (!QFileInfo::exists(path)) {
+    RecentLibraries::Remove(path);
+    UpdateRecentMenu();
+    ReportReadFailure(ToPath(path));
+    return;
+  }
+  OpenLibraryFile(ToPath(path));
+}
+
 void MainWindow::NewLibrary() {
   if (!SaveModified()) return;
   // The steps of the old library go with it.
@@ -79,6 +125,7 @@ bool MainWindow::OpenLibrary() {
   LibraryFileDialog dialog(this, QFileDialog::AcceptOpen);
   dialog.SelectType(LibraryFileDialog::kBinaryType);
   dialog.setDefaultSuffix(QStringLiteral("LIB"));
+  if (!LastFolder().isEmpty()) dialog.setDirectory(LastFolder());
   dialog.selectFile(QStringLiteral("*.LIB"));
   if (RunModal(dialog) != QDialog::Accepted) return false;
   const std::string path = ToPath(dialog.ChosenPath());
@@ -102,6 +149,9 @@ bool MainWindow::OpenLibraryFile(const std::string& path) {
   undoStack_->setClean();
   document_.ReplaceLibrary(std::move(fresh));
   SetLibraryPath(path);
+  RememberFolder(FromPath(path));
+  RecentLibraries::Add(QFileInfo(FromPath(path)).absoluteFilePath());
+  UpdateRecentMenu();
   UpdateTitle();
   partList_->setFocus();
   partView_->SetCursor(PinEdge::Left, 0);
@@ -160,6 +210,8 @@ bool MainWindow::SaveLibrary() {
   }
   if (written) {
     undoStack_->setClean();
+    RecentLibraries::Add(QFileInfo(FromPath(library.filePath)).absoluteFilePath());
+    UpdateRecentMenu();
     return true;
   }
   ReportWriteFailure(failure);
@@ -170,10 +222,13 @@ bool MainWindow::SaveLibraryAs() {
   LibraryFileDialog dialog(this, QFileDialog::AcceptSave);
   dialog.SelectType(IsTextLibraryPath(library().filePath) ? LibraryFileDialog::kTextType
                                                           : LibraryFileDialog::kBinaryType);
+  // An untitled library starts in the folder last used.
+  if (!library().hasFilePath && !LastFolder().isEmpty()) dialog.setDirectory(LastFolder());
   dialog.selectFile(FromPath(library().filePath));
   if (RunModal(dialog) != QDialog::Accepted) return false;
   const std::string path = ToPath(dialog.ChosenPath());
   if (path.empty()) return false;
+  RememberFolder(FromPath(path));
   SetLibraryPath(path);
   UpdateTitle();
   return SaveLibrary();

@@ -113,6 +113,7 @@ void MainWindow::CreateMenu() {
   // The texts keep their tab and key name, so the menu shows exactly these;
   // the shortcuts make the keys work.
   QMenu* file = menuBar_->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+  fileMenu_ = file;
   AddCommand(file, kFileNew, QStringLiteral("新規作成(&N)\tCtrl+N"), QKeySequence(Qt::CTRL | Qt::Key_N));
   AddCommand(file, kFileOpen, QStringLiteral("開く(&O)...\tCtrl+O"), QKeySequence(Qt::CTRL | Qt::Key_O));
   AddCommand(file, kFileSave, QStringLiteral("上書き保存(&S)\tCtrl+S"), QKeySequence(Qt::CTRL | Qt::Key_S));

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSettings>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
@@ -33,6 +34,7 @@ namespace zanli::testing {
 class MainWindowTestBase : public ::testing::Test {
  protected:
   void SetUp() override {
+    QSettings().clear();  // every test starts as on a first run
     window = std::make_unique<MainWindow>();
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

@@ -6,6 +6,9 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <string>
 
@@ -45,6 +48,10 @@ int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "xcb");
   int result;
   {
+    // The editors these tests start keep their settings in a folder of their own.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings.path()));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QApplication app(argc, argv);
     zanli::Application::InstallQtTranslations();
     ::testing::InitGoogleTest(&argc, argv);
