@@ -22,9 +22,9 @@ struct BenchFile {
   BenchFile() {
     Library library;
     bench::BuildBenchLibrary(library);
-    path =
-        (std::filesystem::temp_directory_path() / ("zanli-doc-bench-" + std::to_string(::getpid()) + ".LB3"))
-            .string();
+    path = (std::filesystem::temp_directory_path() /
+            (std::string("zanli-doc-bench-").append(std::to_string(::getpid())) + ".LB3"))
+               .string();
     const std::string bytes = TextLibraryFormat::WriteBytes(library);
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   }
@@ -59,7 +59,7 @@ void BM_PinEditStepsApplyAndUndo(benchmark::State& state) {
       const PartBody* body = document.BodyOf(row);
       const PinInfo& pin = *body->pins[0];
       PinData data{pin.name + "X", pin.flags, pin.numbers};
-      data.numbers[0] = "D" + std::to_string(i);
+      data.numbers[0] = std::string("D").append(std::to_string(i));
       EditResult result = document.EditPin(row, pin.edge, pin.position, data);
       if (result.status != EditStatus::Done) return state.SkipWithError("an edit was not done");
       history.push_back(std::move(result.change));

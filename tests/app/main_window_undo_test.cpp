@@ -149,7 +149,7 @@ TEST_F(MainWindowUndoTest, NoStepForEditsThatChangeNothingAndTheFieldsKeepTheirO
 
 TEST_F(MainWindowUndoTest, InsertAndDeleteCloseUpAndADragUndoExactly) {
   PartBody* body = AddPart("A", 2, 4);
-  for (int p : {0, 1, 3}) AddPin(body, PinEdge::Left, p, "L" + std::to_string(p));
+  for (int p : {0, 1, 3}) AddPin(body, PinEdge::Left, p, std::string("L").append(std::to_string(p)));
   AddPart("B");
   AddPart("C");
   Fill();

@@ -93,7 +93,7 @@ class PartListBoxTest : public ::testing::Test {
   // A fresh library of parts P0, P1, ...
   void Fill(int count) {
     auto library = std::make_unique<Library>();
-    for (int i = 0; i < count; ++i) testing::AddPart(*library, "P" + std::to_string(i));
+    for (int i = 0; i < count; ++i) testing::AddPart(*library, std::string("P").append(std::to_string(i)));
     document_.ReplaceLibrary(std::move(library));
   }
 

@@ -226,8 +226,8 @@ void RandomLibrary(std::mt19937& random, bool lossy, Library& library) {
     for (int k = below(6); k > 0; --k) {
       std::vector<std::string> numbers;
       for (int b = 0; b < body->blockCount; ++b)
-        numbers.push_back((hidden ? "H" : "D") + std::string(below(4) ? "" : "B") +
-                          std::to_string(below(512)));
+        numbers.push_back(
+            std::string(hidden ? "H" : "D").append(below(4) ? "" : "B").append(std::to_string(below(512))));
       AddPin(*body, below(2) ? "\\Q" : word("IN", k), static_cast<PinEdge>(below(4)), below(256), numbers,
              below(16) & (PinFlag::Clock | PinFlag::NegativeLogic | PinFlag::NumberNearBody));
     }

@@ -25,8 +25,9 @@ struct Result {
 class CheckCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("zanli-check-cli-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ =
+        fs::temp_directory_path() / (std::string("zanli-check-cli-").append(std::to_string(::getpid())) +
+                                     "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -57,7 +58,7 @@ TEST_F(CheckCliTest, ExampleLibrariesHaveNoProblemInEitherFormat) {
   for (const auto& file : fs::directory_iterator(ZANLI_EXAMPLES_DIR)) {
     ++seen;
     for (const char* options : {"", " --format text", " --format binary", " --json"}) {
-      const Result r = Run("'" + file.path().string() + "'" + options);
+      const Result r = Run(std::string("'").append(file.path().string()).append("'").append(options));
       EXPECT_EQ(r.exitCode, 0) << file.path() << options << '\n' << r.out << r.err;
       if (std::string(options) == " --json")
         EXPECT_NE(r.out.find("\"problems\":[]"), std::string::npos) << r.out;

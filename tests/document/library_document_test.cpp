@@ -75,9 +75,10 @@ void ExpectModelRules(const LibraryDocument& document) {
 PinData RandomPin(std::mt19937& random, int32_t blocks) {
   auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
   PinData pin;
-  pin.name = pick(0, 1) ? "N" + std::to_string(pick(0, 9)) : "";
+  pin.name = pick(0, 1) ? std::string("N").append(std::to_string(pick(0, 9))) : "";
   pin.flags = std::vector<int32_t>{0, 1, 4, 8, 12}[static_cast<size_t>(pick(0, 4))];
-  for (int i = 0; i < blocks; ++i) pin.numbers.push_back(pick(0, 1) ? "D" + std::to_string(pick(0, 9)) : "H");
+  for (int i = 0; i < blocks; ++i)
+    pin.numbers.push_back(pick(0, 1) ? std::string("D").append(std::to_string(pick(0, 9))) : "H");
   // Now and then a pin that breaks the rules: a number without its letter.
   if (pick(0, 15) == 0) pin.numbers.assign(static_cast<size_t>(blocks), "7");
   return pin;
@@ -94,7 +95,7 @@ std::string RandomName(std::mt19937& random, const LibraryDocument& document) {
       // Taken when the library has entries.
       return document.EntryCount() ? document.Entry(pick(0, document.EntryCount() - 1))->name : "FREE";
     default:
-      return "N" + std::to_string(pick(0, 30));
+      return std::string("N").append(std::to_string(pick(0, 30)));
   }
 }
 
@@ -128,7 +129,7 @@ EditResult RandomOperation(LibraryDocument& document, std::mt19937& random) {
       return document.DeleteEntry(row, pick(0, 1) ? StepKind::DeleteEntry : StepKind::CutEntry);
     case 8: {
       PastedPart part;
-      part.name = pick(0, 6) ? "P" + std::to_string(pick(0, 9)) : "";
+      part.name = pick(0, 6) ? std::string("P").append(std::to_string(pick(0, 9))) : "";
       part.body = std::make_unique<PartBody>();
       part.body->blockCount = pick(1, 3);
       part.body->xSize = pick(0, 4);  // 0 breaks the rules

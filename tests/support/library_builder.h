@@ -113,7 +113,7 @@ inline std::unique_ptr<Library> RandomLibrary(std::mt19937& random, int maxBodie
   auto library = std::make_unique<Library>();
   const int patterns = pick(0, 3);
   for (int i = 0; i < patterns; ++i) {
-    Pattern* p = AddPattern(*library, "PT" + std::to_string(i), pick(1, 41), pick(1, 41));
+    Pattern* p = AddPattern(*library, std::string("PT").append(std::to_string(i)), pick(1, 41), pick(1, 41));
     for (auto& byte : p->bits) byte = static_cast<uint8_t>(pick(0, 255));
   }
   int names = 0;
@@ -126,13 +126,16 @@ inline std::unique_ptr<Library> RandomLibrary(std::mt19937& random, int maxBodie
       std::vector<std::string> numbers;
       for (int k = 0; k < body->blockCount; ++k) {
         const int form = pick(0, 3);
-        numbers.push_back(form == 0 ? "" : (form == 1 ? "H" : "D") + std::to_string(pick(0, 99)));
+        numbers.push_back(form == 0 ? std::string()
+                                    : std::string(form == 1 ? "H" : "D").append(std::to_string(pick(0, 99))));
       }
       AddPin(*body, static_cast<PinEdge>(pick(0, 3)), pick(0, 10),
-             pick(0, 1) ? "\\C" : "A" + std::to_string(i), "", pick(0, 1) ? PinFlag::Clock : 0, numbers);
+             pick(0, 1) ? "\\C" : std::string("A").append(std::to_string(i)), "",
+             pick(0, 1) ? PinFlag::Clock : 0, numbers);
     }
     const int entries = pick(1, 3);
-    for (int e = 0; e < entries; ++e) AddEntry(*library, "E" + std::to_string(names++), body);
+    for (int e = 0; e < entries; ++e)
+      AddEntry(*library, std::string("E").append(std::to_string(names++)), body);
   }
   // Entries in a shuffled order, so aliases may come before their part.
   std::shuffle(library->entries.begin(), library->entries.end(), random);
