@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fileio/library_file_result.h"
 #include "model/library.h"
 
 namespace zanli {
@@ -17,23 +18,30 @@ enum class BinaryWriteResult {
   WriteFailed,   // string 105: writing to the file failed
 };
 
-// The older fixed-layout library (".LIB" and every extension but ".LB3").
+// The older fixed-layout library (".LIB" and every extension but ".LB3"):
+// its codec. Files go through LibraryFile, which chooses the format and
+// checks the file itself.
 class BinaryLibraryFormat {
  public:
-  // False when the file cannot be opened (library unchanged) or is malformed
-  // (library empty).
-  static bool Read(const std::string& path, Library& library);
-  // The same on bytes already in memory (the library is cleared first).
+  // A fresh library from the bytes, or why not: FileTooLarge (beyond
+  // binary_layout::kMaxReadSize), Malformed, OverBudget or OutOfMemory.
+  static ReadResult Decode(std::string_view bytes);
+  // The same into `library`, whose contents are replaced only on success.
   static bool ReadBytes(std::string_view bytes, Library& library);
 
-  // Writes the file, keeping the previous one under the ".$ib" extension.
-  // TooLarge and Inconsistent leave everything on disk untouched; WriteFailed
-  // leaves the target as it was.
-  static BinaryWriteResult Write(const std::string& path, const Library& library);
-  // Builds the file's bytes in memory; Ok or the refusal.
-  static BinaryWriteResult Encode(const Library& library, std::string& out);
+  // Builds the file's bytes in memory; Ok or the refusal, with the limit
+  // passed and where in `problem` when one is given. Whatever it accepts,
+  // the reader reads back.
+  static BinaryWriteResult Encode(const Library& library, std::string& out, WriteProblem* problem = nullptr);
   // The path with its extension replaced by ".$ib".
   static std::string BackupPath(const std::string& path);
+
+  // The editor's calls until it uses LibraryFile, with the same checks. Read
+  // replaces the contents of `library` only on success. Write keeps the
+  // previous file under the ".$ib" extension; the refusals of LibraryFile
+  // that have no message of their own come back as WriteFailed.
+  static bool Read(const std::string& path, Library& library);
+  static BinaryWriteResult Write(const std::string& path, const Library& library);
 };
 
 }  // namespace zanli

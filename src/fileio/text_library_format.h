@@ -2,27 +2,40 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "fileio/library_file_result.h"
 #include "model/library.h"
 
 namespace zanli {
 
-// The line-oriented text library (".LB3").
+// The line-oriented text library (".LB3"): its codec. Files go through
+// LibraryFile, which chooses the format and checks the file itself.
 class TextLibraryFormat {
  public:
-  // Clears the library, then fills it from the file. False (library empty)
-  // when the file cannot be opened or is malformed.
-  static bool Read(const std::string& path, Library& library);
-  // The same on bytes already in memory.
+  // A fresh library from the bytes, or why not: FileTooLarge, Malformed,
+  // OverBudget (TextLibraryBudget) or OutOfMemory. Reports a missing
+  // closing line.
+  static ReadResult Decode(std::string_view bytes);
+  // The same into `library`, whose contents are replaced only on success.
   static bool ReadBytes(std::string_view bytes, Library& library);
 
-  // Writes Library::entries, bodies and patterns; the library is unchanged.
-  // False when the file cannot be written; the previous file then stays as it
-  // was.
-  static bool Write(const std::string& path, const Library& library);
-  // The exact bytes Write puts in the file (CR LF line ends); empty when Write
-  // would refuse (an entry without a body) or memory runs out.
+  // What the reader would refuse in the text of `library`, in pattern and
+  // entry order: empty names, sizes and block counts outside what it takes,
+  // names longer than a field.
+  static std::vector<WriteProblem> FindUnreadable(const Library& library);
+  // The file's bytes, or the refusal with its problems: Inconsistent (an
+  // entry without a body), Unreadable (FindUnreadable), TooLarge (beyond
+  // what the reader takes from a file) or OutOfMemory.
+  static WriteFailure Encode(const Library& library, std::string& out, std::vector<WriteProblem>& problems);
+  // The bytes unchecked (CR LF line ends); empty for an entry without a body
+  // or when memory runs out.
   static std::string WriteBytes(const Library& library);
+
+  // The editor's calls until it uses LibraryFile, with the same checks. Read
+  // replaces the contents of `library` only on success.
+  static bool Read(const std::string& path, Library& library);
+  static bool Write(const std::string& path, const Library& library);
 };
 
 }  // namespace zanli

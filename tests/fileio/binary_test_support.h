@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -62,8 +64,9 @@ inline std::string Bytes(std::initializer_list<int> values) {
 }
 
 inline std::string Slurp(const std::filesystem::path& path) {
-  std::string bytes;
-  return ReadWholeFile(path.string(), bytes) ? bytes : std::string("<missing>");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "<missing>";
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 inline void Spit(const std::filesystem::path& path, const std::string& bytes) {
