@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <random>
 
 namespace zanli {
@@ -171,6 +172,7 @@ bool CopyFile(const std::string& from, const std::string& to) {
   if (ok && Sync(out) != 0) ok = false, error = errno;
   if (out >= 0 && Close(out) != 0 && ok) ok = false, error = errno;
   ::close(in);
+  if (!ok && out >= 0) ::unlink(to.c_str());
   errno = error;
   return ok;
 }
@@ -304,6 +306,7 @@ bool SafeFileWriter::Commit(const std::string& backupPath) {
   if (Rename(tempPath_, target_) != 0) return Fail(Failure::WriteFailed, errno);
   committed_ = true;
   tempPath_.clear();
+  if (removeBackup_) Unlink(backupPath);
 
   // Make the rename itself durable; the new file is complete either way.
   const int folder = ::open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -311,7 +314,11 @@ bool SafeFileWriter::Commit(const std::string& backupPath) {
     ::fsync(folder);
     ::close(folder);
   }
-  RemoveStaleTemporaries(backupPath);
+  // Tidying up is no part of the save: the file is in place, whatever happens.
+  try {
+    RemoveStaleTemporaries(backupPath);
+  } catch (const std::bad_alloc&) {
+  }
   return true;
 }
 
@@ -337,17 +344,23 @@ bool SafeFileWriter::KeepBackup(const std::string& backupPath) {
   struct stat st;
   if (Stat(target_, st) != 0) {
     if (errno != ENOENT) return Fail(Failure::BackupFailed, errno);
-    // Surely no previous file: a backup of something else would mislead.
-    Unlink(backupPath);
+    // Surely no previous file: a backup of something else would mislead,
+    // but it goes only once the new file stands, in case it is all there is.
+    removeBackup_ = true;
     return true;
   }
   // Kept under a temporary name first, so the backup is never half made.
-  const std::string staging = Join(FolderOf(backupPath), TemporaryName(NameOf(backupPath)));
-  // File systems without hard links (or a target on another one): a copy.
-  bool made = Link(target_, staging) == 0 || (CannotLink(errno) && CopyFile(target_, staging));
+  std::string staging;
+  bool made = false;
+  for (int attempt = 0; attempt < 16 && !made; ++attempt) {
+    staging = Join(FolderOf(backupPath), TemporaryName(NameOf(backupPath)));
+    // File systems without hard links (or a target on another one): a copy.
+    made = Link(target_, staging) == 0 || (CannotLink(errno) && CopyFile(target_, staging));
+    if (!made && errno != EEXIST) break;
+  }
   if (made && Rename(staging, backupPath) == 0) return true;
   const int error = errno;
-  ::unlink(staging.c_str());
+  if (made) ::unlink(staging.c_str());
   return Fail(Failure::BackupFailed, error);
 }
 

@@ -51,7 +51,8 @@ class SafeFileWriter {
   // by a hard link (a copy where links are impossible); any error in doing
   // so, including one asking whether there is a previous target, fails the
   // commit before the target changes. When there is surely no previous
-  // target, a stale backup is removed. False leaves the target as it was.
+  // target, a stale backup is removed once the new file stands. False leaves
+  // the target and the backup as they were.
   bool Commit(const std::string& backupPath = {});
 
   Failure GetFailure() const { return failure_; }
@@ -86,6 +87,7 @@ class SafeFileWriter {
   std::string tempPath_;
   int fd_ = -1;
   bool unnamed_ = false;
+  bool removeBackup_ = false;
   bool committed_ = false;
   Failure failure_ = Failure::None;
   int error_ = 0;

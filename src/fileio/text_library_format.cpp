@@ -14,16 +14,22 @@ namespace zanli {
 
 namespace {
 
+// Collects the bytes up to `limit` and counts them all, so a library too
+// large for the reader is measured without holding its text.
 class StringSink : public TextLineWriter::Sink {
  public:
-  explicit StringSink(std::string& out) : out_(out) {}
+  explicit StringSink(std::string& out, size_t limit = std::string::npos) : out_(out), limit_(limit) {}
   bool Append(std::string_view bytes) override {
-    out_.append(bytes);
+    total_ += bytes.size();
+    if (total_ <= limit_) out_.append(bytes);
     return true;
   }
+  size_t Total() const { return total_; }
 
  private:
   std::string& out_;
+  size_t limit_;
+  size_t total_ = 0;
 };
 
 bool WritePattern(TextLineWriter& out, const Pattern& pattern) {
@@ -239,22 +245,24 @@ WriteFailure TextLibraryFormat::Encode(const Library& library, std::string& out,
     problems = FindUnreadable(library);
     if (!problems.empty()) return WriteFailure::Unreadable;
     std::string bytes;
-    StringSink sink(bytes);
-    if (!WriteLibrary(library, sink)) return WriteFailure::OutOfMemory;
+    StringSink sink(bytes, TextLibraryBudget::kMaxFileSize);
+    WriteLibrary(library, sink);
     // Within the reader's bounds, or it would refuse the file.
-    const size_t cost = TextLibraryBudget::LibraryCost(library);
-    if (bytes.size() > TextLibraryBudget::kMaxFileSize || cost > TextLibraryBudget::ForInput(bytes.size())) {
-      const bool file = bytes.size() > TextLibraryBudget::kMaxFileSize;
-      problems.push_back({file ? WriteProblem::Kind::FileSize : WriteProblem::Kind::ReadBudget,
+    const auto refuse = [&](WriteProblem::Kind kind, size_t value, size_t limit) {
+      problems.push_back({kind,
                           WriteProblem::Subject::Library,
                           0,
                           {},
                           {},
-                          static_cast<int64_t>(file ? bytes.size() : cost),
-                          static_cast<int64_t>(file ? TextLibraryBudget::kMaxFileSize
-                                                    : TextLibraryBudget::ForInput(bytes.size()))});
+                          static_cast<int64_t>(value),
+                          static_cast<int64_t>(limit)});
       return WriteFailure::TooLarge;
-    }
+    };
+    if (sink.Total() > TextLibraryBudget::kMaxFileSize)
+      return refuse(WriteProblem::Kind::FileSize, sink.Total(), TextLibraryBudget::kMaxFileSize);
+    const size_t cost = TextLibraryBudget::LibraryCost(library);
+    if (cost > TextLibraryBudget::ForInput(bytes.size()))
+      return refuse(WriteProblem::Kind::ReadBudget, cost, TextLibraryBudget::ForInput(bytes.size()));
     out = std::move(bytes);
     return WriteFailure::None;
   } catch (const std::bad_alloc&) {
