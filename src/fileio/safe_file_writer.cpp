@@ -358,7 +358,12 @@ bool SafeFileWriter::KeepBackup(const std::string& backupPath) {
     made = Link(target_, staging) == 0 || (CannotLink(errno) && CopyFile(target_, staging));
     if (!made && errno != EEXIST) break;
   }
-  if (made && Rename(staging, backupPath) == 0) return true;
+  if (made && Rename(staging, backupPath) == 0) {
+    // A backup that is already a link to the target (a save that failed
+    // after this step) makes the rename a no-op that leaves the staging link.
+    ::unlink(staging.c_str());
+    return true;
+  }
   const int error = errno;
   if (made) ::unlink(staging.c_str());
   return Fail(Failure::BackupFailed, error);

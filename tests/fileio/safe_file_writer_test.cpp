@@ -115,6 +115,31 @@ TEST_P(SafeFileWriterTest, AKillAtAnyPointLeavesNothingAfterTheNextSave) {
   }
 }
 
+// A save that fails after keeping the backup leaves the backup a second name
+// of the target; the next save must neither be fooled by that nor leave its
+// own backup's temporary name behind.
+TEST_P(SafeFileWriterTest, ASaveAfterOneThatFailedPastTheBackupLeavesNothingBehind) {
+  TempDir dir;
+  const fs::path target = dir.path() / "B.LIB";
+  const std::string backup = (dir.path() / "B.$ib").string();
+  Spit(target, "old");
+  SafeFileWriter::FailOperationForTesting(0);
+  ASSERT_TRUE(Save(target, "probe", backup));
+  const int operations = SafeFileWriter::OperationsForTesting();
+  Spit(target, "old");
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    SafeFileWriter::FailOperationForTesting(operations);  // the final rename
+    ASSERT_FALSE(Save(target, "lost", backup));
+    EXPECT_EQ(fs::hard_link_count(target), 2u);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>({"B.$ib", "B.LIB"}));
+  }
+  SafeFileWriter::FailOperationForTesting(0);
+  ASSERT_TRUE(Save(target, "new", backup));
+  EXPECT_EQ(Slurp(target), "new");
+  EXPECT_EQ(Slurp(backup), "old");
+  EXPECT_EQ(dir.Names(), std::vector<std::string>({"B.$ib", "B.LIB"}));
+}
+
 TEST_P(SafeFileWriterTest, OddTargetsAreRefusedAndLeftAsTheyWere) {
   using Failure = SafeFileWriter::Failure;
   const struct {
