@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "model/library.h"
 
@@ -32,21 +33,42 @@ class TextLibraryBudget {
   static constexpr size_t ForInput(size_t bytes) { return kFixedAllowance + kPerInputByte * bytes; }
 
   // The model memory of each object the reader makes, with its share of the
-  // containers and indexes that hold it; strings are charged apart.
-  static size_t PatternCost(int32_t width, int32_t height);
-  static size_t PinCost(int32_t blocks);
-  static size_t BodyCost();
-  static size_t EntryCost();
+  // containers and indexes that hold it; strings are charged apart. Inline:
+  // the reader charges every pin and number.
+  static size_t PatternCost(int32_t width, int32_t height) {
+    const size_t bits = static_cast<size_t>(Pattern::StrideFor(width)) * static_cast<size_t>(height);
+    return sizeof(Pattern) + kAllocation + kListSlot + kIndexSlot + bits + kAllocation;
+  }
+  static size_t PinCost(int32_t blocks) {
+    const size_t numbers = blocks > 0 ? static_cast<size_t>(blocks) : 0;
+    return sizeof(PinInfo) + kAllocation + kListSlot + numbers * sizeof(std::string) + kAllocation;
+  }
+  static size_t BodyCost() { return sizeof(PartBody) + kAllocation + kListSlot; }
+  static size_t EntryCost() { return sizeof(PartEntry) + kAllocation + kListSlot + kIndexSlot; }
   // Heap bytes of a string of that length (short ones live in the object).
-  static size_t StringCost(size_t length);
+  static size_t StringCost(size_t length) {
+    return length < sizeof(std::string) / 2 ? 0 : length + 1 + kAllocation;
+  }
   // What reading back the text of `library` charges at most.
   static size_t LibraryCost(const Library& library);
 
   explicit TextLibraryBudget(size_t inputBytes) : left_(ForInput(inputBytes)) {}
   // Charges `bytes`; false (and nothing charged) when they are not left.
-  bool Spend(size_t bytes);
+  bool Spend(size_t bytes) {
+    if (bytes > left_) return false;
+    left_ -= bytes;
+    return true;
+  }
 
  private:
+  // Every object is one allocation, with the allocator's own bookkeeping.
+  static constexpr size_t kAllocation = 16;
+  // A pointer in a vector that grows by doubling, counted with the moment
+  // both the old and the new array are held.
+  static constexpr size_t kListSlot = 3 * sizeof(void*);
+  // A name in a FirstMatchIndex: a table at most half full that doubles.
+  static constexpr size_t kIndexSlot = 4 * (sizeof(std::string_view) + 2 * sizeof(void*) + sizeof(size_t));
+
   size_t left_;
 };
 

@@ -26,7 +26,7 @@ inline bool IsClosing(std::string_view field) { return !field.empty() && field[0
 TextLibraryReader::TextLibraryReader(std::string_view bytes, Library& library)
     : lines_(bytes), library_(library), budget_(bytes.size()) {}
 
-bool TextLibraryReader::Spend(size_t bytes) {
+inline bool TextLibraryReader::Spend(size_t bytes) {
   if (!budget_.Spend(bytes)) overBudget_ = true;
   return !overBudget_;
 }
@@ -164,9 +164,14 @@ bool TextLibraryReader::ReadPart() {
   for (;;) {
     if (!NextField(field, "+PIN")) return false;
     if (IsOpening(field)) {
-      if (x < 1 || y < 1 || blocks < 1 || !Spend(TextLibraryBudget::PinCost(blocks))) return false;
+      if (x < 1 || y < 1 || blocks < 1) return false;
+      // Charged once it is read: a pin at most overdraws the budget by itself.
       auto pin = std::make_unique<PinInfo>(blocks);
-      if (!ReadPin(blocks, *pin) || !Spend(TextLibraryBudget::StringCost(pin->name.size()))) return false;
+      size_t numbers = 0;
+      if (!ReadPin(blocks, *pin, numbers) ||
+          !Spend(TextLibraryBudget::PinCost(blocks) + TextLibraryBudget::StringCost(pin->name.size()) +
+                 numbers))
+        return false;
       pins_.push_back(std::move(pin));
       continue;
     }
@@ -222,7 +227,7 @@ bool TextLibraryReader::ReadPart() {
   return AddEntry(std::move(name), library_.AddBody(std::move(body)));
 }
 
-bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin) {
+bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost) {
   bool hidden = false;
   size_t block = 0;
   std::string_view field;
@@ -256,7 +261,7 @@ bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin) {
         break;
       case 'M':
         if (block < static_cast<size_t>(blocks)) {
-          if (!Spend(TextLibraryBudget::StringCost(value.size() + 1))) return false;
+          numberCost += TextLibraryBudget::StringCost(value.size() + 1);
           std::string& number = pin.numbers[block++];
           number.reserve(value.size() + 1);
           number.push_back(hidden ? 'H' : 'D');

@@ -48,7 +48,8 @@ class TextLibraryReader {
   bool ReadPattern();
   bool ReadBitmap(int32_t width, int32_t height, std::vector<uint8_t>& bits);
   bool ReadPart();
-  bool ReadPin(int32_t blocks, PinInfo& pin);
+  // Adds what the pin's numbers cost to `numberCost`.
+  bool ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost);
   bool ReadAlias();
   // The next field inside a block; false at the end of the input. Blocks the
   // caller does not know (any '+' field but `knownBlock`) are skipped, so the
