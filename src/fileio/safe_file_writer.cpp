@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <random>
 
@@ -143,13 +144,13 @@ bool IsTemporaryOf(std::string_view name, const std::string& targetName) {
 
 // Removes what IsTemporaryOf finds for any of `targetNames` in `folder`.
 void RemoveTemporariesOf(const std::string& folder, const std::vector<std::string>& targetNames) {
-  DIR* dir = ::opendir(folder.c_str());
-  if (dir == nullptr) return;
+  // Closed however the scan ends: collecting names may run out of memory.
+  const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+  if (!dir) return;
   std::vector<std::string> stale;
-  while (const dirent* entry = ::readdir(dir))
+  while (const dirent* entry = ::readdir(dir.get()))
     for (const std::string& target : targetNames)
       if (IsTemporaryOf(entry->d_name, target)) stale.emplace_back(entry->d_name);
-  ::closedir(dir);
   for (const std::string& name : stale) ::unlink(Join(folder, name).c_str());
 }
 
