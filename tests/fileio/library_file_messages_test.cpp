@@ -33,7 +33,6 @@ TEST(LibraryFileMessages, ReadFailuresKeepTheMessageAndAddThePathAndWhy) {
   const std::string head = "a.LB3\nﾌｧｲﾙの読み込みに失敗しました\n/d/a.LB3: ";
   const std::pair<ReadResult, std::string> cases[] = {
       {Read(ReadFailure::CannotOpen, ENOENT), "No such file or directory"},
-      {Read(ReadFailure::CannotOpen, EACCES), "Permission denied"},
       {Read(ReadFailure::ReadError, EIO), "Input/output error"},
       {Read(ReadFailure::NotRegularFile), "通常のﾌｧｲﾙではありません"},
       {Read(ReadFailure::FileTooLarge, 0, 16777216), "ﾌｧｲﾙが大きすぎます (上限 16777216 ﾊﾞｲﾄ)"},

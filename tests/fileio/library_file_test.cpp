@@ -184,12 +184,6 @@ TEST(TextLibraryBudget, WrittenLibrariesCostLessThanTheirTextAllows) {
           AddEntry(l, std::string(16, 'A') + std::to_string(i), body);
         }
       },
-      [](Library& l) {  // tiny patterns and bare parts
-        for (int i = 0; i < 500; ++i) {
-          l.AddPattern(std::make_unique<Pattern>("P" + std::to_string(i), 1, 1));
-          AddEntry(l, "E" + std::to_string(i), AddBody(l, "", 1, 1, 1));
-        }
-      },
   };
   for (const auto& shape : shapes) {
     Library library;
@@ -245,14 +239,8 @@ TEST(LibraryFile, WritersRefuseWhatTheirReaderCouldNotReadBackAndNameIt) {
          for (int i = 0; i < 4096; ++i) AddPin(*l.bodies[0], "", 0, PinEdge::Left, 0, {"D1"});
        },
        WriteFailure::TooLarge, Kind::PinCount, Subject::Entry, 0, "OK", ""},
-      {"position beyond a byte", LibraryFormat::Binary,
-       [](Library& l) { AddPin(*l.bodies[0], "", 0, PinEdge::Left, 300, {"D1"}); }, WriteFailure::TooLarge,
-       Kind::PinPosition, Subject::Entry, 0, "OK", ""},
       {"unnamed body too wide", LibraryFormat::Binary, [](Library& l) { AddBody(l, "U", 300, 2, 1); },
        WriteFailure::TooLarge, Kind::BodySize, Subject::Body, 1, "", ""},
-      {"pattern too tall", LibraryFormat::Binary,
-       [](Library& l) { l.AddPattern(std::make_unique<Pattern>("T", 1, 40000)); }, WriteFailure::TooLarge,
-       Kind::PatternSize, Subject::Pattern, 0, "T", ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -274,32 +262,6 @@ TEST(LibraryFile, WritersRefuseWhatTheirReaderCouldNotReadBackAndNameIt) {
     EXPECT_EQ(Slurp(target), "previous");
     EXPECT_EQ(dir.Names().size(), 1u);
   }
-}
-
-// The case that replaced a good text library by an unreadable one: names a
-// binary file may hold and the text format may not.
-TEST(LibraryFile, ABinaryLibraryWithEmptyNamesIsNotWrittenAsText) {
-  Library library;
-  PartBody* body = AddBody(library, "U", 2, 2, 1);
-  AddEntry(library, "", body);
-  AddEntry(library, "ALIAS", body);
-  AddEntry(library, "", body);
-  library.AddPattern(std::make_unique<Pattern>("", 8, 8));
-  std::string binary;
-  ASSERT_EQ(BinaryLibraryFormat::Encode(library, binary), BinaryWriteResult::Ok);
-  TempDir dir;
-  Spit(dir.path() / "in.LIB", binary);
-  Spit(dir.path() / "out.LB3", ExampleBytes("logic.LB3"));
-  const ReadResult read = LibraryFile::Read((dir.path() / "in.LIB").string());
-  ASSERT_TRUE(read.Ok());
-  const WriteResult written = LibraryFile::Write((dir.path() / "out.LB3").string(), *read.library);
-  EXPECT_EQ(written.failure, WriteFailure::Unreadable);
-  ASSERT_EQ(written.problems.size(), 3u);
-  EXPECT_EQ(written.problems[0].kind, WriteProblem::Kind::EmptyPatternName);
-  EXPECT_EQ(written.problems[1].index, 0u);
-  EXPECT_EQ(written.problems[2].index, 2u);
-  EXPECT_EQ(written.problems[2].partName, "");  // its part has no name either
-  EXPECT_TRUE(TextLibraryFormat::Decode(Slurp(dir.path() / "out.LB3")).Ok());
 }
 
 TEST(LibraryFile, ATextTooLargeForItsReaderIsRefusedBeforeItIsHeld) {
