@@ -9,6 +9,7 @@
 #include "fileio/safe_file_writer.h"
 #include "fileio/text_library_budget.h"
 #include "fileio/text_library_format.h"
+#include "fileio/text_line_writer.h"
 
 namespace zanli {
 
@@ -52,10 +53,8 @@ ReadFailure FailureOf(BoundedFileReader::Status status) {
   return ReadFailure::ReadError;
 }
 
-// The file's bytes of a library in `format`, or the refusal.
-WriteFailure Encode(const Library& library, LibraryFormat format, std::string& bytes,
-                    std::vector<WriteProblem>& problems) {
-  if (format == LibraryFormat::Text) return TextLibraryFormat::Encode(library, bytes, problems);
+// The binary file's bytes, or the refusal.
+WriteFailure EncodeBinary(const Library& library, std::string& bytes, std::vector<WriteProblem>& problems) {
   WriteProblem problem;
   switch (BinaryLibraryFormat::Encode(library, bytes, &problem)) {
     case BinaryWriteResult::Ok:
@@ -70,6 +69,27 @@ WriteFailure Encode(const Library& library, LibraryFormat format, std::string& b
       break;
   }
   return WriteFailure::WriteFailed;
+}
+
+// Streams text into a file that it creates only when the first bytes come,
+// so that a library refused before writing never touches the disk.
+class TextFileSink : public TextLineWriter::Sink {
+ public:
+  explicit TextFileSink(SafeFileWriter& file) : file_(file) {}
+  bool Append(std::string_view bytes) override {
+    if (!opened_ && !(opened_ = file_.Open())) return false;
+    return file_.Write(bytes);
+  }
+
+ private:
+  SafeFileWriter& file_;
+  bool opened_ = false;
+};
+
+// The result of a writer that failed.
+void Failed(const SafeFileWriter& writer, WriteResult& result) {
+  result.failure = FailureOf(writer.GetFailure());
+  result.error = writer.Error();
 }
 
 }  // namespace
@@ -119,11 +139,21 @@ WriteResult LibraryFile::Write(const std::string& path, const Library& library, 
   WriteResult result;
   result.format = format;
   try {
+    if (format == LibraryFormat::Text) {
+      // Streamed: a large text is never held whole. Without a commit the
+      // writer's destructor removes the temporary file.
+      SafeFileWriter writer(path);
+      TextFileSink sink(writer);
+      result.failure = TextLibraryFormat::Encode(library, sink, result.problems);
+      if (result.failure == WriteFailure::WriteFailed ||
+          (result.failure == WriteFailure::None && !writer.Commit()))
+        Failed(writer, result);
+      return result;
+    }
     std::string bytes;
-    result.failure = Encode(library, format, bytes, result.problems);
+    result.failure = EncodeBinary(library, bytes, result.problems);
     if (result.failure != WriteFailure::None) return result;
-    const std::string backup = format == LibraryFormat::Binary ? BinaryLibraryFormat::BackupPath(path) : "";
-    WriteResult saved = SaveBytes(path, bytes, backup);
+    WriteResult saved = SaveBytes(path, bytes, BinaryLibraryFormat::BackupPath(path));
     saved.format = format;
     return saved;
   } catch (const std::bad_alloc&) {
@@ -142,8 +172,7 @@ WriteResult LibraryFile::SaveBytes(const std::string& path, std::string_view byt
     // and the previous file stays as it was.
     SafeFileWriter writer(path);
     if (writer.Open() && writer.Write(bytes) && writer.Commit(backupPath)) return result;
-    result.failure = FailureOf(writer.GetFailure());
-    result.error = writer.Error();
+    Failed(writer, result);
   } catch (const std::bad_alloc&) {
     result.failure = WriteFailure::OutOfMemory;
     result.error = ENOMEM;

@@ -22,7 +22,7 @@ namespace zanli {
 // bytes of model per byte of file. What the writer produces holds at most
 // about 11 bytes per byte of text (empty pin numbers of 256-block parts), so
 // 16 per byte keeps every file it writes readable, and the writer checks that
-// with LibraryCost before it writes.
+// (TextLibraryFormat::Examine) before it keeps a file.
 class TextLibraryBudget {
  public:
   // Larger files are refused unread.
@@ -49,8 +49,6 @@ class TextLibraryBudget {
   static size_t StringCost(size_t length) {
     return length < sizeof(std::string) / 2 ? 0 : length + 1 + kAllocation;
   }
-  // What reading back the text of `library` charges at most.
-  static size_t LibraryCost(const Library& library);
 
   explicit TextLibraryBudget(size_t inputBytes) : left_(ForInput(inputBytes)) {}
   // Charges `bytes`; false (and nothing charged) when they are not left.

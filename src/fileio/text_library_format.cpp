@@ -14,20 +14,31 @@ namespace zanli {
 
 namespace {
 
-// Collects the bytes up to `limit` and counts them all, so a library too
-// large for the reader is measured without holding its text.
 class StringSink : public TextLineWriter::Sink {
  public:
-  explicit StringSink(std::string& out, size_t limit = std::string::npos) : out_(out), limit_(limit) {}
+  explicit StringSink(std::string& out) : out_(out) {}
+  bool Append(std::string_view bytes) override {
+    out_.append(bytes);
+    return true;
+  }
+
+ private:
+  std::string& out_;
+};
+
+// Passes the bytes on up to `limit` and counts them all, so a library too
+// large for the reader is measured without being held or written whole.
+class LimitedSink : public TextLineWriter::Sink {
+ public:
+  LimitedSink(TextLineWriter::Sink& out, size_t limit) : out_(out), limit_(limit) {}
   bool Append(std::string_view bytes) override {
     total_ += bytes.size();
-    if (total_ <= limit_) out_.append(bytes);
-    return true;
+    return total_ > limit_ || out_.Append(bytes);
   }
   size_t Total() const { return total_; }
 
  private:
-  std::string& out_;
+  TextLineWriter::Sink& out_;
   size_t limit_;
   size_t total_ = 0;
 };
@@ -172,18 +183,21 @@ bool TextLibraryFormat::ReadBytes(std::string_view bytes, Library& library) {
   return true;
 }
 
-std::vector<WriteProblem> TextLibraryFormat::FindUnreadable(const Library& library) {
+TextLibraryFormat::Survey TextLibraryFormat::Examine(const Library& library) {
   using Kind = WriteProblem::Kind;
   using Subject = WriteProblem::Subject;
+  using Budget = TextLibraryBudget;
   // A key and its value share one field, which the reader cuts at its limit.
   constexpr size_t kMaxValue = TextLineReader::kMaxFieldLength - 2;
-  std::vector<WriteProblem> problems;
+  Survey survey;
   const auto add = [&](Kind kind, Subject subject, size_t index, const std::string& name, int64_t value,
                        int64_t limit, const std::string& partName = {}) {
-    problems.push_back(WriteProblem{kind, subject, index, name, partName, value, limit});
+    survey.problems.push_back(WriteProblem{kind, subject, index, name, partName, value, limit});
   };
   for (size_t i = 0; i < library.patterns.size(); ++i) {
     const Pattern& pattern = *library.patterns[i];
+    survey.readCost +=
+        Budget::PatternCost(pattern.width, pattern.height) + Budget::StringCost(pattern.name.size());
     if (pattern.name.empty()) add(Kind::EmptyPatternName, Subject::Pattern, i, {}, 0, 0);
     if (pattern.name.size() > kMaxValue)
       add(Kind::LongName, Subject::Pattern, i, pattern.name, static_cast<int64_t>(pattern.name.size()),
@@ -194,10 +208,12 @@ std::vector<WriteProblem> TextLibraryFormat::FindUnreadable(const Library& libra
         break;
       }
   }
+  // The first entry of a body writes it; later ones are its aliases.
   FirstMatchIndex<const PartBody*, const PartEntry*> partOf(library.bodies.size());
   for (size_t i = 0; i < library.entries.size(); ++i) {
     const PartEntry& entry = *library.entries[i];
     if (entry.body == nullptr) continue;  // Encode refuses it as inconsistent
+    survey.readCost += Budget::EntryCost() + Budget::StringCost(entry.name.size());
     const PartEntry* part = partOf.Insert(entry.body, &entry);
     const std::string partName = part == &entry ? std::string() : part->name;
     if (entry.name.empty()) add(Kind::EmptyEntryName, Subject::Entry, i, {}, 0, 0, partName);
@@ -213,21 +229,27 @@ std::vector<WriteProblem> TextLibraryFormat::FindUnreadable(const Library& libra
       }
     if (body.blockCount < 1 || body.blockCount > TextLibraryReader::kMaxBlocks)
       add(Kind::BodySize, Subject::Entry, i, entry.name, body.blockCount, TextLibraryReader::kMaxBlocks);
-    // The prefix, the pattern's name, each pin's name and numbers.
+    survey.readCost += Budget::BodyCost() + Budget::StringCost(body.numberPrefix.size());
+    // The prefix, the pattern's name, each pin's name and numbers: the
+    // writer puts out blockCount numbers, without their display letter.
+    const size_t blocks = body.blockCount > 0 ? static_cast<size_t>(body.blockCount) : 0;
     size_t longest = std::max(body.numberPrefix.size(), body.pattern ? body.pattern->name.size() : 0);
     for (const auto& pin : body.pins) {
+      survey.readCost += Budget::PinCost(body.blockCount) + Budget::StringCost(pin->name.size());
       longest = std::max(longest, pin->name.size());
-      // A number is written without its display letter.
-      for (const std::string& number : pin->numbers)
-        longest = std::max(longest, number.empty() ? 0 : number.size() - 1);
+      for (size_t b = 0; b < blocks && b < pin->numbers.size(); ++b) {
+        const size_t length = pin->numbers[b].size();
+        survey.readCost += Budget::StringCost(length);
+        longest = std::max(longest, length == 0 ? 0 : length - 1);
+      }
     }
     if (longest > kMaxValue)
       add(Kind::LongName, Subject::Entry, i, entry.name, static_cast<int64_t>(longest), kMaxValue);
   }
-  return problems;
+  return survey;
 }
 
-WriteFailure TextLibraryFormat::Encode(const Library& library, std::string& out,
+WriteFailure TextLibraryFormat::Encode(const Library& library, TextLineWriter::Sink& out,
                                        std::vector<WriteProblem>& problems) {
   problems.clear();
   try {
@@ -242,11 +264,11 @@ WriteFailure TextLibraryFormat::Encode(const Library& library, std::string& out,
                           0});
       return WriteFailure::Inconsistent;
     }
-    problems = FindUnreadable(library);
+    Survey survey = Examine(library);
+    problems = std::move(survey.problems);
     if (!problems.empty()) return WriteFailure::Unreadable;
-    std::string bytes;
-    StringSink sink(bytes, TextLibraryBudget::kMaxFileSize);
-    WriteLibrary(library, sink);
+    LimitedSink sink(out, TextLibraryBudget::kMaxFileSize);
+    if (!WriteLibrary(library, sink)) return WriteFailure::WriteFailed;
     // Within the reader's bounds, or it would refuse the file.
     const auto refuse = [&](WriteProblem::Kind kind, size_t value, size_t limit) {
       problems.push_back({kind,
@@ -260,11 +282,24 @@ WriteFailure TextLibraryFormat::Encode(const Library& library, std::string& out,
     };
     if (sink.Total() > TextLibraryBudget::kMaxFileSize)
       return refuse(WriteProblem::Kind::FileSize, sink.Total(), TextLibraryBudget::kMaxFileSize);
-    const size_t cost = TextLibraryBudget::LibraryCost(library);
-    if (cost > TextLibraryBudget::ForInput(bytes.size()))
-      return refuse(WriteProblem::Kind::ReadBudget, cost, TextLibraryBudget::ForInput(bytes.size()));
-    out = std::move(bytes);
+    if (survey.readCost > TextLibraryBudget::ForInput(sink.Total()))
+      return refuse(WriteProblem::Kind::ReadBudget, survey.readCost,
+                    TextLibraryBudget::ForInput(sink.Total()));
     return WriteFailure::None;
+  } catch (const std::bad_alloc&) {
+    problems.clear();
+    return WriteFailure::OutOfMemory;
+  }
+}
+
+WriteFailure TextLibraryFormat::Encode(const Library& library, std::string& out,
+                                       std::vector<WriteProblem>& problems) {
+  try {
+    std::string bytes;
+    StringSink sink(bytes);
+    const WriteFailure failure = Encode(library, sink, problems);
+    if (failure == WriteFailure::None) out = std::move(bytes);
+    return failure;
   } catch (const std::bad_alloc&) {
     problems.clear();
     return WriteFailure::OutOfMemory;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fileio/library_file_result.h"
+#include "fileio/text_line_writer.h"
 #include "model/library.h"
 
 namespace zanli {
@@ -20,13 +21,23 @@ class TextLibraryFormat {
   // The same into `library`, whose contents are replaced only on success.
   static bool ReadBytes(std::string_view bytes, Library& library);
 
-  // What the reader would refuse in the text of `library`, in pattern and
-  // entry order: empty names, sizes and block counts outside what it takes,
-  // names longer than a field.
-  static std::vector<WriteProblem> FindUnreadable(const Library& library);
-  // The file's bytes, or the refusal with its problems: Inconsistent (an
-  // entry without a body), Unreadable (FindUnreadable), TooLarge (beyond
-  // what the reader takes from a file) or OutOfMemory.
+  // What the reader would make of the text of `library`, in one walk over
+  // it: what it would refuse, in pattern and entry order (empty names, sizes
+  // and block counts outside what it takes, names longer than a field), and
+  // at most what reading it back would charge its TextLibraryBudget.
+  struct Survey {
+    std::vector<WriteProblem> problems;
+    size_t readCost = 0;
+  };
+  static Survey Examine(const Library& library);
+  // Writes the text into `sink`, or refuses with its problems: Inconsistent
+  // (an entry without a body) and Unreadable (Examine) before the
+  // sink sees a byte; TooLarge (beyond what the reader takes from a file)
+  // once the text is measured, which a file sink must then not keep;
+  // WriteFailed when the sink refused bytes; OutOfMemory.
+  static WriteFailure Encode(const Library& library, TextLineWriter::Sink& sink,
+                             std::vector<WriteProblem>& problems);
+  // The same into `out`, which is set only on success.
   static WriteFailure Encode(const Library& library, std::string& out, std::vector<WriteProblem>& problems);
   // The bytes unchecked (CR LF line ends); empty for an entry without a body
   // or when memory runs out.
