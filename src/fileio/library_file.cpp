@@ -77,7 +77,10 @@ class TextFileSink : public TextLineWriter::Sink {
  public:
   explicit TextFileSink(SafeFileWriter& file) : file_(file) {}
   bool Append(std::string_view bytes) override {
-    if (!opened_ && !(opened_ = file_.Open())) return false;
+    if (!opened_) {
+      if (!file_.Open()) return false;
+      opened_ = true;
+    }
     return file_.Write(bytes);
   }
 

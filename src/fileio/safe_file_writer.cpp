@@ -275,7 +275,8 @@ bool SafeFileWriter::CreateTemporary(const std::string& folder) {
 }
 
 bool SafeFileWriter::Write(const void* data, size_t size) {
-  if (failure_ != Failure::None || fd_ < 0) return false;
+  if (failure_ != Failure::None) return false;
+  if (fd_ < 0) return Fail(Failure::WriteFailed, EBADF);  // not opened
   const uint8_t* bytes = static_cast<const uint8_t*>(data);
   while (size > 0) {
     size_t room = gBufferSize - buffer_.size();
@@ -289,7 +290,8 @@ bool SafeFileWriter::Write(const void* data, size_t size) {
 }
 
 bool SafeFileWriter::Flush() {
-  if (failure_ != Failure::None || fd_ < 0) return false;
+  if (failure_ != Failure::None) return false;
+  if (fd_ < 0) return Fail(Failure::WriteFailed, EBADF);
   if (!buffer_.empty() && !WriteAll(fd_, buffer_.data(), buffer_.size()))
     return Fail(Failure::WriteFailed, errno);
   buffer_.clear();
