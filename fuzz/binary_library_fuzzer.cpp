@@ -4,20 +4,36 @@
 // still change bytes: names the writer stores alike, such as "AB" and a raw
 // "AB\\", are shared only once they are equal in the model.) A library without
 // entries is the exception: its file holds an entry count of 0, which reads
-// back as an empty library.
+// back as an empty library. Written as text instead, it is either refused
+// with the reasons named or read back by the text reader.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "fileio/binary_library_format.h"
+#include "fileio/text_library_format.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   zanli::Library library;
   if (!zanli::BinaryLibraryFormat::ReadBytes(std::string_view(reinterpret_cast<const char*>(data), size),
                                              library))
     return 0;
+  std::string text;
+  std::vector<zanli::WriteProblem> problems;
+  switch (zanli::TextLibraryFormat::Encode(library, text, problems)) {
+    case zanli::WriteFailure::None:
+      if (!zanli::TextLibraryFormat::Decode(text).Ok()) std::abort();
+      break;
+    case zanli::WriteFailure::Unreadable:
+    case zanli::WriteFailure::TooLarge:
+      if (problems.empty()) std::abort();
+      break;
+    default:
+      std::abort();
+  }
   std::string first;
   if (zanli::BinaryLibraryFormat::Encode(library, first) != zanli::BinaryWriteResult::Ok) return 0;
   zanli::Library again;

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/dialog_units.h"
+#include "zanli_version.h"
 
 namespace zanli {
 
@@ -21,7 +22,7 @@ AboutDialog::AboutDialog(QWidget* parent)
   icon->setPixmap(QIcon(QStringLiteral(":/icons/zanli_128.png")).pixmap(32, 32));
   icon->setGeometry(du.X(11), du.Y(10), 32, 32);
 
-  auto* text = new QLabel(QStringLiteral("Zanli Version 0.21"), this);
+  auto* text = new QLabel(QStringLiteral("Zanli Version ") + QLatin1String(kVersion), this);
   text->setObjectName(QStringLiteral("aboutText"));
   text->move(du.X(35), du.Y(10));
   text->adjustSize();

@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "render/symbol_text_renderer.h"
+#include "zanli_version.h"
 
 namespace zanli {
 
@@ -13,7 +14,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   // Nothing is stored under these names; they only identify the program.
   setApplicationName(QStringLiteral("Zanli"));
   setOrganizationName(QStringLiteral("Tolvenko"));
-  setApplicationVersion(QStringLiteral("0.21"));
+  setApplicationVersion(QLatin1String(kVersion));
   InstallQtTranslations();
   // The pin text font is built once, before the first part is drawn.
   SymbolTextRenderer::Instance();

@@ -36,6 +36,8 @@ constexpr KindInfo kKinds[] = {
     {K::UnreadablePartSize, "unreadable_part_size", S::Error},
     {K::UnreadableBlockCount, "unreadable_block_count", S::Error},
     {K::UnreadablePatternSize, "unreadable_pattern_size", S::Error},
+    {K::UnreadableLongName, "unreadable_long_name", S::Error},
+    {K::UnreadableTooLarge, "unreadable_too_large", S::Error},
     {K::Unreadable, "unreadable", S::Error},
     {K::EntryLost, "entry_lost", S::Warning},
     {K::EntryAdded, "entry_added", S::Warning},

@@ -44,6 +44,8 @@ enum class CheckKind {
   UnreadablePartSize,          // part; before = "XxY", limit = the largest side read
   UnreadableBlockCount,        // part; value = blockCount, limit = the most blocks read
   UnreadablePatternSize,       // pattern; before = "WxH", limit = the largest side read
+  UnreadableLongName,          // entry, pattern or part; value = the length, limit = the longest field read
+  UnreadableTooLarge,          // no subject; value = what reading would build, limit = the budget
   Unreadable,                  // no cause found among the above; no subject
   // Saving and reading back changes the library (before -> after).
   EntryLost,           // entry; before = its name

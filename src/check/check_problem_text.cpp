@@ -133,6 +133,10 @@ class Wording {
         return unreadable(fill(t::kSizeOutOfRange, {p.before, limit}));
       case CheckKind::UnreadableBlockCount:
         return unreadable(fill(t::kBlockCountOutOfRange, {value, limit}));
+      case CheckKind::UnreadableLongName:
+        return unreadable(fill(t::kNameTooLong, {value, limit}));
+      case CheckKind::UnreadableTooLarge:
+        return unreadable(fill(t::kTextTooLarge, {value, limit}));
       case CheckKind::Unreadable:
         return t::kUnreadable;
       case CheckKind::EntryLost:

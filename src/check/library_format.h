@@ -1,8 +1,4 @@
 #pragma once
 
-namespace zanli {
-
-// The two library file formats: text (".LB3") and binary (every other name).
-enum class LibraryFormat { Text, Binary };
-
-}  // namespace zanli
+// The two library file formats, as the file layer names them.
+#include "fileio/library_file_result.h"

@@ -53,73 +53,80 @@ void SetBody(CheckProblem& problem, const Library& library, const PartBody* body
     if (library.entries[i]->body == body) return SetEntry(problem, library, i);
 }
 
-CheckKind KindOf(BinaryWriteRefusal::Limit limit) {
-  using L = BinaryWriteRefusal::Limit;
-  switch (limit) {
-    case L::PatternSide:
-      return CheckKind::RefusedPatternSide;
-    case L::PatternImage:
+// The body a write problem's subject stands for, if any.
+const PartBody* BodyOf(const Library& library, const WriteProblem& wp) {
+  if (wp.subject == WriteProblem::Subject::Entry && wp.index < library.entries.size())
+    return library.entries[wp.index]->body;
+  if (wp.subject == WriteProblem::Subject::Body && wp.index < library.bodies.size())
+    return library.bodies[wp.index].get();
+  return nullptr;
+}
+
+CheckKind KindOf(const WriteProblem& wp, const PartBody* body, LibraryFormat format) {
+  using W = WriteProblem::Kind;
+  const bool text = format == LibraryFormat::Text;
+  const bool xOut = body && (body->xSize < 1 || body->xSize > wp.limit);
+  const bool yOut = body && (body->ySize < 1 || body->ySize > wp.limit);
+  switch (wp.kind) {
+    case W::PatternSize:
+      return text ? CheckKind::UnreadablePatternSize : CheckKind::RefusedPatternSide;
+    case W::PatternImage:
       return CheckKind::RefusedPatternImage;
-    case L::BitmapArea:
+    case W::BitmapArea:
       return CheckKind::RefusedBitmapArea;
-    case L::XSize:
-      return CheckKind::RefusedXSize;
-    case L::YSize:
-      return CheckKind::RefusedYSize;
-    case L::BlockCount:
-      return CheckKind::RefusedBlockCount;
-    case L::PinCount:
+    case W::BodySize:
+      if (text) return xOut || yOut ? CheckKind::UnreadablePartSize : CheckKind::UnreadableBlockCount;
+      return xOut ? CheckKind::RefusedXSize : yOut ? CheckKind::RefusedYSize : CheckKind::RefusedBlockCount;
+    case W::PinCount:
       return CheckKind::RefusedPinCount;
-    case L::PartRecordSize:
-      return CheckKind::RefusedPartRecordSize;
-    case L::PinPosition:
+    case W::PinPosition:
       return CheckKind::RefusedPinPosition;
-    case L::PinNameLength:
+    case W::PinName:
       return CheckKind::RefusedPinNameLength;
-    case L::PartRecordArea:
+    case W::PartRecord:
+      return CheckKind::RefusedPartRecordSize;
+    case W::PartRecordArea:
       return CheckKind::RefusedPartRecordArea;
-    case L::StringPool:
+    case W::StringPool:
       return CheckKind::RefusedStringPool;
-    case L::EntryCount:
+    case W::EntryCount:
       return CheckKind::RefusedEntryCount;
-    case L::FileSize:
-      return CheckKind::RefusedFileSize;
-    case L::BodyMissing:
+    case W::FileSize:
+      return text ? CheckKind::UnreadableTooLarge : CheckKind::RefusedFileSize;
+    case W::ReadBudget:
+      return CheckKind::UnreadableTooLarge;
+    case W::MissingBody:
       return CheckKind::RefusedEntryWithoutBody;
-    case L::None:
-      break;
+    case W::EmptyEntryName:
+      return CheckKind::UnreadableEmptyPartName;
+    case W::EmptyPatternName:
+      return CheckKind::UnreadableEmptyPatternName;
+    case W::LongName:
+      return CheckKind::UnreadableLongName;
   }
   return CheckKind::RefusedWrite;
 }
 
-CheckProblem BinaryRefusal(const Library& library, const BinaryWriteRefusal& refusal) {
+// A writer's refusal as a problem of the library given to Find.
+CheckProblem FromWriteProblem(const Library& library, const WriteProblem& wp, LibraryFormat format) {
   CheckProblem problem;
-  problem.kind = KindOf(refusal.limit);
-  problem.value = refusal.value;
-  problem.limit = refusal.maximum;
-  if (refusal.pattern) {
-    const size_t index = IndexIn(library.patterns, refusal.pattern);
-    if (index != kNone) SetPattern(problem, library, index);
-    problem.before = SizeText(refusal.pattern->width, refusal.pattern->height);
+  const PartBody* body = BodyOf(library, wp);
+  problem.kind = KindOf(wp, body, format);
+  problem.value = wp.value;
+  problem.limit = wp.limit;
+  if (wp.subject == WriteProblem::Subject::Pattern && wp.index < library.patterns.size()) {
+    SetPattern(problem, library, wp.index);
+    if (problem.kind == CheckKind::RefusedPatternSide || problem.kind == CheckKind::UnreadablePatternSize)
+      problem.before = SizeText(library.patterns[wp.index]->width, library.patterns[wp.index]->height);
+  } else if (wp.subject == WriteProblem::Subject::Entry && wp.index < library.entries.size()) {
+    SetEntry(problem, library, wp.index);
+    if (body) problem.bodyIndex = IndexIn(library.bodies, body);
+  } else if (wp.subject == WriteProblem::Subject::Body && body) {
+    SetBody(problem, library, body);
   }
-  if (refusal.body) {
-    SetBody(problem, library, refusal.body);
-    if (refusal.pin) SetPin(problem, *refusal.pin, IndexIn(refusal.body->pins, refusal.pin));
-  }
-  if (refusal.entry) SetEntry(problem, library, IndexIn(library.entries, refusal.entry));
+  if (body && problem.kind == CheckKind::UnreadablePartSize) problem.before = SizeText(body->xSize, body->ySize);
+  if (body && wp.pinIndex < body->pins.size()) SetPin(problem, *body->pins[wp.pinIndex], wp.pinIndex);
   return problem;
-}
-
-// The text writer refuses only entries without a body; anything else is a
-// failure to get memory.
-void TextRefusal(const Library& library, Problems& out) {
-  for (size_t i = 0; i < library.entries.size(); ++i) {
-    if (library.entries[i]->body) continue;
-    CheckProblem& problem = out.emplace_back();
-    problem.kind = CheckKind::RefusedEntryWithoutBody;
-    SetEntry(problem, library, i);
-  }
-  if (out.empty()) out.emplace_back().kind = CheckKind::RefusedWrite;
 }
 
 bool OutsideTextSize(int32_t size) { return size < 1 || size > TextLibraryReader::kMaxSize; }
@@ -411,16 +418,21 @@ std::vector<CheckProblem> SaveLosses::Find(const Library& library, LibraryFormat
 std::vector<CheckProblem> SaveLosses::FindOrThrow(const Library& library, LibraryFormat format) {
   Problems problems;
   std::string bytes;
+  // The writers' own checks decide, so what they refuse is reported as they
+  // would refuse it.
   if (format == LibraryFormat::Text) {
-    bytes = TextLibraryFormat::WriteBytes(library);
-    if (bytes.empty()) {
-      TextRefusal(library, problems);
+    std::vector<WriteProblem> refusals;
+    const WriteFailure failure = TextLibraryFormat::Encode(library, bytes, refusals);
+    if (failure == WriteFailure::OutOfMemory) throw std::bad_alloc();
+    if (failure != WriteFailure::None) {
+      for (const WriteProblem& wp : refusals) problems.push_back(FromWriteProblem(library, wp, format));
+      if (problems.empty()) problems.emplace_back().kind = CheckKind::RefusedWrite;
       return problems;
     }
   } else {
-    BinaryWriteRefusal refusal;
+    WriteProblem refusal;
     if (BinaryLibraryFormat::Encode(library, bytes, &refusal) != BinaryWriteResult::Ok) {
-      problems.push_back(BinaryRefusal(library, refusal));
+      problems.push_back(FromWriteProblem(library, refusal, format));
       return problems;
     }
   }

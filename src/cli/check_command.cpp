@@ -4,6 +4,7 @@
 #include "check/check_problem_text.h"
 #include "check/library_check.h"
 #include "cli/cli_commands.h"
+#include "fileio/library_file.h"
 #include "cli/json_writer.h"
 
 namespace zanli::cli {
@@ -112,12 +113,11 @@ int RunCheck(const std::vector<std::string>& args) {
   // The losses of the format the file is saved in, unless asked for the other.
   const LibraryFormat format =
       formatName ? (std::string(formatName) == "text" ? LibraryFormat::Text : LibraryFormat::Binary)
-      : IsTextLibraryPath(path) ? LibraryFormat::Text
-                                : LibraryFormat::Binary;
+                 : LibraryFile::FormatOf(path);
 
-  Library library;
-  if (!ReadLibrary(path, library)) return kExitFailed;
-  const std::vector<CheckProblem> problems = LibraryCheck::Run(library, format);
+  const std::unique_ptr<Library> library = ReadLibrary(path);
+  if (!library) return kExitFailed;
+  const std::vector<CheckProblem> problems = LibraryCheck::Run(*library, format);
 
   std::string out;
   if (json) {

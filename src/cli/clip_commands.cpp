@@ -3,11 +3,16 @@
 #include "cli/cli_commands.h"
 #include "cli/json_writer.h"
 #include "clipboard/part_clipboard_block.h"
-#include "fileio/safe_file_writer.h"
+#include "fileio/library_file.h"
+#include "fileio/library_file_messages.h"
 
 namespace zanli::cli {
 
 namespace {
+
+// A block holds one part: its largest pattern is 32767 pixels square (128
+// MiB of bits), so a larger file is no block.
+constexpr size_t kMaxBlockFile = size_t{256} << 20;
 
 std::string PartJson(const PartClipboardBlock::Part& part) {
   const PartBody& body = *part.body;
@@ -37,9 +42,9 @@ int RunClipEncode(const std::vector<std::string>& args) {
     std::fprintf(stderr, "usage: zanli-cli clip-encode LIBRARY NAME OUT.bin\n");
     return kExitUsage;
   }
-  Library library;
-  if (!ReadLibrary(args[0], library)) return kExitFailed;
-  const PartEntry* entry = FindEntry(library, args[1]);
+  const std::unique_ptr<Library> library = ReadLibrary(args[0]);
+  if (!library) return kExitFailed;
+  const PartEntry* entry = FindEntry(*library, args[1]);
   if (entry == nullptr) {
     std::fprintf(stderr, "zanli-cli: %s: no part or alias named %s\n", args[0].c_str(), args[1].c_str());
     return kExitFailed;
@@ -49,9 +54,9 @@ int RunClipEncode(const std::vector<std::string>& args) {
     std::fprintf(stderr, "zanli-cli: %s: the part is too large for a clipboard block\n", args[1].c_str());
     return kExitFailed;
   }
-  SafeFileWriter writer(args[2]);
-  if (!writer.Open() || !writer.Write(block) || !writer.Commit()) {
-    std::fprintf(stderr, "zanli-cli: %s: writing the block failed\n", args[2].c_str());
+  const WriteResult written = LibraryFile::SaveBytes(args[2], block);
+  if (!written.Ok()) {
+    PrintMessage(LibraryFileMessages::WriteFailure(written, args[2], ShownName));
     return kExitFailed;
   }
   return kExitOk;
@@ -63,8 +68,9 @@ int RunClipDecode(const std::vector<std::string>& args) {
     return kExitUsage;
   }
   std::string block;
-  if (!ReadWholeFile(args[0], block)) {
-    std::fprintf(stderr, "zanli-cli: %s: reading the file failed\n", args[0].c_str());
+  const ReadResult read = LibraryFile::LoadBytes(args[0], kMaxBlockFile, block);
+  if (read.failure != ReadFailure::None) {
+    PrintMessage(LibraryFileMessages::ReadFailure(read, args[0]));
     return kExitFailed;
   }
   PartClipboardBlock::Part part;

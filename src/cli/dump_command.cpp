@@ -57,9 +57,9 @@ int RunDump(const std::vector<std::string>& args) {
     std::fprintf(stderr, "usage: zanli-cli dump LIBRARY\n");
     return kExitUsage;
   }
-  Library library;
-  if (!ReadLibrary(args[0], library)) return kExitFailed;
-  std::string json = LibraryJson(library);
+  const std::unique_ptr<Library> library = ReadLibrary(args[0]);
+  if (!library) return kExitFailed;
+  const std::string json = LibraryJson(*library);
   if (std::fwrite(json.data(), 1, json.size(), stdout) != json.size() || std::fflush(stdout) != 0)
     return kExitFailed;
   return kExitOk;

@@ -1,26 +1,36 @@
 #include <cstdio>
 
 #include "cli/cli_commands.h"
-#include "fileio/binary_library_format.h"
-#include "fileio/text_library_format.h"
+#include "cli/json_writer.h"
+#include "fileio/library_file.h"
+#include "fileio/library_file_messages.h"
 
 namespace zanli::cli {
 
-bool IsTextLibraryPath(const std::string& path) {
-  size_t slash = path.find_last_of('/');
-  size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
-  std::string ext = path.substr(dot);
-  if (ext.size() != 4) return false;
-  for (char& c : ext) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
-  return ext == ".LB3";
+void PrintMessage(std::string_view message) {
+  std::fprintf(stderr, "zanli-cli: %.*s\n", static_cast<int>(message.size()), message.data());
 }
 
-bool ReadLibrary(const std::string& path, Library& library) {
-  bool ok = IsTextLibraryPath(path) ? TextLibraryFormat::Read(path, library)
-                                    : BinaryLibraryFormat::Read(path, library);
-  if (!ok) std::fprintf(stderr, "zanli-cli: %s: reading the library failed\n", path.c_str());
-  return ok;
+std::string ShownName(std::string_view bytes) {
+  std::string out;
+  AppendJsonString(out, bytes);
+  return out;
+}
+
+std::unique_ptr<Library> ReadLibrary(const std::string& path) {
+  ReadResult result = LibraryFile::Read(path);
+  if (!result.Ok()) {
+    PrintMessage(LibraryFileMessages::ReadFailure(result, path));
+    return nullptr;
+  }
+  if (result.missingTrailer) PrintMessage(path + ": " + LibraryFileMessages::MissingTrailer());
+  return std::move(result.library);
+}
+
+bool WriteLibrary(const std::string& path, const Library& library) {
+  const WriteResult result = LibraryFile::Write(path, library);
+  if (!result.Ok()) PrintMessage(LibraryFileMessages::WriteFailure(result, path, ShownName));
+  return result.Ok();
 }
 
 const PartEntry* FindEntry(const Library& library, const std::string& name) {

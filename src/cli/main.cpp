@@ -1,10 +1,14 @@
 // zanli-cli: the command-line companion of the editor, for scripts and checks.
 #include <cstdio>
 #include <cstring>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "cli/cli_commands.h"
+#include "resources/message_texts.h"
+#include "zanli_version.h"
 
 namespace {
 
@@ -22,8 +26,8 @@ const Command kCommands[] = {
     {"check", zanli::cli::RunCheck},
 };
 
-void PrintUsage() {
-  std::fprintf(stderr,
+void PrintUsage(FILE* out) {
+  std::fprintf(out,
                "usage: zanli-cli COMMAND ARGS...\n"
                "  dump LIBRARY                           JSON of the library on stdout\n"
                "  convert IN OUT                         read IN, write OUT (format by extension)\n"
@@ -32,19 +36,40 @@ void PrintUsage() {
                "  clip-decode IN.bin                     JSON of a clipboard block on stdout\n"
                "  check LIBRARY [--format text|binary] [--json]\n"
                "                                         design problems and what a save would change;\n"
-               "                                         exit 1 when there are any\n");
+               "                                         exit 1 when there are any\n"
+               "  --help                                 this list\n"
+               "  --version                              the version of zanli-cli\n");
+}
+
+int Run(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+    PrintUsage(stdout);
+    return zanli::cli::kExitOk;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::printf("zanli-cli %s\n", zanli::kVersion);
+    return zanli::cli::kExitOk;
+  }
+  if (argc >= 2) {
+    std::vector<std::string> args(argv + 2, argv + argc);
+    for (const Command& command : kCommands)
+      if (std::strcmp(argv[1], command.name) == 0) return command.run(args);
+  }
+  PrintUsage(stderr);
+  return zanli::cli::kExitUsage;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    PrintUsage();
-    return zanli::cli::kExitUsage;
+  // Whatever a command needs memory for (reading, the JSON it prints, an
+  // image), running out ends it with a message rather than an abort.
+  try {
+    return Run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    zanli::cli::PrintMessage(zanli::texts::kOutOfMemory);
+  } catch (const std::exception& error) {
+    zanli::cli::PrintMessage(error.what());
   }
-  std::vector<std::string> args(argv + 2, argv + argc);
-  for (const Command& command : kCommands)
-    if (std::strcmp(argv[1], command.name) == 0) return command.run(args);
-  PrintUsage();
-  return zanli::cli::kExitUsage;
+  return zanli::cli::kExitFailed;
 }

@@ -1,9 +1,11 @@
-#include <QFile>
+#include <QBuffer>
 #include <QImage>
 #include <cstdio>
 #include <cstdlib>
 
 #include "cli/cli_commands.h"
+#include "fileio/library_file.h"
+#include "fileio/library_file_messages.h"
 #include "render/rgb_raster.h"
 #include "render/symbol_renderer.h"
 
@@ -45,9 +47,9 @@ int RunRender(const std::vector<std::string>& args) {
   const std::string& name = positional[1];
   const std::string& outPath = positional[2];
 
-  Library library;
-  if (!ReadLibrary(libraryPath, library)) return kExitFailed;
-  const PartEntry* entry = FindEntry(library, name);
+  const std::unique_ptr<Library> library = ReadLibrary(libraryPath);
+  if (!library) return kExitFailed;
+  const PartEntry* entry = FindEntry(*library, name);
   if (entry == nullptr || entry->body == nullptr) {
     std::fprintf(stderr, "zanli-cli: %s: no part named \"%s\"\n", libraryPath.c_str(), name.c_str());
     return kExitFailed;
@@ -72,8 +74,18 @@ int RunRender(const std::vector<std::string>& args) {
 
   const QImage image(raster.Pixels().data(), raster.Width(), raster.Height(), raster.Width() * 3,
                      QImage::Format_RGB888);
-  if (!image.save(QFile::decodeName(QByteArray::fromStdString(outPath)), "PNG")) {
-    std::fprintf(stderr, "zanli-cli: %s: writing the image failed\n", outPath.c_str());
+  // Encoded in memory, then saved like a library: the same refusals of odd
+  // targets, and a reason when it fails.
+  QByteArray png;
+  QBuffer buffer(&png);
+  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+    PrintMessage(outPath + ": encoding the PNG image failed");
+    return kExitFailed;
+  }
+  const WriteResult written =
+      LibraryFile::SaveBytes(outPath, std::string_view(png.constData(), static_cast<size_t>(png.size())));
+  if (!written.Ok()) {
+    PrintMessage(LibraryFileMessages::WriteFailure(written, outPath, ShownName));
     return kExitFailed;
   }
   return kExitOk;

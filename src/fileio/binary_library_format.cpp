@@ -1,50 +1,50 @@
 #include "fileio/binary_library_format.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <new>
 
+#include "fileio/binary_library_layout.h"
 #include "fileio/binary_library_reader.h"
 #include "fileio/binary_library_writer.h"
-#include "fileio/safe_file_writer.h"
+#include "fileio/library_file.h"
 
 namespace zanli {
 
-bool BinaryLibraryFormat::Read(const std::string& path, Library& library) {
-  // A file that cannot be opened leaves the open library alone; once it is
-  // open, any failure leaves the library empty.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  ::close(fd);
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes)) {
-    library.Clear();
-    return false;
+ReadResult BinaryLibraryFormat::Decode(std::string_view bytes) {
+  ReadResult result;
+  result.format = LibraryFormat::Binary;
+  if (bytes.size() > binary_layout::kMaxReadSize) {
+    result.failure = ReadFailure::FileTooLarge;
+    return result;
   }
-  return ReadBytes(bytes, library);
+  try {
+    auto library = std::make_unique<Library>();
+    BinaryLibraryReader reader(bytes, *library);
+    if (reader.Read())
+      result.library = std::move(library);
+    else
+      result.failure = reader.OverBudget() ? ReadFailure::OverBudget : ReadFailure::Malformed;
+  } catch (const std::bad_alloc&) {
+    result.failure = ReadFailure::OutOfMemory;
+  }
+  return result;
 }
 
 bool BinaryLibraryFormat::ReadBytes(std::string_view bytes, Library& library) {
-  library.Clear();
-  if (BinaryLibraryReader(bytes, library).Read()) return true;
-  library.Clear();
-  return false;
-}
-
-BinaryWriteResult BinaryLibraryFormat::Write(const std::string& path, const Library& library) {
-  std::string bytes;
-  const BinaryWriteResult result = Encode(library, bytes);
-  if (result != BinaryWriteResult::Ok) return result;
-  SafeFileWriter writer(path);
-  if (!writer.Open() || !writer.Write(bytes) || !writer.Commit(BackupPath(path)))
-    return BinaryWriteResult::WriteFailed;
-  return BinaryWriteResult::Ok;
+  ReadResult result = Decode(bytes);
+  if (!result.Ok()) return false;
+  LibraryFile::ReplaceContents(library, *result.library);
+  return true;
 }
 
 BinaryWriteResult BinaryLibraryFormat::Encode(const Library& library, std::string& out,
-                                              BinaryWriteRefusal* refusal) {
+                                              WriteProblem* problem) {
   std::string bytes;
-  const BinaryWriteResult result = BinaryLibraryWriter(library).Encode(bytes, refusal);
-  if (result == BinaryWriteResult::Ok) out = std::move(bytes);
+  BinaryLibraryWriter writer(library);
+  const BinaryWriteResult result = writer.Encode(bytes);
+  if (result == BinaryWriteResult::Ok)
+    out = std::move(bytes);
+  else if (problem != nullptr)
+    *problem = writer.Problem();
   return result;
 }
 
@@ -54,6 +54,26 @@ std::string BinaryLibraryFormat::BackupPath(const std::string& path) {
   const size_t dot = path.rfind('.');
   const bool hasExtension = dot != std::string::npos && dot >= nameStart;
   return (hasExtension ? path.substr(0, dot) : path) + ".$ib";
+}
+
+bool BinaryLibraryFormat::Read(const std::string& path, Library& library) {
+  ReadResult result = LibraryFile::Read(path, LibraryFormat::Binary);
+  if (!result.Ok()) return false;
+  LibraryFile::ReplaceContents(library, *result.library);
+  return true;
+}
+
+BinaryWriteResult BinaryLibraryFormat::Write(const std::string& path, const Library& library) {
+  switch (LibraryFile::Write(path, library, LibraryFormat::Binary).failure) {
+    case WriteFailure::None:
+      return BinaryWriteResult::Ok;
+    case WriteFailure::TooLarge:
+      return BinaryWriteResult::TooLarge;
+    case WriteFailure::Inconsistent:
+      return BinaryWriteResult::Inconsistent;
+    default:
+      return BinaryWriteResult::WriteFailed;
+  }
 }
 
 }  // namespace zanli

@@ -1,10 +1,10 @@
 #include "fileio/binary_library_reader.h"
 
-#include <cstring>
 #include <iterator>
 #include <memory>
 #include <unordered_map>
 
+#include "fileio/binary_library_layout.h"
 #include "fileio/binary_pattern_image.h"
 #include "fileio/binary_pin_codec.h"
 #include "fileio/little_endian.h"
@@ -13,10 +13,7 @@ namespace zanli {
 
 namespace {
 
-constexpr char kMagic[] = "LIB FOR NQ000\x1A";
-constexpr size_t kHeaderSize = 54;
-constexpr uint16_t kNone = 0xFFFF;
-constexpr size_t kRecordHeaderSize = 12;
+namespace layout = binary_layout;
 
 int32_t PinFlagsFromBits(uint8_t bits) {
   int32_t flags = 0;
@@ -30,17 +27,17 @@ int32_t PinFlagsFromBits(uint8_t bits) {
 
 bool BinaryLibraryReader::Read() {
   if (bytes_.empty()) return true;
-  if (bytes_.size() < kHeaderSize) return false;
-  if (std::memcmp(bytes_.data(), kMagic, sizeof kMagic - 1) != 0) return false;
-  const int32_t count = le::I16(bytes_, 16);
+  if (bytes_.size() < layout::kHeaderSize) return false;
+  if (bytes_.substr(0, layout::kMagic.size()) != layout::kMagic) return false;
+  const int32_t count = le::I16(bytes_, layout::kEntryCountAt);
   if (count == 0) return true;
   // A real library (at most 65534 bytes) builds a few megabytes at most; what
   // this stops is thousands of references all naming one huge record, image
   // or string.
   budget_ = (size_t{64} << 20) + 64 * bytes_.size();
-  patternTableAt_ = le::I32(bytes_, 30);
-  bitmapsAt_ = le::I32(bytes_, 34);
-  poolAt_ = le::I32(bytes_, 38);
+  patternTableAt_ = le::I32(bytes_, layout::kPatternTableAt);
+  bitmapsAt_ = le::I32(bytes_, layout::kBitmapsAt);
+  poolAt_ = le::I32(bytes_, layout::kPoolAt);
   if (!Fits(poolAt_, 0)) return false;
   if (!ReadPatterns()) return false;
   return count < 0 || ReadEntries(count);
@@ -49,11 +46,12 @@ bool BinaryLibraryReader::Read() {
 bool BinaryLibraryReader::ReadPatterns() {
   if (!Fits(patternTableAt_, 0) || !Fits(bitmapsAt_, 0)) return false;
   // The table's size is the gap between the two sections; none is no patterns.
-  const size_t patterns =
-      bitmapsAt_ > patternTableAt_ ? static_cast<size_t>(bitmapsAt_ - patternTableAt_) / 8 : 0;
+  const size_t patterns = bitmapsAt_ > patternTableAt_ ? static_cast<size_t>(bitmapsAt_ - patternTableAt_) /
+                                                             layout::kPatternTableStride
+                                                       : 0;
   const size_t table = static_cast<size_t>(patternTableAt_);
   for (size_t i = 0; i < patterns; ++i) {
-    const int64_t imageAt = bitmapsAt_ + le::U16(bytes_, table + 6 * i);
+    const int64_t imageAt = bitmapsAt_ + le::U16(bytes_, table + layout::kPatternEntrySize * i);
     if (!Fits(imageAt, BinaryPatternImage::kHeaderSize)) return false;
     const size_t at = static_cast<size_t>(imageAt);
     const int32_t width = le::I16(bytes_, at);
@@ -65,7 +63,8 @@ bool BinaryLibraryReader::ReadPatterns() {
                static_cast<size_t>(Pattern::StrideFor(width)) * static_cast<size_t>(height)))
       return false;
     std::string name;
-    if (!PoolString(le::U16(bytes_, table + 6 * patterns + 2 * i), name)) return false;
+    const size_t nameAt = table + layout::kPatternEntrySize * patterns + layout::kPatternNameSize * i;
+    if (!PoolString(le::U16(bytes_, nameAt), name)) return false;
     auto pattern = std::make_unique<Pattern>(std::move(name), width, height);
     BinaryPatternImage::Unpack(bytes_.substr(at, size), *pattern);
     library_.AddPattern(std::move(pattern));
@@ -74,17 +73,19 @@ bool BinaryLibraryReader::ReadPatterns() {
 }
 
 bool BinaryLibraryReader::ReadEntries(int32_t count) {
-  const int64_t namesAt = le::I32(bytes_, 18);
-  const int64_t bodiesAt = le::I32(bytes_, 22);
-  const int64_t recordsAt = le::I32(bytes_, 26);
-  if (!Fits(namesAt, 4 * int64_t{count}) || !Fits(bodiesAt, 2 * int64_t{count}) || !Fits(recordsAt, 0))
+  const int64_t namesAt = le::I32(bytes_, layout::kEntryNamesAt);
+  const int64_t bodiesAt = le::I32(bytes_, layout::kEntryBodiesAt);
+  const int64_t recordsAt = le::I32(bytes_, layout::kRecordsAt);
+  if (!Fits(namesAt, int64_t{layout::kEntryNameSize} * count) ||
+      !Fits(bodiesAt, int64_t{layout::kEntryBodySize} * count) || !Fits(recordsAt, 0))
     return false;
   // Equal entry-body values name one body: the first entry is the part.
   std::unordered_map<uint16_t, PartBody*> bodyAt;
   for (size_t i = 0; i < static_cast<size_t>(count); ++i) {
     std::string name;
-    if (!PoolString(le::I32(bytes_, static_cast<size_t>(namesAt) + 4 * i), name)) return false;
-    const uint16_t recordOffset = le::U16(bytes_, static_cast<size_t>(bodiesAt) + 2 * i);
+    if (!PoolString(le::I32(bytes_, static_cast<size_t>(namesAt) + layout::kEntryNameSize * i), name))
+      return false;
+    const uint16_t recordOffset = le::U16(bytes_, static_cast<size_t>(bodiesAt) + layout::kEntryBodySize * i);
     PartBody*& body = bodyAt[recordOffset];
     if (!body) {
       auto fresh = std::make_unique<PartBody>();
@@ -97,36 +98,38 @@ bool BinaryLibraryReader::ReadEntries(int32_t count) {
 }
 
 bool BinaryLibraryReader::ReadBody(size_t at, PartBody& body) {
-  if (!Fits(static_cast<int64_t>(at), kRecordHeaderSize)) return false;
+  if (!Fits(static_cast<int64_t>(at), layout::kRecordHeadSize)) return false;
   body.xSize = le::U8(bytes_, at);
   body.ySize = le::U8(bytes_, at + 1);
   body.blockCount = le::U8(bytes_, at + 2);
   if (body.xSize == 0 || body.ySize == 0 || body.blockCount == 0) return false;
   const size_t blocks = static_cast<size_t>(body.blockCount);
-  const size_t pinCount = le::U16(bytes_, at + 10) & 0x0FFF;
-  const size_t pinSize = 4 + 2 * blocks;
-  const size_t end = at + kRecordHeaderSize + pinCount * pinSize;
+  const size_t pinCount = le::U16(bytes_, at + layout::kRecordPinsAt) & layout::kPinCountMask;
+  const size_t pinSize = layout::kPinHeadSize + layout::kPinNumberSize * blocks;
+  const size_t end = at + layout::kRecordHeadSize + pinCount * pinSize;
   if (!Fits(static_cast<int64_t>(at), static_cast<int64_t>(end - at)) ||
       !Spend(sizeof(PartBody) +
              pinCount * (sizeof(PinInfo) + 2 * sizeof(void*) + blocks * sizeof(std::string))))
     return false;
-  if (!PoolString(le::U16(bytes_, at + 6), body.numberPrefix)) return false;
-  const uint16_t patternIndex = le::U16(bytes_, at + 8);
-  if (patternIndex != kNone) {
+  if (!PoolString(le::U16(bytes_, at + layout::kRecordPrefixAt), body.numberPrefix)) return false;
+  const uint16_t patternIndex = le::U16(bytes_, at + layout::kRecordPatternAt);
+  if (patternIndex != layout::kNone) {
     if (patternIndex >= library_.patterns.size()) return false;
     body.pattern = library_.patterns[patternIndex].get();
   }
   for (size_t p = 0; p < pinCount; ++p) {
-    const size_t pinAt = at + kRecordHeaderSize + p * pinSize;
+    const size_t pinAt = at + layout::kRecordHeadSize + p * pinSize;
     auto pin = std::make_unique<PinInfo>(body.blockCount);
     pin->position = le::U8(bytes_, pinAt);
     const uint8_t bits = le::U8(bytes_, pinAt + 1);
     pin->edge = static_cast<PinEdge>(bits & 3);
     pin->flags = PinFlagsFromBits(bits);
     const uint16_t nameOffset = le::U16(bytes_, pinAt + 2);
-    if (nameOffset != kNone && !PoolPinName(nameOffset, pin->name)) return false;
-    for (size_t b = 0; b < blocks; ++b)
-      pin->numbers[b] = BinaryPinCodec::DecodeNumber(le::U16(bytes_, pinAt + 4 + 2 * b));
+    if (nameOffset != layout::kNone && !PoolPinName(nameOffset, pin->name)) return false;
+    for (size_t b = 0; b < blocks; ++b) {
+      const size_t numberAt = pinAt + layout::kPinHeadSize + layout::kPinNumberSize * b;
+      pin->numbers[b] = BinaryPinCodec::DecodeNumber(le::U16(bytes_, numberAt));
+    }
     body.AddPin(std::move(pin));
   }
   return true;
@@ -138,7 +141,10 @@ bool BinaryLibraryReader::Fits(int64_t at, int64_t length) const {
 }
 
 bool BinaryLibraryReader::Spend(size_t bytes) {
-  if (bytes > budget_) return false;
+  if (bytes > budget_) {
+    overBudget_ = true;
+    return false;
+  }
   budget_ -= bytes;
   return true;
 }

@@ -9,7 +9,7 @@
 
 namespace zanli {
 
-// Fills a cleared library from the bytes of a binary library. Every offset,
+// Fills a fresh library from the bytes of a binary library. Every offset,
 // count and length is checked against the bytes first: a malformed file is
 // refused, never read out of bounds. Records, images and strings may be
 // shared by several references, but what the reader builds from them is held
@@ -19,8 +19,10 @@ class BinaryLibraryReader {
  public:
   BinaryLibraryReader(std::string_view bytes, Library& library) : bytes_(bytes), library_(library) {}
 
-  // False on any malformation; the caller then clears the library.
+  // False on any malformation; the caller then drops the library.
   bool Read();
+  // After a failed Read: it was the budget that stopped it.
+  bool OverBudget() const { return overBudget_; }
 
  private:
   bool ReadPatterns();
@@ -42,6 +44,7 @@ class BinaryLibraryReader {
   int64_t bitmapsAt_ = 0;
   int64_t poolAt_ = 0;
   size_t budget_ = 0;
+  bool overBudget_ = false;
 };
 
 }  // namespace zanli

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "fileio/binary_library_format.h"
+#include "fileio/library_file_result.h"
 #include "model/library.h"
 
 namespace zanli {
@@ -12,17 +13,15 @@ namespace zanli {
 // Builds the bytes of a binary library in memory. Everything the format
 // cannot hold faithfully is refused with TooLarge rather than cut down, and
 // the checks run in the order the sections are built (patterns, bodies,
-// entries, then the whole size), so the first problem found decides.
+// entries, then the whole size), so the first problem found decides; Problem
+// says which limit it was and where.
 class BinaryLibraryWriter {
  public:
-  static constexpr size_t kMaxFileSize = 0xFFFE;
-  static constexpr size_t kMaxAreaSize = 64000;     // part records, bitmaps, strings
-  static constexpr size_t kMaxScratchSize = 32000;  // one image or one part record
-
   explicit BinaryLibraryWriter(const Library& library) : library_(library) {}
 
-  // The file's bytes, or the refusal with its detail in `refusal` if given.
-  BinaryWriteResult Encode(std::string& out, BinaryWriteRefusal* refusal = nullptr);
+  BinaryWriteResult Encode(std::string& out);
+  // After a refusal: the limit passed and the pattern, entry or body concerned.
+  const WriteProblem& Problem() const { return problem_; }
 
  private:
   BinaryWriteResult AddPatterns();
@@ -30,14 +29,16 @@ class BinaryLibraryWriter {
   BinaryWriteResult AddBody(const PartBody& body);
   BinaryWriteResult AddEntries();
   void Assemble(std::string& out) const;
-  // Notes the limit met by the element in refusal_ and answers TooLarge.
-  BinaryWriteResult Refuse(BinaryWriteRefusal::Limit limit, int64_t value, int64_t maximum);
 
-  bool AddImage(const std::string& image, std::string& table);
+  BinaryWriteResult Refuse(WriteProblem::Kind kind, size_t value, size_t limit);
+  BinaryWriteResult RefusePool();
+  void Blame(WriteProblem::Subject subject, size_t index, const std::string& name);
+  void BlameBody(const PartBody& body);
+
   // Pool offset of a NUL-terminated string; false when the pool is full.
   bool StoreString(const std::string& text, uint16_t& offset);
-  // Pool offset of a length-prefixed pin name; false when it cannot be stored.
-  bool StorePinName(const std::string& name, uint16_t& offset);
+  // Pool offset of a length-prefixed pin name, or the refusal.
+  BinaryWriteResult StorePinName(const std::string& name, uint16_t& offset);
   bool AppendToPool(const std::string& bytes, uint16_t& offset);
 
   const Library& library_;
@@ -53,8 +54,8 @@ class BinaryLibraryWriter {
   // Strings already in the pool, one table per encoding.
   std::unordered_map<std::string, uint16_t> storedStrings_;
   std::unordered_map<std::string, uint16_t> storedPinNames_;
-  // The element being stored, and after a refusal the limit it met.
-  BinaryWriteRefusal refusal_;
+  size_t poolWanted_ = 0;  // the pool size a refused string would have made
+  WriteProblem problem_;
 };
 
 }  // namespace zanli

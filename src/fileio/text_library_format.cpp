@@ -1,10 +1,12 @@
 #include "fileio/text_library_format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <new>
 
 #include "fileio/first_match_index.h"
-#include "fileio/safe_file_writer.h"
+#include "fileio/library_file.h"
+#include "fileio/text_library_budget.h"
 #include "fileio/text_library_reader.h"
 #include "fileio/text_line_writer.h"
 
@@ -24,16 +26,22 @@ class StringSink : public TextLineWriter::Sink {
   std::string& out_;
 };
 
-class FileSink : public TextLineWriter::Sink {
+// Passes the bytes on up to `limit` and counts them all, so a library too
+// large for the reader is measured without being held or written whole.
+class LimitedSink : public TextLineWriter::Sink {
  public:
-  explicit FileSink(SafeFileWriter& file) : file_(file) {}
-  bool Append(std::string_view bytes) override { return file_.Write(bytes); }
+  LimitedSink(TextLineWriter::Sink& out, size_t limit) : out_(out), limit_(limit) {}
+  bool Append(std::string_view bytes) override {
+    total_ += bytes.size();
+    return total_ > limit_ || out_.Append(bytes);
+  }
+  size_t Total() const { return total_; }
 
  private:
-  SafeFileWriter& file_;
+  TextLineWriter::Sink& out_;
+  size_t limit_;
+  size_t total_ = 0;
 };
-
-constexpr std::string_view kTrailer = "-VELD3_LIB_V.1.0";
 
 bool WritePattern(TextLineWriter& out, const Pattern& pattern) {
   out.WriteField("+PTN");
@@ -133,47 +141,168 @@ bool WriteLibrary(const Library& library, TextLineWriter::Sink& sink) {
       if (!out.EndLine()) return false;
     }
   }
-  out.WriteField(kTrailer);
+  out.WriteField(TextLibraryReader::kTrailer);
   out.EndLine();
   return out.Flush();
 }
 
 }  // namespace
 
-bool TextLibraryFormat::Read(const std::string& path, Library& library) {
-  library.Clear();
-  std::string bytes;
-  try {
-    if (!ReadWholeFile(path, bytes)) return false;
-  } catch (const std::bad_alloc&) {
-    return false;
+ReadResult TextLibraryFormat::Decode(std::string_view bytes) {
+  ReadResult result;
+  result.format = LibraryFormat::Text;
+  if (bytes.size() > TextLibraryBudget::kMaxFileSize) {
+    result.failure = ReadFailure::FileTooLarge;
+    return result;
   }
-  return ReadBytes(bytes, library);
+  try {
+    auto library = std::make_unique<Library>();
+    TextLibraryReader reader(bytes, *library);
+    switch (reader.Read()) {
+      case TextLibraryReader::Status::Ok:
+        result.library = std::move(library);
+        result.missingTrailer = reader.MissingTrailer();
+        break;
+      case TextLibraryReader::Status::Malformed:
+        result.failure = ReadFailure::Malformed;
+        break;
+      case TextLibraryReader::Status::OverBudget:
+        result.failure = ReadFailure::OverBudget;
+        break;
+    }
+  } catch (const std::bad_alloc&) {
+    result.failure = ReadFailure::OutOfMemory;
+  }
+  return result;
 }
 
 bool TextLibraryFormat::ReadBytes(std::string_view bytes, Library& library) {
-  library.Clear();
-  bool ok = false;
-  try {
-    ok = TextLibraryReader(bytes, library).Read();
-  } catch (const std::bad_alloc&) {
-    // A pattern too large to hold is refused like any malformed block.
-    ok = false;
-  }
-  if (!ok) library.Clear();
-  return ok;
+  ReadResult result = Decode(bytes);
+  if (!result.Ok()) return false;
+  LibraryFile::ReplaceContents(library, *result.library);
+  return true;
 }
 
-bool TextLibraryFormat::Write(const std::string& path, const Library& library) {
-  SafeFileWriter file(path);
-  if (!file.Open()) return false;
-  FileSink sink(file);
-  // Without a commit the writer's destructor removes the temporary file and
-  // the previous file stays as it was.
+TextLibraryFormat::Survey TextLibraryFormat::Examine(const Library& library) {
+  using Kind = WriteProblem::Kind;
+  using Subject = WriteProblem::Subject;
+  using Budget = TextLibraryBudget;
+  // A key and its value share one field, which the reader cuts at its limit.
+  constexpr size_t kMaxValue = TextLineReader::kMaxFieldLength - 2;
+  Survey survey;
+  const auto add = [&](Kind kind, Subject subject, size_t index, const std::string& name, int64_t value,
+                       int64_t limit, const std::string& partName = {}) {
+    survey.problems.push_back(WriteProblem{kind, subject, index, name, partName, value, limit});
+  };
+  for (size_t i = 0; i < library.patterns.size(); ++i) {
+    const Pattern& pattern = *library.patterns[i];
+    survey.readCost +=
+        Budget::PatternCost(pattern.width, pattern.height) + Budget::StringCost(pattern.name.size());
+    if (pattern.name.empty()) add(Kind::EmptyPatternName, Subject::Pattern, i, {}, 0, 0);
+    if (pattern.name.size() > kMaxValue)
+      add(Kind::LongName, Subject::Pattern, i, pattern.name, static_cast<int64_t>(pattern.name.size()),
+          kMaxValue);
+    for (int32_t side : {pattern.width, pattern.height})
+      if (side < 1 || side > TextLibraryReader::kMaxSize) {
+        add(Kind::PatternSize, Subject::Pattern, i, pattern.name, side, TextLibraryReader::kMaxSize);
+        break;
+      }
+  }
+  // The first entry of a body writes it; later ones are its aliases.
+  FirstMatchIndex<const PartBody*, const PartEntry*> partOf(library.bodies.size());
+  for (size_t i = 0; i < library.entries.size(); ++i) {
+    const PartEntry& entry = *library.entries[i];
+    if (entry.body == nullptr) continue;  // Encode refuses it as inconsistent
+    survey.readCost += Budget::EntryCost() + Budget::StringCost(entry.name.size());
+    const PartEntry* part = partOf.Insert(entry.body, &entry);
+    const std::string partName = part == &entry ? std::string() : part->name;
+    if (entry.name.empty()) add(Kind::EmptyEntryName, Subject::Entry, i, {}, 0, 0, partName);
+    if (entry.name.size() > kMaxValue)
+      add(Kind::LongName, Subject::Entry, i, entry.name, static_cast<int64_t>(entry.name.size()), kMaxValue,
+          partName);
+    if (part != &entry) continue;
+    const PartBody& body = *entry.body;
+    for (int32_t side : {body.xSize, body.ySize})
+      if (side < 1 || side > TextLibraryReader::kMaxSize) {
+        add(Kind::BodySize, Subject::Entry, i, entry.name, side, TextLibraryReader::kMaxSize);
+        break;
+      }
+    if (body.blockCount < 1 || body.blockCount > TextLibraryReader::kMaxBlocks)
+      add(Kind::BodySize, Subject::Entry, i, entry.name, body.blockCount, TextLibraryReader::kMaxBlocks);
+    survey.readCost += Budget::BodyCost() + Budget::StringCost(body.numberPrefix.size());
+    // The prefix, the pattern's name, each pin's name and numbers: the
+    // writer puts out blockCount numbers, without their display letter.
+    const size_t blocks = body.blockCount > 0 ? static_cast<size_t>(body.blockCount) : 0;
+    size_t longest = std::max(body.numberPrefix.size(), body.pattern ? body.pattern->name.size() : 0);
+    for (const auto& pin : body.pins) {
+      survey.readCost += Budget::PinCost(body.blockCount) + Budget::StringCost(pin->name.size());
+      longest = std::max(longest, pin->name.size());
+      for (size_t b = 0; b < blocks && b < pin->numbers.size(); ++b) {
+        const size_t length = pin->numbers[b].size();
+        survey.readCost += Budget::StringCost(length);
+        longest = std::max(longest, length == 0 ? 0 : length - 1);
+      }
+    }
+    if (longest > kMaxValue)
+      add(Kind::LongName, Subject::Entry, i, entry.name, static_cast<int64_t>(longest), kMaxValue);
+  }
+  return survey;
+}
+
+WriteFailure TextLibraryFormat::Encode(const Library& library, TextLineWriter::Sink& out,
+                                       std::vector<WriteProblem>& problems) {
+  problems.clear();
   try {
-    return WriteLibrary(library, sink) && file.Commit();
+    for (size_t i = 0; i < library.entries.size(); ++i) {
+      if (library.entries[i]->body != nullptr) continue;
+      problems.push_back({WriteProblem::Kind::MissingBody,
+                          WriteProblem::Subject::Entry,
+                          i,
+                          library.entries[i]->name,
+                          {},
+                          0,
+                          0});
+      return WriteFailure::Inconsistent;
+    }
+    Survey survey = Examine(library);
+    problems = std::move(survey.problems);
+    if (!problems.empty()) return WriteFailure::Unreadable;
+    LimitedSink sink(out, TextLibraryBudget::kMaxFileSize);
+    if (!WriteLibrary(library, sink)) return WriteFailure::WriteFailed;
+    // Within the reader's bounds, or it would refuse the file.
+    const auto refuse = [&](WriteProblem::Kind kind, size_t value, size_t limit) {
+      problems.push_back({kind,
+                          WriteProblem::Subject::Library,
+                          0,
+                          {},
+                          {},
+                          static_cast<int64_t>(value),
+                          static_cast<int64_t>(limit)});
+      return WriteFailure::TooLarge;
+    };
+    if (sink.Total() > TextLibraryBudget::kMaxFileSize)
+      return refuse(WriteProblem::Kind::FileSize, sink.Total(), TextLibraryBudget::kMaxFileSize);
+    if (survey.readCost > TextLibraryBudget::ForInput(sink.Total()))
+      return refuse(WriteProblem::Kind::ReadBudget, survey.readCost,
+                    TextLibraryBudget::ForInput(sink.Total()));
+    return WriteFailure::None;
   } catch (const std::bad_alloc&) {
-    return false;
+    problems.clear();
+    return WriteFailure::OutOfMemory;
+  }
+}
+
+WriteFailure TextLibraryFormat::Encode(const Library& library, std::string& out,
+                                       std::vector<WriteProblem>& problems) {
+  try {
+    std::string bytes;
+    StringSink sink(bytes);
+    const WriteFailure failure = Encode(library, sink, problems);
+    if (failure == WriteFailure::None) out = std::move(bytes);
+    return failure;
+  } catch (const std::bad_alloc&) {
+    problems.clear();
+    return WriteFailure::OutOfMemory;
   }
 }
 
@@ -185,6 +314,17 @@ std::string TextLibraryFormat::WriteBytes(const Library& library) {
   } catch (const std::bad_alloc&) {
   }
   return {};
+}
+
+bool TextLibraryFormat::Read(const std::string& path, Library& library) {
+  ReadResult result = LibraryFile::Read(path, LibraryFormat::Text);
+  if (!result.Ok()) return false;
+  LibraryFile::ReplaceContents(library, *result.library);
+  return true;
+}
+
+bool TextLibraryFormat::Write(const std::string& path, const Library& library) {
+  return LibraryFile::Write(path, library, LibraryFormat::Text).Ok();
 }
 
 }  // namespace zanli

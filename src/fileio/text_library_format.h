@@ -2,27 +2,51 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "fileio/library_file_result.h"
+#include "fileio/text_line_writer.h"
 #include "model/library.h"
 
 namespace zanli {
 
-// The line-oriented text library (".LB3").
+// The line-oriented text library (".LB3"): its codec. Files go through
+// LibraryFile, which chooses the format and checks the file itself.
 class TextLibraryFormat {
  public:
-  // Clears the library, then fills it from the file. False (library empty)
-  // when the file cannot be opened or is malformed.
-  static bool Read(const std::string& path, Library& library);
-  // The same on bytes already in memory.
+  // A fresh library from the bytes, or why not: FileTooLarge, Malformed,
+  // OverBudget (TextLibraryBudget) or OutOfMemory. Reports a missing
+  // closing line.
+  static ReadResult Decode(std::string_view bytes);
+  // The same into `library`, whose contents are replaced only on success.
   static bool ReadBytes(std::string_view bytes, Library& library);
 
-  // Writes Library::entries, bodies and patterns; the library is unchanged.
-  // False when the file cannot be written; the previous file then stays as it
-  // was.
-  static bool Write(const std::string& path, const Library& library);
-  // The exact bytes Write puts in the file (CR LF line ends); empty when Write
-  // would refuse (an entry without a body) or memory runs out.
+  // What the reader would make of the text of `library`, in one walk over
+  // it: what it would refuse, in pattern and entry order (empty names, sizes
+  // and block counts outside what it takes, names longer than a field), and
+  // at most what reading it back would charge its TextLibraryBudget.
+  struct Survey {
+    std::vector<WriteProblem> problems;
+    size_t readCost = 0;
+  };
+  static Survey Examine(const Library& library);
+  // Writes the text into `sink`, or refuses with its problems: Inconsistent
+  // (an entry without a body) and Unreadable (Examine) before the
+  // sink sees a byte; TooLarge (beyond what the reader takes from a file)
+  // once the text is measured, which a file sink must then not keep;
+  // WriteFailed when the sink refused bytes; OutOfMemory.
+  static WriteFailure Encode(const Library& library, TextLineWriter::Sink& sink,
+                             std::vector<WriteProblem>& problems);
+  // The same into `out`, which is set only on success.
+  static WriteFailure Encode(const Library& library, std::string& out, std::vector<WriteProblem>& problems);
+  // The bytes unchecked (CR LF line ends); empty for an entry without a body
+  // or when memory runs out.
   static std::string WriteBytes(const Library& library);
+
+  // The editor's calls until it uses LibraryFile, with the same checks. Read
+  // replaces the contents of `library` only on success.
+  static bool Read(const std::string& path, Library& library);
+  static bool Write(const std::string& path, const Library& library);
 };
 
 }  // namespace zanli

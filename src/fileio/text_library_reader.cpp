@@ -24,7 +24,12 @@ inline bool IsClosing(std::string_view field) { return !field.empty() && field[0
 }  // namespace
 
 TextLibraryReader::TextLibraryReader(std::string_view bytes, Library& library)
-    : lines_(bytes), library_(library) {}
+    : lines_(bytes), library_(library), budget_(bytes.size()) {}
+
+inline bool TextLibraryReader::Spend(size_t bytes) {
+  if (!budget_.Spend(bytes)) overBudget_ = true;
+  return !overBudget_;
+}
 
 int32_t TextLibraryReader::ParseInt(std::string_view text) {
   size_t i = 0;
@@ -53,9 +58,9 @@ bool TextLibraryReader::SkipBlocks(std::string_view& field, std::string_view kno
   return true;
 }
 
-bool TextLibraryReader::Read() {
+TextLibraryReader::Status TextLibraryReader::Read() {
   std::string_view field;
-  if (!lines_.ReadField(field) || field != kHeader) return false;
+  if (!lines_.ReadField(field) || field != kHeader) return Status::Malformed;
   while (lines_.ReadField(field)) {
     bool ok = true;
     if (field == "+PTN")
@@ -66,11 +71,16 @@ bool TextLibraryReader::Read() {
       ok = ReadAlias();
     else if (IsOpening(field))
       ok = lines_.SkipBlock(field);
-    if (!ok) return false;
+    if (!ok) return overBudget_ ? Status::OverBudget : Status::Malformed;
     // Anything else at this level (the trailer, stray closing fields, key
-    // fields) carries nothing; the trailer is not even required.
+    // fields) carries nothing; the trailer is not even required, but a block
+    // after it means the file goes on and may be cut off after all.
+    if (field == kTrailer)
+      trailerLast_ = true;
+    else if (IsOpening(field))
+      trailerLast_ = false;
   }
-  return true;
+  return Status::Ok;
 }
 
 bool TextLibraryReader::ReadPattern() {
@@ -87,7 +97,7 @@ bool TextLibraryReader::ReadPattern() {
     if (IsOpening(field)) {
       if (x > kMaxSize || y > kMaxSize) return false;
       if (x > 0 && y > 0 && !name.empty() && !haveBitmap) {
-        if (!ReadBitmap(x, y, bits)) return false;
+        if (!Spend(TextLibraryBudget::PatternCost(x, y)) || !ReadBitmap(x, y, bits)) return false;
         haveBitmap = true;
         width = x;
         height = y;
@@ -110,6 +120,7 @@ bool TextLibraryReader::ReadPattern() {
     else if (key == 'Y')
       y = ParseInt(value);
   }
+  if (!Spend(TextLibraryBudget::StringCost(name.size()))) return false;
   auto pattern = std::make_unique<Pattern>(std::move(name), 0, 0);
   pattern->width = width;
   pattern->height = height;
@@ -154,8 +165,13 @@ bool TextLibraryReader::ReadPart() {
     if (!NextField(field, "+PIN")) return false;
     if (IsOpening(field)) {
       if (x < 1 || y < 1 || blocks < 1) return false;
+      // Charged once it is read: a pin at most overdraws the budget by itself.
       auto pin = std::make_unique<PinInfo>(blocks);
-      if (!ReadPin(blocks, *pin)) return false;
+      size_t numbers = 0;
+      if (!ReadPin(blocks, *pin, numbers) ||
+          !Spend(TextLibraryBudget::PinCost(blocks) + TextLibraryBudget::StringCost(pin->name.size()) +
+                 numbers))
+        return false;
       pins_.push_back(std::move(pin));
       continue;
     }
@@ -196,6 +212,7 @@ bool TextLibraryReader::ReadPart() {
         break;
     }
   }
+  if (!Spend(TextLibraryBudget::BodyCost() + TextLibraryBudget::StringCost(prefix.size()))) return false;
   auto body = std::make_unique<PartBody>();
   body->numberPrefix = std::move(prefix);
   body->xSize = x;
@@ -207,11 +224,10 @@ bool TextLibraryReader::ReadPart() {
   }
   body->pins.assign(std::make_move_iterator(pins_.begin()), std::make_move_iterator(pins_.end()));
   pins_.clear();
-  AddEntry(std::move(name), library_.AddBody(std::move(body)));
-  return true;
+  return AddEntry(std::move(name), library_.AddBody(std::move(body)));
 }
 
-bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin) {
+bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost) {
   bool hidden = false;
   size_t block = 0;
   std::string_view field;
@@ -245,6 +261,7 @@ bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin) {
         break;
       case 'M':
         if (block < static_cast<size_t>(blocks)) {
+          numberCost += TextLibraryBudget::StringCost(value.size() + 1);
           std::string& number = pin.numbers[block++];
           number.reserve(value.size() + 1);
           number.push_back(hidden ? 'H' : 'D');
@@ -277,13 +294,15 @@ bool TextLibraryReader::ReadAlias() {
   }
   // Entries added by earlier aliases count too, so an alias of an alias
   // shares the part's body. An unknown name adds nothing.
-  if (PartBody* body = bodiesByName_.Find(partName)) AddEntry(std::move(aliasName), body);
-  return true;
+  PartBody* body = bodiesByName_.Find(partName);
+  return body == nullptr || AddEntry(std::move(aliasName), body);
 }
 
-void TextLibraryReader::AddEntry(std::string name, PartBody* body) {
+bool TextLibraryReader::AddEntry(std::string name, PartBody* body) {
+  if (!Spend(TextLibraryBudget::EntryCost() + TextLibraryBudget::StringCost(name.size()))) return false;
   PartEntry* entry = library_.AddEntry(std::make_unique<PartEntry>(std::move(name), body));
   bodiesByName_.Insert(entry->name, body);
+  return true;
 }
 
 }  // namespace zanli

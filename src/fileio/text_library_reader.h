@@ -6,14 +6,15 @@
 #include <vector>
 
 #include "fileio/first_match_index.h"
+#include "fileio/text_library_budget.h"
 #include "fileio/text_line_reader.h"
 #include "model/library.h"
 
 namespace zanli {
 
-// Parses the blocks of a text library into a Library that the caller has
-// cleared. Used once per read; on failure the library holds whatever was
-// complete so far and the caller clears it.
+// Parses the blocks of a text library into a fresh Library. Used once per
+// read; on failure the library holds whatever was complete so far and the
+// caller drops it. What it builds is charged to a TextLibraryBudget.
 //
 // Empty values: a field such as "N:" (colon last) is an empty value. Part
 // blocks take it ("R:" gives an empty prefix, "N:" an empty name that fails
@@ -27,10 +28,16 @@ class TextLibraryReader {
   // keeps every later width, height and allocation within reach.
   static constexpr int32_t kMaxSize = 32767;
   static constexpr int32_t kMaxBlocks = 256;
+  static constexpr const char* kTrailer = "-VELD3_LIB_V.1.0";
+
+  enum class Status { Ok, Malformed, OverBudget };
 
   TextLibraryReader(std::string_view bytes, Library& library);
 
-  bool Read();
+  Status Read();
+  // After a successful read: no closing line ends the library. The format
+  // does not require one, but its absence is how a cut-off file shows.
+  bool MissingTrailer() const { return !trailerLast_; }
 
   // The leading decimal integer of `text` as the C library reads it (white
   // space, sign, digits, stop at anything else; 0 without digits), clamped to
@@ -41,7 +48,8 @@ class TextLibraryReader {
   bool ReadPattern();
   bool ReadBitmap(int32_t width, int32_t height, std::vector<uint8_t>& bits);
   bool ReadPart();
-  bool ReadPin(int32_t blocks, PinInfo& pin);
+  // Adds what the pin's numbers cost to `numberCost`.
+  bool ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost);
   bool ReadAlias();
   // The next field inside a block; false at the end of the input. Blocks the
   // caller does not know (any '+' field but `knownBlock`) are skipped, so the
@@ -49,10 +57,15 @@ class TextLibraryReader {
   bool NextField(std::string_view& field, std::string_view knownBlock = {});
   // Skips `field`'s block and those that follow it up to the next other field.
   bool SkipBlocks(std::string_view& field, std::string_view knownBlock);
-  void AddEntry(std::string name, PartBody* body);
+  bool AddEntry(std::string name, PartBody* body);
+  // Charges the budget; false (and overBudget_ set) once it is spent.
+  bool Spend(size_t bytes);
 
   TextLineReader lines_;
   Library& library_;
+  TextLibraryBudget budget_;
+  bool overBudget_ = false;
+  bool trailerLast_ = false;
   // The first pattern and the first entry's body of each name read so far:
   // a later duplicate never shadows the first one.
   FirstMatchIndex<std::string_view, Pattern*> patternsByName_;

@@ -65,6 +65,8 @@ inline constexpr const char* kRefusedWrite = "保存できません: ﾒﾓﾘ�
 // A file its reader would refuse.
 inline constexpr const char* kUnreadable = "保存したﾌｧｲﾙは読み込めなくなります";
 inline constexpr const char* kUnreadableBecause = "保存したﾌｧｲﾙは読み込めなくなります: %1";
+inline constexpr const char* kNameTooLong = "名前が長すぎます (%1 ﾊﾞｲﾄ、最大 %2)";
+inline constexpr const char* kTextTooLarge = "ﾃﾞｰﾀが大きすぎます (読み込みに %1 ﾊﾞｲﾄ、上限 %2)";
 inline constexpr const char* kEmptyPartName = "部品名が空です";
 inline constexpr const char* kEmptyPatternName = "ﾊﾟﾀｰﾝ名が空です";
 inline constexpr const char* kSizeOutOfRange = "ｻｲｽﾞ %1 が 1～%2 を外れています";

@@ -1,5 +1,6 @@
 // zanli-cli driven as a user would: exit codes, stdout and stderr.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 
 #include "fileio/binary_library_format.h"
 #include "fileio/text_library_format.h"
+#include "zanli_version.h"
 
 namespace zanli {
 namespace {
@@ -44,9 +46,10 @@ class CliTest : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  RunResult Run(const std::string& args) {
+  // `shell` goes before the command, e.g. a ulimit or a timeout.
+  RunResult Run(const std::string& args, const std::string& shell = "") {
     fs::path errFile = dir_ / "stderr.txt";
-    std::string command = std::string(ZANLI_CLI) + " " + args + " 2>'" + errFile.string() + "'";
+    std::string command = shell + std::string(ZANLI_CLI) + " " + args + " 2>'" + errFile.string() + "'";
     RunResult result;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe) return result;
@@ -185,6 +188,123 @@ TEST_F(CliTest, ExamplesDumpAndSurviveBothFormats) {
     EXPECT_EQ(Slurp(Path("x.LB3")), Slurp(file.path())) << file.path();
   }
   EXPECT_GE(seen, 4);
+}
+
+TEST_F(CliTest, HelpAndVersionAnswerOnStdout) {
+  const RunResult help = Run("--help");
+  EXPECT_EQ(help.exitCode, 0);
+  for (const char* command : {"dump", "convert", "render", "clip-encode", "clip-decode", "--version"})
+    EXPECT_NE(help.out.find(command), std::string::npos) << command;
+  const RunResult version = Run("--version");
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, std::string("zanli-cli ") + kVersion + "\n");
+}
+
+// Each run has a time limit: a read that blocks or streams ends in exit 124.
+TEST_F(CliTest, WhatIsNoLibraryIsRefusedAtOnceWithThePathAndWhy) {
+  ASSERT_EQ(::mkfifo(Path("fifo.LIB").c_str(), 0644), 0);
+  for (const char* name : {"huge.LIB", "huge.LB3"}) {
+    std::ofstream(Path(name)).close();
+    fs::resize_file(Path(name), size_t{2} << 30);
+  }
+  // Eight patterns of 32767 × 32767 in a few hundred bytes.
+  std::string patterns = "+VELD3_LIB_V.1.0\r\n";
+  for (int i = 0; i < 8; ++i)
+    patterns += "+PTN,N:P" + std::to_string(i) + ",X:32767,Y:32767,+BMP,-BMP,-PTN\r\n";
+  Spit(Path("patterns.LB3"), patterns);
+  const std::pair<std::string, std::string> cases[] = {
+      {Path("fifo.LIB"), "通常のﾌｧｲﾙではありません"},
+      {"/dev/zero", "通常のﾌｧｲﾙではありません"},
+      {Path("huge.LIB"), "ﾌｧｲﾙが大きすぎます (上限 16777216 ﾊﾞｲﾄ)"},
+      {Path("huge.LB3"), "ﾌｧｲﾙが大きすぎます (上限 67108864 ﾊﾞｲﾄ)"},
+      {Path("patterns.LB3"), "ﾌｧｲﾙのｻｲｽﾞに比べてﾃﾞｰﾀが大きすぎます"},
+      {Path("missing.LB3"), "No such file or directory"},
+  };
+  for (const auto& [path, reason] : cases) {
+    for (const std::string command : {"dump ", "convert "}) {
+      const RunResult r =
+          Run(command + path + (command == "dump " ? "" : " " + Path("out.LB3")), "timeout 20 ");
+      EXPECT_EQ(r.exitCode, 1) << command << path;
+      const std::string name = fs::path(path).filename();
+      EXPECT_EQ(r.err,
+                "zanli-cli: " + name + "\nﾌｧｲﾙの読み込みに失敗しました\n" + path + ": " + reason + "\n");
+    }
+  }
+  EXPECT_FALSE(fs::exists(Path("out.LB3")));
+}
+
+TEST_F(CliTest, ACutOffTextIsReadWithAWarning) {
+  const std::string full = Slurp(fs::path(ZANLI_EXAMPLES_DIR) / "logic.LB3");
+  Spit(Path("cut.LB3"), full.substr(0, full.rfind("+COMP")));
+  const RunResult cut = Run("dump " + Path("cut.LB3"));
+  EXPECT_EQ(cut.exitCode, 0);
+  EXPECT_FALSE(cut.out.empty());
+  EXPECT_EQ(cut.err, "zanli-cli: " + Path("cut.LB3") +
+                         ": ﾌｧｲﾙの終わりが見つかりません。\n内容が欠けている可能性があります\n");
+  const RunResult whole = Run("dump " + std::string(ZANLI_EXAMPLES_DIR) + "/logic.LB3");
+  EXPECT_EQ(whole.exitCode, 0);
+  EXPECT_EQ(whole.err, "");
+}
+
+TEST_F(CliTest, WritingFailuresSayWhyAndLeaveTheTarget) {
+  // A binary library may hold names the text reader refuses.
+  Library empty;
+  auto* body = empty.AddBody(std::make_unique<PartBody>());
+  empty.AddEntry(std::make_unique<PartEntry>("", body));
+  empty.AddEntry(std::make_unique<PartEntry>("", body));
+  std::string binary;
+  ASSERT_EQ(BinaryLibraryFormat::Encode(empty, binary), BinaryWriteResult::Ok);
+  Spit(Path("empty.LIB"), binary);
+  Library sample;
+  FillSample(sample);
+  Spit(Path("in.LB3"), TextLibraryFormat::WriteBytes(sample));
+  Spit(Path("ro.LIB"), "mine");
+  ::chmod(Path("ro.LIB").c_str(), 0444);
+  Spit(Path("keep.LB3"), "mine");
+  const std::string failed = "zanli-cli: ﾌｧｲﾙへの書き込みに失敗しました\n";
+  const std::tuple<std::string, std::string, std::string> cases[] = {
+      {Path("in.LB3"), Path("ro.LIB"),
+       failed + Path("ro.LIB") + ": ﾌｧｲﾙは読み取り専用です。別の名前で保存してください\n"},
+      {Path("in.LB3"), Path("no/x.LIB"), failed + Path("no/x.LIB") + ": No such file or directory\n"},
+      {Path("in.LB3"), Path("."), failed + Path(".") + ": 通常のﾌｧｲﾙではないため上書きできません\n"},
+      {Path("empty.LIB"), Path("keep.LB3"),
+       "zanli-cli: ﾃﾞｰﾀの不整合を発生しました\n" + Path("keep.LB3") +
+           ": このままでは読み込めないﾌｧｲﾙになります:\n1番目の部品: 名前がありません\n2番目の部品: "
+           "名前がありません\n"},
+  };
+  for (const auto& [in, out, err] : cases) {
+    const RunResult r = Run("convert " + in + " " + out);
+    EXPECT_EQ(r.exitCode, 1) << out;
+    EXPECT_EQ(r.err, err);
+  }
+  EXPECT_EQ(Slurp(Path("ro.LIB")), "mine");
+  EXPECT_EQ(Slurp(Path("keep.LB3")), "mine");
+}
+
+// Under a shrinking address space every run either finishes or says memory
+// ran out (or cannot even start): never an abort.
+TEST_F(CliTest, RunningOutOfMemoryIsExitOneWithAMessage) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer needs far more address space than any limit here";
+#else
+  // 32 MB of pattern bits, 64 MB of JSON.
+  Spit(Path("big.LB3"), "+VELD3_LIB_V.1.0\r\n+PTN,N:P,X:32767,Y:8000,+BMP,-BMP,-PTN\r\n-VELD3_LIB_V.1.0\r\n");
+  int finished = 0, outOfMemory = 0;
+  for (int megabytes = 64; megabytes <= 1024; megabytes += megabytes / 2) {
+    const RunResult r =
+        Run("dump " + Path("big.LB3"), "ulimit -v " + std::to_string(megabytes * 1024) + "; ");
+    if (r.exitCode == 127) continue;  // too little to load the program
+    if (r.exitCode == 0) {
+      ++finished;
+      continue;
+    }
+    EXPECT_EQ(r.exitCode, 1) << megabytes << " MB: " << r.err;
+    EXPECT_NE(r.err.find("ﾒﾓﾘが不足しています"), std::string::npos) << megabytes << " MB: " << r.err;
+    ++outOfMemory;
+  }
+  EXPECT_GT(finished, 0);
+  EXPECT_GT(outOfMemory, 0);
+#endif
 }
 
 }  // namespace

@@ -1,10 +1,16 @@
 #pragma once
 
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -62,13 +68,31 @@ inline std::string Bytes(std::initializer_list<int> values) {
 }
 
 inline std::string Slurp(const std::filesystem::path& path) {
-  std::string bytes;
-  return ReadWholeFile(path.string(), bytes) ? bytes : std::string("<missing>");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "<missing>";
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 inline void Spit(const std::filesystem::path& path, const std::string& bytes) {
   SafeFileWriter writer(path.string());
   if (!writer.Open() || !writer.Write(bytes) || !writer.Commit()) throw std::runtime_error("cannot write");
+}
+
+// Runs `body` in a child process and returns its exit code: -1 when it died
+// of a signal, -2 when it was still running after `seconds` (it would have
+// hung the suite) and was killed.
+inline int RunInChild(const std::function<int()>& body, int seconds = 20) {
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(body());
+  for (int tick = 0; tick < seconds * 100; ++tick) {
+    int status = 0;
+    if (::waitpid(child, &status, WNOHANG) == child) return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    ::usleep(10000);
+  }
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  return -2;
 }
 
 // A fresh directory per test, removed afterwards.

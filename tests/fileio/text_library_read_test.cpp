@@ -19,15 +19,16 @@ struct ReadCase {
 };
 
 void ExpectReads(const ReadCase& c) {
+  // A library read into replaces what was there; a failed read leaves it.
   Library library;
-  // Leftovers from an earlier read must never survive.
   library.AddPattern(std::make_unique<Pattern>("OLD", 1, 1));
   const bool ok = TextLibraryFormat::ReadBytes(c.input, library);
   EXPECT_EQ(ok, c.ok) << c.input;
   if (ok) {
     EXPECT_EQ(Describe(library), c.library) << c.input;
   } else {
-    EXPECT_TRUE(library.patterns.empty() && library.bodies.empty() && library.entries.empty()) << c.input;
+    EXPECT_EQ(Describe(library), "ptn OLD 1x1 0000") << c.input;
+    EXPECT_EQ(TextLibraryFormat::Decode(c.input).failure, ReadFailure::Malformed) << c.input;
   }
 }
 
@@ -229,15 +230,16 @@ TEST(TextLibraryReadTest, AliasesTakeTheBodyOfTheFirstEntryOfTheirPartName) {
   for (const auto& c : cases) ExpectReads(c);
 }
 
-TEST(TextLibraryReadTest, ReadFromAFileThatCannotBeOpenedFailsWithTheLibraryCleared) {
+TEST(TextLibraryReadTest, ReadFromAFileThatCannotBeReadLeavesTheLibraryAlone) {
   text_test::TempDir dir;
-  for (const auto& path : {dir / "missing.LB3", dir.path()}) {
+  text_test::PutFile(dir / "bad.LB3", "+VELD3_LIB_V.1.0\r\n+COMP,N:A\r\n");
+  for (const auto& path : {dir / "missing.LB3", dir.path(), dir / "bad.LB3"}) {
     Library library;
     library.AddPattern(std::make_unique<Pattern>("OLD", 1, 1));
     library.filePath = "/somewhere/old.LB3";
     EXPECT_FALSE(TextLibraryFormat::Read(path.string(), library)) << path;
-    EXPECT_TRUE(library.patterns.empty());
-    EXPECT_EQ(library.filePath, Library::kUntitled);
+    EXPECT_EQ(library.patterns.size(), 1u);
+    EXPECT_EQ(library.filePath, "/somewhere/old.LB3");
   }
 }
 

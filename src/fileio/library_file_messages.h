@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "fileio/library_file_result.h"
+
+namespace zanli {
+
+// The user's texts for the results of LibraryFile, in UTF-8: the editor's
+// message first (103, 104, 105, or the read failure), then a line with the
+// path and why, from the system (strerror) or in the editor's words.
+//
+// Paths come in the form the caller shows them. Names from a library are
+// Shift-JIS bytes, so they reach the text only through `decode`, which the
+// GUI gives a Shift-JIS decoder and zanli-cli an escaping one.
+class LibraryFileMessages {
+ public:
+  using NameDecoder = std::function<std::string(std::string_view bytes)>;
+
+  // The message of a failed read; empty for a successful one.
+  static std::string ReadFailure(const ReadResult& result, std::string_view shownPath);
+  // The warning after a read whose text ends without its closing line.
+  static std::string MissingTrailer();
+  // The message of a failed write; empty for a successful one. Lists up to
+  // kMaxListed problems, then how many more there are.
+  static std::string WriteFailure(const WriteResult& result, std::string_view shownPath,
+                                  const NameDecoder& decode);
+
+  static constexpr size_t kMaxListed = 10;
+
+  // One problem, e.g. "部品 NAND: ﾋﾟﾝが 5000 本あり、上限の 4095 本を超えます".
+  static std::string Describe(const WriteProblem& problem, const NameDecoder& decode);
+  // `text` with "%1", "%2", ... replaced by `args` in order.
+  static std::string Format(std::string_view text, std::initializer_list<std::string_view> args);
+};
+
+}  // namespace zanli
