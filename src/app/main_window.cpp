@@ -55,6 +55,7 @@ MainWindow::MainWindow(QWidget* parent)
   });
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::CheckClipboard);
   qApp->installEventFilter(this);
+  RestorePartViewZoom();
 
   // The window starts at its layout size, which is also its smallest.
   resize(minimumSizeHint().expandedTo(sizeHint()));
@@ -70,6 +71,7 @@ MainWindow::MainWindow(QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
+  StorePartViewZoom();
   // Hiding the dialog below moves the focus; this object is half gone by then.
   qApp->removeEventFilter(this);
   disconnect(qApp, nullptr, this, nullptr);

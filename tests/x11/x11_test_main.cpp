@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <cstdio>
 #include <string>
 
@@ -46,6 +48,10 @@ int main(int argc, char** argv) {
   int result;
   {
     QApplication app(argc, argv);
+    // What the editor remembers goes to a folder of this run, not the user's.
+    QTemporaryDir settings;
+    for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat})
+      QSettings::setPath(format, QSettings::UserScope, settings.path());
     zanli::Application::InstallQtTranslations();
     ::testing::InitGoogleTest(&argc, argv);
     result = RUN_ALL_TESTS();
