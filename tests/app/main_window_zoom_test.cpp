@@ -52,9 +52,10 @@ TEST_F(MainWindowZoomTest, PlusAndMinusStepTheZoomAnywhereButInThePinFields) {
   ASSERT_EQ(pinNameEdit()->text(), QStringLiteral("OUT"));
   for (QLineEdit* field : {pinNameEdit(), pinNumberEdit()}) {
     TypeInto(field, QStringLiteral("X1"));
-    Key(field, Qt::Key_Minus, ctrl);
-    Key(field, Qt::Key_Plus, ctrl);
-    EXPECT_EQ(partView()->Zoom(), 3);
+    for (Qt::Key key : {Qt::Key_Minus, Qt::Key_Plus}) {
+      Key(field, key, ctrl);
+      EXPECT_EQ(partView()->Zoom(), 3);
+    }
     EXPECT_EQ(field->text(), QStringLiteral("X1"));
   }
   partView()->setFocus();
