@@ -346,7 +346,7 @@ void PartView::wheelEvent(QWheelEvent* event) {
     zoomWheelDelta_ += event->angleDelta().y();
     const int steps = zoomWheelDelta_ / kNotch;
     zoomWheelDelta_ -= steps * kNotch;
-    if (steps != 0) SetZoom(std::clamp(zoom_ + steps, kMinZoom, kMaxZoom));
+    if (steps != 0) SetZoom(zoom_ + steps);
     return;
   }
   wheeling_ = true;
