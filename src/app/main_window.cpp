@@ -56,6 +56,7 @@ MainWindow::MainWindow(QWidget* parent)
   });
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::CheckClipboard);
   qApp->installEventFilter(this);
+  RestorePartViewZoom();
 
   // The window starts at its layout size, which is also its smallest, or
   // where and as large as the user last left it.
@@ -75,6 +76,7 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow() {
   QSettings().setValue(QStringLiteral("mainWindow/geometry"), saveGeometry());
+  StorePartViewZoom();
   // Hiding the dialog below moves the focus; this object is half gone by then.
   qApp->removeEventFilter(this);
   disconnect(qApp, nullptr, this, nullptr);

@@ -119,6 +119,17 @@ class MainWindow : public QDialog, private DocumentObserver {
   // changed becomes one step of the history.
   void EditPatterns();
 
+  // --- part view zoom (main_window_zoom.cpp) ---
+  // The part view's magnification, 1 to 4, remembered between runs under
+  // "partView/zoom". Ctrl++ (Ctrl+=, Ctrl+Shift+=) and Ctrl+- step it while
+  // the focus is anywhere in the window but the pin fields, which keep their
+  // keys; Ctrl + wheel over the view steps it too.
+  void SetPartViewZoom(int factor);
+  int PartViewZoom() const;
+
+ signals:
+  void partViewZoomChanged(int factor);
+
  public slots:
   // The dialog's Cancel: drops the pin edit; ends the window only once a
   // close has been confirmed.
@@ -153,6 +164,12 @@ class MainWindow : public QDialog, private DocumentObserver {
   bool IsAcceleratorKey(const QKeyEvent* event) const;
   // The Edit menu names the step that Undo and Redo would take.
   void UpdateUndoTexts();
+
+  // main_window_zoom.cpp
+  void RestorePartViewZoom();
+  void StorePartViewZoom() const;
+  // A zoom key pressed in this window; true when it was taken.
+  bool TakeZoomKey(QObject* watched, QEvent* event);
 
   // Handlers of child notifications.
   void OnListSelectionChanged();

@@ -238,6 +238,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
   }
+  if (TakeZoomKey(watched, event)) return true;
   // A check box's mnemonic ticks it at once, so a key typed right after it
   // (Enter, say) already sees the new state; and while the box is enabled it
   // wins over the menu title with the same letter.

@@ -1,6 +1,7 @@
 #include "app/part_view.h"
 
 #include <QFocusEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -35,6 +36,22 @@ bool IsArrowKey(int key) {
 }
 
 int64_t RoundUpToStep(int64_t v) { return (v + kStep - 1) / kStep * kStep; }  // v is positive here
+
+int64_t FloorDiv(int64_t a, int64_t b) { return a / b - (a % b != 0 && (a < 0) != (b < 0)); }
+
+// Each pixel of `picture` becomes a factor × factor square: no smoothing, so
+// the 1:1 drawing stays exact.
+QImage Magnify(const QImage& picture, int factor) {
+  QImage result(picture.width() * factor, picture.height() * factor, QImage::Format_RGB32);
+  for (int y = 0; y < picture.height(); ++y) {
+    const auto* in = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+    auto* out = reinterpret_cast<QRgb*>(result.scanLine(y * factor));
+    for (int x = 0; x < picture.width(); ++x) std::fill_n(out + x * factor, factor, in[x]);
+    for (int r = 1; r < factor; ++r)
+      std::copy_n(out, result.width(), reinterpret_cast<QRgb*>(result.scanLine(y * factor + r)));
+  }
+  return result;
+}
 
 }  // namespace
 
@@ -149,6 +166,7 @@ PartView::Hit PartView::HitTest(int32_t logicalX, int32_t logicalY) const {
 bool PartView::ScrollIntoView(PinEdge edge, int32_t position) {
   const int64_t anchor = kStep * position + kOrigin;
   const int64_t h = scrollX_, v = scrollY_;
+  const int64_t cw = ClientLogicalWidth(), ch = ClientLogicalHeight();
   // Keeps the anchor at least kScrollMargin pixels inside a window of `client` pixels.
   auto keepInside = [anchor](int64_t scroll, int64_t client) {
     if (scroll + kScrollMargin > anchor) return anchor - kScrollMargin;
@@ -159,25 +177,55 @@ bool PartView::ScrollIntoView(PinEdge edge, int32_t position) {
   switch (edge) {
     case PinEdge::Left:
     case PinEdge::Right:
-      newH = edge == PinEdge::Left ? 0 : int64_t{extentWidth_} - clientWidth_;
-      newV = keepInside(v, clientHeight_);
+      newH = edge == PinEdge::Left ? 0 : int64_t{extentWidth_} - cw;
+      newV = keepInside(v, ch);
       break;
     case PinEdge::Top:
     case PinEdge::Bottom:
-      newV = edge == PinEdge::Top ? 0 : int64_t{extentHeight_} - clientHeight_;
-      newH = keepInside(h, clientWidth_);
+      newV = edge == PinEdge::Top ? 0 : int64_t{extentHeight_} - ch;
+      newH = keepInside(h, cw);
       break;
   }
   // Clamped before the comparison: a window wider than the drawing has
   // nowhere to scroll, and reporting a scroll then would be wrong.
-  newH = std::clamp<int64_t>(newH, 0, std::max(0, extentWidth_ - clientWidth_));
-  newV = std::clamp<int64_t>(newV, 0, std::max(0, extentHeight_ - clientHeight_));
+  newH = std::clamp<int64_t>(newH, 0, std::max<int64_t>(0, extentWidth_ - cw));
+  newV = std::clamp<int64_t>(newV, 0, std::max<int64_t>(0, extentHeight_ - ch));
   if (newH == h && newV == v) return false;
   scrollX_ = static_cast<int32_t>(newH);
   scrollY_ = static_cast<int32_t>(newV);
   UpdateScrollBars();
-  viewport()->scroll(static_cast<int>(h - newH), static_cast<int>(v - newV));
+  ScrollViewport(h - newH, v - newV);
   return true;
+}
+
+void PartView::ScrollViewport(int64_t dx, int64_t dy) {
+  if (dx == 0 && dy == 0) return;
+  const int64_t deviceX = dx * zoom_, deviceY = dy * zoom_;
+  // A jump past the whole window keeps nothing to move (and must not
+  // overflow the int the viewport takes).
+  if (std::abs(deviceX) >= viewport()->width() || std::abs(deviceY) >= viewport()->height()) {
+    viewport()->update();
+    return;
+  }
+  viewport()->scroll(static_cast<int>(deviceX), static_cast<int>(deviceY));
+}
+
+void PartView::SetZoom(int factor) {
+  factor = std::clamp(factor, kMinZoom, kMaxZoom);
+  if (factor == zoom_) return;
+  if (body_) {
+    // The marker's centre keeps its place in the window where it can.
+    int64_t x = 0, y = 0;
+    MarkerCentre(cursorEdge_, cursorPosition_, x, y);
+    const int64_t deviceX = (x - scrollX_) * zoom_ + zoom_ / 2, deviceY = (y - scrollY_) * zoom_ + zoom_ / 2;
+    scrollX_ = Clamp32(std::max<int64_t>(0, x - FloorDiv(deviceX, factor)));
+    scrollY_ = Clamp32(std::max<int64_t>(0, y - FloorDiv(deviceY, factor)));
+  }
+  zoom_ = factor;
+  UpdateScrollBars();
+  if (body_) ScrollIntoView(cursorEdge_, cursorPosition_);
+  viewport()->update();
+  emit zoomChanged(zoom_);
 }
 
 void PartView::NewCursorForKey(int key, PinEdge& edge, int32_t& position) const {
@@ -284,13 +332,23 @@ void PartView::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   if (!body_) return;
   const QPointF point = event->position();
-  const int64_t x = static_cast<int64_t>(std::floor(point.x())) + scrollX_;
-  const int64_t y = static_cast<int64_t>(std::floor(point.y())) + scrollY_;
+  const int64_t x = FloorDiv(static_cast<int64_t>(std::floor(point.x())), zoom_) + scrollX_;
+  const int64_t y = FloorDiv(static_cast<int64_t>(std::floor(point.y())), zoom_) + scrollY_;
   const Hit hit = HitTest(Clamp32(x), Clamp32(y));
   if (hit.hit) MoveCursorByUser(hit.edge, hit.position);
 }
 
 void PartView::wheelEvent(QWheelEvent* event) {
+  if (event->modifiers() & Qt::ControlModifier) {
+    // Ctrl + wheel zooms, one step a notch, and never scrolls.
+    event->accept();
+    constexpr int kNotch = QWheelEvent::DefaultDeltasPerStep;
+    zoomWheelDelta_ += event->angleDelta().y();
+    const int steps = zoomWheelDelta_ / kNotch;
+    zoomWheelDelta_ -= steps * kNotch;
+    if (steps != 0) SetZoom(zoom_ + steps);
+    return;
+  }
   wheeling_ = true;
   QAbstractScrollArea::wheelEvent(event);
   wheeling_ = false;
@@ -337,10 +395,10 @@ void PartView::UpdateMarker(PinEdge edge, int32_t position) {
 
 void PartView::UpdateLogical(int64_t left, int64_t top, int64_t right, int64_t bottom) {
   // Cut to the viewport first so far-off rectangles cannot overflow a QRect.
-  const int64_t l = std::max<int64_t>(left - scrollX_, 0);
-  const int64_t t = std::max<int64_t>(top - scrollY_, 0);
-  const int64_t r = std::min<int64_t>(right - scrollX_, viewport()->width());
-  const int64_t b = std::min<int64_t>(bottom - scrollY_, viewport()->height());
+  const int64_t l = std::max<int64_t>((left - scrollX_) * zoom_, 0);
+  const int64_t t = std::max<int64_t>((top - scrollY_) * zoom_, 0);
+  const int64_t r = std::min<int64_t>((right - scrollX_) * zoom_, viewport()->width());
+  const int64_t b = std::min<int64_t>((bottom - scrollY_) * zoom_, viewport()->height());
   if (l >= r || t >= b) return;
   viewport()->update(
       QRect(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r - l), static_cast<int>(b - t)));
@@ -349,16 +407,35 @@ void PartView::UpdateLogical(int64_t left, int64_t top, int64_t right, int64_t b
 void PartView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   const QRect device = event->rect();
-  painter.fillRect(device, Qt::white);
+  if (zoom_ == 1) {
+    PaintDrawing(painter, device, scrollX_, scrollY_);
+    return;
+  }
+  // The logical pixels the device rectangle touches, drawn 1:1 and magnified.
+  const int left = static_cast<int>(FloorDiv(device.left(), zoom_));
+  const int top = static_cast<int>(FloorDiv(device.top(), zoom_));
+  const int right = static_cast<int>(FloorDiv(device.right(), zoom_));
+  const int bottom = static_cast<int>(FloorDiv(device.bottom(), zoom_));
+  QImage picture(right - left + 1, bottom - top + 1, QImage::Format_RGB32);
+  {
+    QPainter picturePainter(&picture);
+    PaintDrawing(picturePainter, picture.rect(), Clamp32(int64_t{scrollX_} + left),
+                 Clamp32(int64_t{scrollY_} + top));
+  }
+  painter.drawImage(QPoint(left * zoom_, top * zoom_), Magnify(picture, zoom_));
+}
+
+void PartView::PaintDrawing(QPainter& painter, const QRect& bounds, int32_t originX, int32_t originY) const {
+  painter.fillRect(bounds, Qt::white);
   if (!body_) return;
-  PainterSurface surface(painter, device);
-  surface.SetOrigin(scrollX_, scrollY_);
-  const QRect logical = device.translated(scrollX_, scrollY_);
+  PainterSurface surface(painter, bounds);
+  surface.SetOrigin(originX, originY);
+  const QRect logical = bounds.translated(originX, originY);
   DrawGrid(surface, logical);
   SymbolRenderer::DrawBody(surface, *body_);
   const ClipRect clip{logical.left(), logical.top(), logical.right(), logical.bottom()};
   for (const auto& pin : body_->pins) SymbolRenderer::DrawPin(surface, &clip, *body_, *pin, block_);
-  DrawMarker(painter);
+  DrawMarker(painter, originX, originY);
 }
 
 void PartView::DrawGrid(PainterSurface& surface, const QRect& logical) const {
@@ -391,10 +468,10 @@ void PartView::DrawGrid(PainterSurface& surface, const QRect& logical) const {
       surface.DrawLine(Clamp32(x), Clamp32(70 + height), Clamp32(x), bottom, kGridGreen);
 }
 
-void PartView::DrawMarker(QPainter& painter) const {
+void PartView::DrawMarker(QPainter& painter, int32_t originX, int32_t originY) const {
   int64_t x = 0, y = 0;
   MarkerCentre(cursorEdge_, cursorPosition_, x, y);
-  const int64_t left = x - 4 - scrollX_, top = y - 4 - scrollY_;
+  const int64_t left = x - 4 - originX, top = y - 4 - originY;
   // Markers far outside the window (huge bodies) are not painted at all.
   const int64_t limit = 1 << 24;
   if (left < -limit || left > limit || top < -limit || top > limit) return;
@@ -411,19 +488,20 @@ void PartView::resizeEvent(QResizeEvent*) {
 }
 
 void PartView::UpdateScrollBars() {
-  scrollX_ = std::max(0, std::min(scrollX_, extentWidth_ - clientWidth_));
-  scrollY_ = std::max(0, std::min(scrollY_, extentHeight_ - clientHeight_));
+  const int32_t cw = ClientLogicalWidth(), ch = ClientLogicalHeight();
+  scrollX_ = std::max(0, std::min(scrollX_, extentWidth_ - cw));
+  scrollY_ = std::max(0, std::min(scrollY_, extentHeight_ - ch));
   // Showing or hiding a bar resizes the viewport and re-enters through
   // resizeEvent, so members are read afresh at every step.
   const bool wasSyncing = syncingBars_;
   syncingBars_ = true;
   QScrollBar* vertical = verticalScrollBar();
-  vertical->setRange(0, std::max(0, extentHeight_ - clientHeight_));
-  vertical->setPageStep(std::max(0, clientHeight_));
+  vertical->setRange(0, std::max(0, extentHeight_ - ClientLogicalHeight()));
+  vertical->setPageStep(std::max(0, ClientLogicalHeight()));
   vertical->setValue(scrollY_);
   QScrollBar* horizontal = horizontalScrollBar();
-  horizontal->setRange(0, std::max(0, extentWidth_ - clientWidth_));
-  horizontal->setPageStep(std::max(0, clientWidth_));
+  horizontal->setRange(0, std::max(0, extentWidth_ - ClientLogicalWidth()));
+  horizontal->setPageStep(std::max(0, ClientLogicalWidth()));
   horizontal->setValue(scrollX_);
   syncingBars_ = wasSyncing;
 }
@@ -459,10 +537,10 @@ void PartView::scrollContentsBy(int, int) {
   if (syncingBars_) return;
   // The user moved a bar: its value is the new position.
   const int32_t newX = horizontalScrollBar()->value(), newY = verticalScrollBar()->value();
-  const int dx = scrollX_ - newX, dy = scrollY_ - newY;
+  const int64_t dx = int64_t{scrollX_} - newX, dy = int64_t{scrollY_} - newY;
   scrollX_ = newX;
   scrollY_ = newY;
-  if (dx != 0 || dy != 0) viewport()->scroll(dx, dy);
+  ScrollViewport(dx, dy);
 }
 
 }  // namespace zanli

@@ -13,11 +13,17 @@ namespace zanli {
 
 class PainterSurface;
 
-// Shows one part body at a fixed scale (one unit = one pixel) with a pin
-// cursor that runs along the four edges of the body, corners included. Every
-// position can be chosen, occupied or not; the pin panel edits the pin there.
-// The view never owns its body: whoever frees a body shows another (or none)
-// first.
+// Shows one part body with a pin cursor that runs along the four edges of the
+// body, corners included. Every position can be chosen, occupied or not; the
+// pin panel edits the pin there. The view never owns its body: whoever frees
+// a body shows another (or none) first.
+//
+// The drawing is made at one unit = one pixel; the zoom (1 to 4) magnifies it
+// so that each of its pixels becomes a zoom × zoom square, which keeps it
+// pixel-exact. Everything else stays in logical units whatever the zoom: the
+// scroll positions, the scroll bars' ranges, pages and steps (20 and 100
+// units), the 20-unit margin of ScrollIntoView, HitTest. A device point is
+// (logical point − scroll position) × zoom.
 class PartView : public QAbstractScrollArea {
   Q_OBJECT
 
@@ -62,10 +68,20 @@ class PartView : public QAbstractScrollArea {
   int32_t ScrollX() const { return scrollX_; }
   int32_t ScrollY() const { return scrollY_; }
 
+  // Factors outside 1 … 4 are taken as the nearest of them. A change keeps
+  // the cursor marker where it shows as far as the new scale allows, then
+  // scrolls the cursor into view, repaints and emits zoomChanged.
+  void SetZoom(int factor);
+  int Zoom() const { return zoom_; }
+  static constexpr int kMinZoom = 1;
+  static constexpr int kMaxZoom = 4;
+
  signals:
   // The user moved the cursor (key or click). Always delivered queued, so the
   // receiver runs after the key or click has been handled completely.
   void cursorMoved();
+  // The zoom changed (Ctrl + wheel over the view, or SetZoom).
+  void zoomChanged(int factor);
 
  protected:
   bool event(QEvent* event) override;
@@ -90,8 +106,17 @@ class PartView : public QAbstractScrollArea {
   void UpdateMarker(PinEdge edge, int32_t position);
   void MarkerCentre(PinEdge edge, int32_t position, int64_t& x, int64_t& y) const;
 
+  // Paints the 1:1 drawing into `bounds` of the painter, where the painter's
+  // pixel (0, 0) shows the logical point (originX, originY).
+  void PaintDrawing(QPainter& painter, const QRect& bounds, int32_t originX, int32_t originY) const;
   void DrawGrid(PainterSurface& surface, const QRect& logical) const;
-  void DrawMarker(QPainter& painter) const;
+  void DrawMarker(QPainter& painter, int32_t originX, int32_t originY) const;
+
+  // The client size in whole logical units.
+  int32_t ClientLogicalWidth() const { return clientWidth_ / zoom_; }
+  int32_t ClientLogicalHeight() const { return clientHeight_ / zoom_; }
+  // Moves the shown contents by a logical distance and repaints what it uncovers.
+  void ScrollViewport(int64_t dx, int64_t dy);
 
   // Clamps the scroll positions to the client size and hands ranges, pages
   // and positions to the scroll bars.
@@ -109,6 +134,10 @@ class PartView : public QAbstractScrollArea {
   int32_t extentWidth_ = 0;
   int32_t extentHeight_ = 0;
   bool hasFocus_ = false;
+  int zoom_ = 1;
+  // Wheel turns with Ctrl held, gathered until they make a whole notch (fine
+  // steps of high-resolution wheels and touchpads).
+  int zoomWheelDelta_ = 0;
   // Set while this class moves the scroll bars itself, so that their value
   // changes are not taken for user scrolling.
   bool syncingBars_ = false;

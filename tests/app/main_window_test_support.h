@@ -132,7 +132,8 @@ class MainWindowTestBase : public ::testing::Test {
         x = 60 + 10 * position, y = 70 + 10 * body->ySize;
         break;
     }
-    const QPoint device(x - partView()->ScrollX(), y - partView()->ScrollY());
+    const int zoom = partView()->Zoom();
+    const QPoint device((x - partView()->ScrollX()) * zoom, (y - partView()->ScrollY()) * zoom);
     QTest::mouseClick(partView()->viewport(), Qt::LeftButton, {}, device);
     Settle();
   }

@@ -362,10 +362,11 @@ TEST_F(PartViewTest, RepaintsOnlyTheChangedRectangles) {
 }
 
 // The view's drawing equals what the core raster draws for the same part and
-// block, apart from the grid frame (drawn only where the renderer leaves the
-// background) and the cursor marker.
+// block, each pixel a zoom × zoom square, apart from the grid frame (drawn
+// only where the renderer leaves the background) and the cursor marker.
 void ExpectSameAsRaster(PartView& view, const QImage& shown, const PartBody& body, int32_t block) {
-  RgbRaster raster(shown.width(), shown.height(), Rgb{255, 255, 255});
+  const int zoom = view.Zoom();
+  RgbRaster raster(shown.width() / zoom + 1, shown.height() / zoom + 1, Rgb{255, 255, 255});
   raster.SetOrigin(view.ScrollX(), view.ScrollY());
   SymbolRenderer::DrawPart(raster, nullptr, body, block);
   int64_t markerX = 0, markerY = 0;
@@ -384,15 +385,15 @@ void ExpectSameAsRaster(PartView& view, const QImage& shown, const PartBody& bod
       markerX = along, markerY = 110 + 10 * body.ySize;
       break;
   }
-  const QRect marker(int(markerX - 4 - view.ScrollX()), int(markerY - 4 - view.ScrollY()), 9, 9);
+  const QRect marker(int(markerX - 4), int(markerY - 4), 9, 9);  // logical
   const int32_t right = 60 + 10 * body.xSize, bottom = 60 + 10 * body.ySize;
   int inked = 0, green = 0, mismatches = 0;
   for (int y = 0; y < shown.height(); ++y) {
     for (int x = 0; x < shown.width(); ++x) {
-      if (marker.contains(x, y)) continue;
+      const int lx = x / zoom + view.ScrollX(), ly = y / zoom + view.ScrollY();
+      if (marker.contains(lx, ly)) continue;
       const QRgb got = shown.pixel(x, y);
-      const Rgb want = raster.At(x, y);
-      const int lx = x + view.ScrollX(), ly = y + view.ScrollY();
+      const Rgb want = raster.At(x / zoom, y / zoom);
       if (got == qRgb(0, 255, 0)) {
         ++green;
         // Green only on the frame or a tick, and only where nothing was drawn.
@@ -418,16 +419,21 @@ void ExpectSameAsRaster(PartView& view, const QImage& shown, const PartBody& bod
   EXPECT_GT(green, 20) << "the grid frame must show somewhere";
 }
 
+// Two blocks; every mark, barred letters, hidden and near-body numbers.
+void AddSamplePins(PartBody& body) {
+  body.blockCount = 2;
+  AddPin(body, PinEdge::Left, 1, "\\R\\S\\T", 0, {"D12", "D3"});
+  AddPin(body, PinEdge::Left, 3, "CLK", PinFlag::Clock, {"H7", "D8"});
+  AddPin(body, PinEdge::Top, 2, "EN", PinFlag::NegativeLogic, {"D1", "D2"});
+  AddPin(body, PinEdge::Right, 4, "Q", PinFlag::Clock | PinFlag::NegativeLogic, {"D100", ""});
+  AddPin(body, PinEdge::Bottom, 5, "GND", PinFlag::NumberNearBody, {"D9", "H10"});
+  AddPin(body, PinEdge::Right, 14, "LAST_PIN_NAME", 0, {"D55", "D56"});
+  AddPin(body, PinEdge::Bottom, 22, "B", PinFlag::Clock, {"D4", "D5"});
+}
+
 TEST_F(PartViewTest, DrawsPixelForPixelWhatTheCoreRasterDraws) {
   view_->resize(220, 170);
-  body_.blockCount = 2;
-  AddPin(body_, PinEdge::Left, 1, "\\R\\S\\T", 0, {"D12", "D3"});
-  AddPin(body_, PinEdge::Left, 3, "CLK", PinFlag::Clock, {"H7", "D8"});
-  AddPin(body_, PinEdge::Top, 2, "EN", PinFlag::NegativeLogic, {"D1", "D2"});
-  AddPin(body_, PinEdge::Right, 4, "Q", PinFlag::Clock | PinFlag::NegativeLogic, {"D100", ""});
-  AddPin(body_, PinEdge::Bottom, 5, "GND", PinFlag::NumberNearBody, {"D9", "H10"});
-  AddPin(body_, PinEdge::Right, 14, "LAST_PIN_NAME", 0, {"D55", "D56"});
-  AddPin(body_, PinEdge::Bottom, 22, "B", PinFlag::Clock, {"D4", "D5"});
+  AddSamplePins(body_);
   Show(25, 16);
   view_->SetBlock(1);
   view_->setFocus();
@@ -469,6 +475,133 @@ TEST_F(PartViewTest, DrawsPixelForPixelWhatTheCoreRasterDraws) {
   }
   view_->SetPart(nullptr);
   body_.pattern = nullptr;
+}
+
+// --- zoom ---
+
+TEST_F(PartViewTest, ZoomedClicksLandWhereTheLogicalRulesSay) {
+  // Strip borders and crossings of a small part, and of a large one whose
+  // far corner is reached by scrolling; every corner pixel of each square.
+  const std::vector<QPoint> small{{50, 45}, {50, 46}, {50, 64}, {50, 65}, {45, 80}, {55, 80}, {70, 50},
+                                  {90, 50}, {94, 75}, {95, 75}, {84, 90}, {90, 84}, {90, 90}, {50, 50}};
+  const std::vector<QPoint> large{{370, 254}, {370, 255}, {365, 260}, {374, 266}, {375, 250},
+                                  {356, 270}, {354, 270}, {360, 275}, {365, 269}};
+  for (int zoom : {2, 3}) {
+    for (const auto& [size, points] : {std::pair{QSize(2, 2), small}, std::pair{QSize(30, 20), large}}) {
+      Show(size.width(), size.height());
+      view_->SetZoom(zoom);
+      view_->ScrollIntoView(PinEdge::Bottom, size.width());
+      for (const QPoint& p : points) {
+        const PartView::Hit want = view_->HitTest(p.x(), p.y());
+        for (const QPoint corner : {QPoint(0, 0), QPoint(zoom - 1, zoom - 1), QPoint(0, zoom - 1)}) {
+          const QPoint device = (p - QPoint(view_->ScrollX(), view_->ScrollY())) * zoom + corner;
+          SCOPED_TRACE(testing::Message() << "zoom " << zoom << " at " << p.x() << "," << p.y());
+          ASSERT_TRUE(view_->viewport()->rect().contains(device));
+          view_->SetCursor(PinEdge::Top, 0);  // no point above picks it
+          QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, device);
+          EXPECT_EQ(view_->CursorEdge(), want.hit ? want.edge : PinEdge::Top);
+          EXPECT_EQ(view_->CursorPosition(), want.hit ? want.position : 0);
+        }
+      }
+    }
+  }
+  EXPECT_GT(view_->ScrollY(), 150) << "the large part's points were reached through a scroll";
+}
+
+TEST_F(PartViewTest, ZoomedDrawingIsTheUnzoomedOneMagnified) {
+  view_->resize(220, 170);
+  AddSamplePins(body_);
+  Show(25, 16);
+  view_->SetBlock(1);
+  view_->setFocus();
+  const QImage plain = Shown();
+  view_->SetZoom(2);  // around the marker at Left 0: scrolls down a little
+  const QImage zoomed = Shown();
+  const QPoint scroll(view_->ScrollX(), view_->ScrollY());
+  ASSERT_TRUE(plain.rect().contains(QPoint(zoomed.width(), zoomed.height()) / 2 + scroll));
+  int mismatches = 0;
+  for (int y = 0; y < zoomed.height(); ++y)
+    for (int x = 0; x < zoomed.width(); ++x)
+      if (zoomed.pixel(x, y) != plain.pixel(QPoint(x / 2, y / 2) + scroll) && ++mismatches < 10)
+        ADD_FAILURE() << "device " << x << "," << y;
+  EXPECT_EQ(mismatches, 0);
+
+  // At 3×, made of scrolled pieces and partial repaints, still the core
+  // raster's picture magnified.
+  view_->SetZoom(3);
+  QTest::keyClick(view_, Qt::Key_Right);
+  for (int i = 0; i < 12; ++i) QTest::keyClick(view_, Qt::Key_Down);
+  view_->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);  // onto Right 14's pin
+  view_->horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+  ExpectSameAsRaster(*view_, Shown(), body_, 1);
+}
+
+TEST_F(PartViewTest, CtrlWheelZoomsAroundTheMarkerAndScrollingCountsInLogicalUnits) {
+  view_->resize(200, 150);
+  Show(30, 20);  // drawing 421 × 321
+  view_->setFocus();
+  QTest::keyClick(view_, Qt::Key_Right);
+  for (int i = 0; i < 15; ++i) QTest::keyClick(view_, Qt::Key_Down);  // Right 15, marker centre (410, 210)
+  QSignalSpy spy(view_, &PartView::zoomChanged);
+  auto wheel = [this](int delta, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+    QWheelEvent event(QPointF(20, 20), QPointF(), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view_->viewport(), &event);
+  };
+  // The marker's top-left device pixel on the right edge.
+  auto marker = [this] {
+    const QPoint logical(406, 56 + 10 * view_->CursorPosition());
+    return (logical - QPoint(view_->ScrollX(), view_->ScrollY())) * view_->Zoom();
+  };
+  for (const auto& [notches, expected] :
+       {std::pair{1, 2}, {1, 3}, {1, 4}, {1, 4}, {-1, 3}, {-1, 2}, {-1, 1}, {-1, 1}, {1, 2}, {1, 3}}) {
+    wheel(notches * 120);
+    EXPECT_EQ(view_->Zoom(), expected);
+    EXPECT_TRUE(view_->viewport()->rect().contains(QRect(marker(), QSize(9, 9) * expected)));
+  }
+  EXPECT_EQ(spy.count(), 8);
+  wheel(-60);  // half a notch of a fine wheel: nothing yet
+  EXPECT_EQ(view_->Zoom(), 3);
+
+  // At 3× ranges, pages, steps and the 20-unit margin are logical units.
+  const int cw = view_->viewport()->width() / 3, ch = view_->viewport()->height() / 3;
+  EXPECT_EQ(view_->horizontalScrollBar()->maximum(), 421 - cw);
+  EXPECT_EQ(view_->verticalScrollBar()->pageStep(), ch);
+  view_->verticalScrollBar()->setSliderPosition(0);
+  QTest::keyClick(view_, Qt::Key_Up);  // Right 14, anchor 200
+  EXPECT_EQ(view_->ScrollX(), 421 - cw);
+  EXPECT_EQ(view_->ScrollY(), 200 - ch + 20);
+  view_->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  EXPECT_EQ(view_->ScrollY(), 200 - ch + 40);
+  wheel(-120, Qt::NoModifier);  // scrolls, does not zoom
+  EXPECT_GT(view_->ScrollY(), 200 - ch + 40);
+  EXPECT_EQ(view_->Zoom(), 3);
+  EXPECT_TRUE(view_->ScrollIntoView(PinEdge::Right, 14));
+  Settle();
+
+  // The marker is a 27-pixel square, hollow with a 3-pixel border without
+  // the focus; it and a pin repaint their rectangles magnified.
+  PaintRecorder recorder;
+  view_->viewport()->installEventFilter(&recorder);
+  other_->setFocus();
+  QImage shown = Shown();
+  const QPoint m = marker();
+  EXPECT_EQ(recorder.region, QRegion(QRect(m, QSize(27, 27))));
+  EXPECT_EQ(shown.pixel(m + QPoint(2, 13)), qRgb(0, 0, 255));
+  EXPECT_EQ(shown.pixel(m + QPoint(3, 13)), qRgb(255, 255, 255));
+  EXPECT_EQ(shown.pixel(m + QPoint(24, 24)), qRgb(0, 0, 255));
+  EXPECT_NE(shown.pixel(m + QPoint(27, 13)), qRgb(0, 0, 255));
+  recorder.region = QRegion();
+  view_->InvalidatePin(PinEdge::Right, 14);  // logical x 99 … 410, y 190 … 205
+  Settle();
+  const QPoint scroll(view_->ScrollX(), view_->ScrollY());
+  EXPECT_EQ(recorder.region, QRegion(QRect((QPoint(99, 190) - scroll) * 3, QSize(311, 15) * 3)) &
+                                 QRegion(view_->viewport()->rect()));
+  view_->viewport()->removeEventFilter(&recorder);
+  view_->SetZoom(0);
+  EXPECT_EQ(view_->Zoom(), 1);
+  view_->SetZoom(9);
+  EXPECT_EQ(view_->Zoom(), 4);
 }
 
 }  // namespace
