@@ -95,8 +95,6 @@ class MainWindow : public QDialog, private DocumentObserver {
   void SetLibraryPath(const std::string& path);
   // The File menu's list of the last libraries, numbered "&1 name" …
   void UpdateRecentMenu();
-  // The editor chooses the format by extension: ".LB3" in any case is text.
-  static bool IsTextLibraryPath(const std::string& path);
 
   // --- part commands (main_window_parts.cpp) ---
   void NewPart();
@@ -200,8 +198,6 @@ class MainWindow : public QDialog, private DocumentObserver {
   // and asked again only when the clipboard changes, the list gains the
   // focus or the Edit menu opens, not at every key.
   void CheckClipboard();
-  void ReportReadFailure(const std::string& path);
-  void ReportWriteFailure(int messageIndex, const QString& reason = QString());
 
   LibraryDocument document_;
   QUndoStack* undoStack_ = nullptr;

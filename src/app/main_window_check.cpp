@@ -5,6 +5,7 @@
 #include "app/part_view.h"
 #include "app/pin_panel.h"
 #include "check/library_check.h"
+#include "fileio/library_file.h"
 
 namespace zanli {
 
@@ -12,8 +13,7 @@ void MainWindow::CheckLibrary() {
   if (checkDialog_ == nullptr) {
     checkDialog_ = new LibraryCheckDialog(this, [this] {
       const Library& library = document_.library();
-      return LibraryCheck::Run(
-          library, IsTextLibraryPath(library.filePath) ? LibraryFormat::Text : LibraryFormat::Binary);
+      return LibraryCheck::Run(library, LibraryFile::FormatOf(library.filePath));
     });
     connect(checkDialog_, &LibraryCheckDialog::problemActivated, this, &MainWindow::ShowProblem);
   } else {

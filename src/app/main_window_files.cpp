@@ -20,10 +20,9 @@
 #include "app/recent_libraries.h"
 #include "app/save_loss_dialog.h"
 #include "app/shift_jis_codec.h"
-#include "check/check_problem_text.h"
 #include "check/save_losses.h"
-#include "fileio/binary_library_format.h"
-#include "fileio/text_library_format.h"
+#include "fileio/library_file.h"
+#include "fileio/library_file_messages.h"
 #include "resources/message_texts.h"
 
 namespace zanli {
@@ -33,7 +32,14 @@ namespace {
 QString FromPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 std::string ToPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-// The busy cursor for as long as a file is being written.
+// A path as the messages show it.
+std::string ShownPath(const std::string& path) { return FromPath(path).toStdString(); }
+
+std::string DecodeName(std::string_view bytes) {
+  return ShiftJisCodec::Decode(std::string(bytes)).toStdString();
+}
+
+// The busy cursor for as long as a file is being read or written.
 class BusyCursor {
  public:
   BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -43,11 +49,6 @@ class BusyCursor {
 };
 
 }  // namespace
-
-bool MainWindow::IsTextLibraryPath(const std::string& path) {
-  return LibraryFileDialog::Extension(FromPath(path)).compare(QStringLiteral(".LB3"), Qt::CaseInsensitive) ==
-         0;
-}
 
 void MainWindow::ShowWarning(const QString& text) {
   QMessageBox box(QMessageBox::Warning, QString::fromUtf8(texts::kAppName), text, QMessageBox::Ok, this);
@@ -102,13 +103,11 @@ void MainWindow::UpdateRecentMenu() {
 
 void MainWindow::OpenRecent(const QString& path) {
   if (!SaveModified()) return;
-  if (!QFileInfo::exists(path)) {
+  // One that is gone leaves the list, after the read failure says why.
+  if (!OpenLibraryFile(ToPath(path)) && !QFileInfo::exists(path)) {
     RecentLibraries::Remove(path);
     UpdateRecentMenu();
-    ReportReadFailure(ToPath(path));
-    return;
   }
-  OpenLibraryFile(ToPath(path));
 }
 
 void MainWindow::NewLibrary() {
@@ -134,20 +133,18 @@ bool MainWindow::OpenLibrary() {
 }
 
 bool MainWindow::OpenLibraryFile(const std::string& path) {
-  auto fresh = std::make_unique<Library>();
-  bool read = false;
+  ReadResult read;
   {
     const BusyCursor busy;
-    read = IsTextLibraryPath(path) ? TextLibraryFormat::Read(path, *fresh)
-                                   : BinaryLibraryFormat::Read(path, *fresh);
+    read = LibraryFile::Read(path);
   }
-  if (!read) {
-    ReportReadFailure(path);
+  if (!read.Ok()) {
+    ShowWarning(QString::fromStdString(LibraryFileMessages::ReadFailure(read, ShownPath(path))));
     return false;
   }
   undoStack_->clear();
   undoStack_->setClean();
-  document_.ReplaceLibrary(std::move(fresh));
+  document_.ReplaceLibrary(std::move(read.library));
   SetLibraryPath(path);
   RememberFolder(FromPath(path));
   RecentLibraries::Add(QFileInfo(FromPath(path)).absoluteFilePath());
@@ -155,73 +152,48 @@ bool MainWindow::OpenLibraryFile(const std::string& path) {
   UpdateTitle();
   partList_->setFocus();
   partView_->SetCursor(PinEdge::Left, 0);
+  // Read, but a text that lost its end may have lost parts with it.
+  if (read.missingTrailer) ShowWarning(QString::fromStdString(LibraryFileMessages::MissingTrailer()));
   return true;
 }
 
 bool MainWindow::SaveLibrary() {
   const Library& library = document_.library();
-  const bool text = IsTextLibraryPath(library.filePath);
+  const LibraryFormat format = LibraryFile::FormatOf(library.filePath);
   std::vector<CheckProblem> losses;
   {
     const BusyCursor busy;
-    losses = SaveLosses::Find(library, text ? LibraryFormat::Text : LibraryFormat::Binary);
+    losses = SaveLosses::Find(library, format);
   }
-  // A save that cannot give a readable file is refused with its first cause;
-  // one that would change the library asks first.
-  const auto refusal =
-      std::find_if(losses.begin(), losses.end(), [](const CheckProblem& p) { return IsSaveRefusal(p.kind); });
-  if (refusal != losses.end()) {
-    const DisplayText display = [](std::string_view bytes) {
-      return ShiftJisCodec::Decode(std::string(bytes)).toStdString();
-    };
-    const QString reason = QString::fromStdString(CheckProblemText::Describe(*refusal, display));
-    const bool inconsistent = refusal->kind == CheckKind::RefusedEntryWithoutBody;
-    const bool binaryLimit = !text && refusal->kind <= CheckKind::RefusedFileSize;
-    ReportWriteFailure(inconsistent ? 104 : binaryLimit ? 103 : 105, reason);
-    return false;
-  }
-  if (!losses.empty()) {
+  // A save that would change the library asks first. One the writer refuses
+  // asks nothing: the write below refuses it with its reasons.
+  const bool refused =
+      std::any_of(losses.begin(), losses.end(), [](const CheckProblem& p) { return IsSaveRefusal(p.kind); });
+  if (!refused && !losses.empty()) {
     SaveLossDialog dialog(this, losses);
     if (RunModal(dialog) != QDialog::Accepted) return false;
   }
-  bool written = false;
-  int failure = 0;
+  WriteResult written;
   {
     const BusyCursor busy;
-    if (text) {
-      written = TextLibraryFormat::Write(library.filePath, library);
-      if (!written) failure = 105;
-    } else {
-      switch (BinaryLibraryFormat::Write(library.filePath, library)) {
-        case BinaryWriteResult::Ok:
-          written = true;
-          break;
-        case BinaryWriteResult::TooLarge:
-          failure = 103;
-          break;
-        case BinaryWriteResult::Inconsistent:
-          failure = 104;
-          break;
-        case BinaryWriteResult::WriteFailed:
-          failure = 105;
-          break;
-      }
-    }
+    written = LibraryFile::Write(library.filePath, library, format);
   }
-  if (written) {
-    undoStack_->setClean();
-    RecentLibraries::Add(QFileInfo(FromPath(library.filePath)).absoluteFilePath());
-    UpdateRecentMenu();
-    return true;
+  if (!written.Ok()) {
+    ShowWarning(QString::fromStdString(
+        LibraryFileMessages::WriteFailure(written, ShownPath(library.filePath), DecodeName)));
+    return false;
   }
-  ReportWriteFailure(failure);
-  return false;
+  undoStack_->setClean();
+  RecentLibraries::Add(QFileInfo(FromPath(library.filePath)).absoluteFilePath());
+  UpdateRecentMenu();
+  return true;
 }
 
 bool MainWindow::SaveLibraryAs() {
   LibraryFileDialog dialog(this, QFileDialog::AcceptSave);
-  dialog.SelectType(IsTextLibraryPath(library().filePath) ? LibraryFileDialog::kTextType
-                                                          : LibraryFileDialog::kBinaryType);
+  dialog.SelectType(LibraryFile::FormatOf(library().filePath) == LibraryFormat::Text
+                        ? LibraryFileDialog::kTextType
+                        : LibraryFileDialog::kBinaryType);
   // An untitled library starts in the folder last used.
   if (!library().hasFilePath && !LastFolder().isEmpty()) dialog.setDirectory(LastFolder());
   dialog.selectFile(FromPath(library().filePath));
@@ -232,18 +204,6 @@ bool MainWindow::SaveLibraryAs() {
   SetLibraryPath(path);
   UpdateTitle();
   return SaveLibrary();
-}
-
-void MainWindow::ReportReadFailure(const std::string& path) {
-  ShowWarning(QString::fromUtf8(texts::kReadFailed).arg(QFileInfo(FromPath(path)).fileName()));
-}
-
-void MainWindow::ReportWriteFailure(int messageIndex, const QString& reason) {
-  const char* text = messageIndex == 103   ? texts::kDataTooLarge
-                     : messageIndex == 104 ? texts::kDataInconsistent
-                                           : texts::kWriteFailed;
-  ShowWarning(reason.isEmpty() ? QString::fromUtf8(text)
-                               : QString::fromUtf8(text) + QLatin1Char('\n') + reason);
 }
 
 }  // namespace zanli

@@ -1,5 +1,7 @@
 // The file commands through the menu, with their dialogs answered as a user
 // would: the save prompt, Open, Save As with its type switch, failures.
+#include <sys/stat.h>
+
 #include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
@@ -209,9 +211,6 @@ TEST_F(MainWindowFilesTest, TypeSwitchReplacesOrAddsTheExtension) {
   for (const Case& c : cases)
     EXPECT_EQ(LibraryFileDialog::AdjustName(QString::fromUtf8(c.name), c.type), QString::fromUtf8(c.expected))
         << c.name;
-  EXPECT_TRUE(MainWindow::IsTextLibraryPath("/a/b.Lb3"));
-  EXPECT_FALSE(MainWindow::IsTextLibraryPath("/a.lb3/parts.dat"));
-  EXPECT_FALSE(MainWindow::IsTextLibraryPath("/a/LB3"));
 }
 
 TEST_F(MainWindowFilesTest, OpenDialogListsEverySpellingOfTheExtension) {
@@ -256,7 +255,11 @@ TEST_F(MainWindowFilesTest, FailedOpenReportsAndChangesNothing) {
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write(QByteArray(80, 'x'));
   }
-  for (const char* name : {"bad.LIB", "missing.LB3"}) {
+  // The read failure, then the path and why.
+  const std::pair<const char*, QString> cases[] = {
+      {"bad.LIB", QStringLiteral("ﾗｲﾌﾞﾗﾘの形式が正しくありません")},
+      {"missing.LB3", QStringLiteral("No such file or directory")}};
+  for (const auto& [name, reason] : cases) {
     SCOPED_TRACE(name);
     BoxSeen seen;
     {
@@ -264,7 +267,8 @@ TEST_F(MainWindowFilesTest, FailedOpenReportsAndChangesNothing) {
       window->OpenLibraryFile(Std(Path(QString::fromLatin1(name))));
       EXPECT_TRUE(box.answered());
     }
-    EXPECT_EQ(seen.text, QString::fromLatin1(name) + QStringLiteral("\nﾌｧｲﾙの読み込みに失敗しました"));
+    EXPECT_EQ(seen.text, QString::fromLatin1(name) + QStringLiteral("\nﾌｧｲﾙの読み込みに失敗しました\n") +
+                             Path(QString::fromLatin1(name)) + QStringLiteral(": ") + reason);
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
     EXPECT_EQ(testing::Describe(library()), before);
     EXPECT_EQ(Caption(), caption);
@@ -286,7 +290,8 @@ TEST_F(MainWindowFilesTest, FailedSaveReportsAndKeepsTheChanges) {
     auto box = Answer(QMessageBox::Ok, &seen);
     EXPECT_FALSE(window->SaveLibrary());
   }
-  EXPECT_EQ(seen.text, QStringLiteral("ﾌｧｲﾙへの書き込みに失敗しました"));
+  EXPECT_EQ(seen.text, QStringLiteral("ﾌｧｲﾙへの書き込みに失敗しました\n") + Path("no/such/dir/x.LB3") +
+                           QStringLiteral(": No such file or directory"));
   EXPECT_TRUE(modified());
 
   // A failed save inside the prompt stops the New that asked for it.
@@ -412,6 +417,33 @@ TEST_F(MainWindowFilesTest, ExampleLibraryEditedOnBlockTwoAndSavedAsBinary) {
       EXPECT_EQ(now.pins[p]->name, was.pins[p]->name);
     }
   }
+}
+
+TEST_F(MainWindowFilesTest, AFifoIsRefusedAtOnceAndACutOffTextOpensWithAWarning) {
+  const QString fifo = Path("pipe.LB3");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  BoxSeen seen;
+  {
+    auto box = Answer(QMessageBox::Ok, &seen);
+    EXPECT_FALSE(window->OpenLibraryFile(Std(fifo)));  // returns: nothing waits for a writer
+  }
+  EXPECT_TRUE(seen.text.endsWith(QStringLiteral(": 通常のﾌｧｲﾙではありません"))) << seen.text.toStdString();
+
+  // The logic example cut after a complete part: read, with the warning.
+  QFile example(QStringLiteral(ZANLI_EXAMPLES_DIR "/logic.LB3"));
+  ASSERT_TRUE(example.open(QIODevice::ReadOnly));
+  const QByteArray bytes = example.readAll();
+  QFile cut(Path("cut.LB3"));
+  ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+  cut.write(bytes.left(bytes.indexOf("-COMP") + 7));
+  cut.close();
+  {
+    auto box = Answer(QMessageBox::Ok, &seen);
+    EXPECT_TRUE(window->OpenLibraryFile(Std(Path("cut.LB3"))));
+    EXPECT_TRUE(box.answered());
+  }
+  EXPECT_EQ(seen.text, QStringLiteral("ﾌｧｲﾙの終わりが見つかりません。\n内容が欠けている可能性があります"));
+  EXPECT_EQ(partList()->GetCount(), 1);
 }
 
 }  // namespace
