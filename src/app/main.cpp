@@ -4,12 +4,13 @@
 #include <cstring>
 
 #include "app/application.h"
+#include "zanli_version.h"
 
 int main(int argc, char** argv) {
   // Before any window system is asked for: this works without a display.
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--version") == 0) {
-      std::printf("zanli %s\n", ZANLI_VERSION);
+      std::printf("zanli %s\n", zanli::kVersion);
       return 0;
     }
   }
