@@ -15,7 +15,7 @@ std::string FileNameOf(std::string_view path) {
 }
 
 std::string Line(std::string_view path, std::string_view reason) {
-  return "\n" + std::string(path) + ": " + std::string(reason);
+  return std::string("\n").append(path).append(": ").append(reason);
 }
 
 std::string SystemReason(int error) { return error != 0 ? std::strerror(error) : "?"; }
@@ -180,11 +180,11 @@ std::string LibraryFileMessages::WriteFailure(const WriteResult& result, std::st
   // One problem goes on the path's line; a list goes below it.
   if (reason.empty() && result.problems.size() == 1)
     return text + Line(shownPath, Describe(result.problems[0], decode));
-  text += reason.empty() ? "\n" + std::string(shownPath) : Line(shownPath, reason);
+  text += reason.empty() ? std::string("\n").append(shownPath) : Line(shownPath, reason);
   for (size_t i = 0; i < result.problems.size() && i < kMaxListed; ++i)
-    text += "\n" + Describe(result.problems[i], decode);
+    text.append("\n").append(Describe(result.problems[i], decode));
   if (result.problems.size() > kMaxListed)
-    text += "\n" + Format(texts::kMoreProblems, {std::to_string(result.problems.size() - kMaxListed)});
+    text.append("\n").append(Format(texts::kMoreProblems, {std::to_string(result.problems.size() - kMaxListed)}));
   return text;
 }
 
