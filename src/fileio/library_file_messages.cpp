@@ -184,7 +184,8 @@ std::string LibraryFileMessages::WriteFailure(const WriteResult& result, std::st
   for (size_t i = 0; i < result.problems.size() && i < kMaxListed; ++i)
     text.append("\n").append(Describe(result.problems[i], decode));
   if (result.problems.size() > kMaxListed)
-    text.append("\n").append(Format(texts::kMoreProblems, {std::to_string(result.problems.size() - kMaxListed)}));
+    text.append("\n").append(
+        Format(texts::kMoreProblems, {std::to_string(result.problems.size() - kMaxListed)}));
   return text;
 }
 
