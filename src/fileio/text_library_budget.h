@@ -39,9 +39,11 @@ class TextLibraryBudget {
     const size_t bits = static_cast<size_t>(Pattern::StrideFor(width)) * static_cast<size_t>(height);
     return sizeof(Pattern) + kAllocation + kListSlot + kIndexSlot + bits + kAllocation;
   }
-  static size_t PinCost(int32_t blocks) {
-    const size_t numbers = blocks > 0 ? static_cast<size_t>(blocks) : 0;
-    return sizeof(PinInfo) + kAllocation + kListSlot + numbers * sizeof(std::string) + kAllocation;
+  static size_t PinCost() { return sizeof(PinInfo) + kAllocation + kListSlot; }
+  // A pin's `count` numbers of `textBytes` bytes in all.
+  static size_t NumbersCost(size_t count, size_t textBytes) {
+    const size_t heap = PinNumbers::HeapBytes(count, textBytes);
+    return heap == 0 ? 0 : heap + kAllocation;
   }
   static size_t BodyCost() { return sizeof(PartBody) + kAllocation + kListSlot; }
   static size_t EntryCost() { return sizeof(PartEntry) + kAllocation + kListSlot + kIndexSlot; }

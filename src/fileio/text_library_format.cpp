@@ -146,18 +146,18 @@ bool WriteLibrary(const Library& library, TextLineWriter::Sink& sink) {
   return out.Flush();
 }
 
-}  // namespace
-
-ReadResult TextLibraryFormat::Decode(std::string_view bytes) {
+// Reads with the reader `makeReader` builds for a fresh library.
+template <typename MakeReader>
+ReadResult DecodeWith(size_t inputBytes, const MakeReader& makeReader) {
   ReadResult result;
   result.format = LibraryFormat::Text;
-  if (bytes.size() > TextLibraryBudget::kMaxFileSize) {
+  if (inputBytes > TextLibraryBudget::kMaxFileSize) {
     result.failure = ReadFailure::FileTooLarge;
     return result;
   }
   try {
     auto library = std::make_unique<Library>();
-    TextLibraryReader reader(bytes, *library);
+    TextLibraryReader reader = makeReader(*library);
     switch (reader.Read()) {
       case TextLibraryReader::Status::Ok:
         result.library = std::move(library);
@@ -174,6 +174,17 @@ ReadResult TextLibraryFormat::Decode(std::string_view bytes) {
     result.failure = ReadFailure::OutOfMemory;
   }
   return result;
+}
+
+}  // namespace
+
+ReadResult TextLibraryFormat::Decode(std::string_view bytes) {
+  return DecodeWith(bytes.size(), [&](Library& library) { return TextLibraryReader(bytes, library); });
+}
+
+ReadResult TextLibraryFormat::Decode(TextLineReader::Source& source, size_t inputBytes) {
+  return DecodeWith(inputBytes,
+                    [&](Library& library) { return TextLibraryReader(source, inputBytes, library); });
 }
 
 bool TextLibraryFormat::ReadBytes(std::string_view bytes, Library& library) {
@@ -235,13 +246,17 @@ TextLibraryFormat::Survey TextLibraryFormat::Examine(const Library& library) {
     const size_t blocks = body.blockCount > 0 ? static_cast<size_t>(body.blockCount) : 0;
     size_t longest = std::max(body.numberPrefix.size(), body.pattern ? body.pattern->name.size() : 0);
     for (const auto& pin : body.pins) {
-      survey.readCost += Budget::PinCost(body.blockCount) + Budget::StringCost(pin->name.size());
       longest = std::max(longest, pin->name.size());
+      // Read back, a number keeps its length, or is gone when it held just
+      // its letter: the model's lengths bound what the reader charges.
+      size_t text = 0;
       for (size_t b = 0; b < blocks && b < pin->numbers.size(); ++b) {
         const size_t length = pin->numbers[b].size();
-        survey.readCost += Budget::StringCost(length);
+        text += length;
         longest = std::max(longest, length == 0 ? 0 : length - 1);
       }
+      survey.readCost +=
+          Budget::PinCost() + Budget::StringCost(pin->name.size()) + Budget::NumbersCost(blocks, text);
     }
     if (longest > kMaxValue)
       add(Kind::LongName, Subject::Entry, i, entry.name, static_cast<int64_t>(longest), kMaxValue);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fileio/library_file_result.h"
+#include "fileio/text_line_reader.h"
 #include "fileio/text_line_writer.h"
 #include "model/library.h"
 
@@ -18,6 +19,9 @@ class TextLibraryFormat {
   // OverBudget (TextLibraryBudget) or OutOfMemory. Reports a missing
   // closing line.
   static ReadResult Decode(std::string_view bytes);
+  // The same from `source`, `inputBytes` long, never held whole. Whether
+  // the source itself failed is the caller's to ask it.
+  static ReadResult Decode(TextLineReader::Source& source, size_t inputBytes);
   // The same into `library`, whose contents are replaced only on success.
   static bool ReadBytes(std::string_view bytes, Library& library);
 
