@@ -26,8 +26,9 @@ inline bool IsClosing(std::string_view field) { return !field.empty() && field[0
 TextLibraryReader::TextLibraryReader(std::string_view bytes, Library& library)
     : lines_(bytes), library_(library), budget_(bytes.size()) {}
 
-TextLibraryReader::TextLibraryReader(TextLineReader::Source& source, size_t inputBytes, Library& library)
-    : lines_(source), library_(library), budget_(inputBytes) {}
+TextLibraryReader::TextLibraryReader(TextLineReader::Source& source, size_t inputBytes, Library& library,
+                                     size_t chunkBytes)
+    : lines_(source, chunkBytes), library_(library), budget_(inputBytes) {}
 
 inline bool TextLibraryReader::Spend(size_t bytes) {
   if (!budget_.Spend(bytes)) overBudget_ = true;

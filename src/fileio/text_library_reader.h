@@ -35,8 +35,9 @@ class TextLibraryReader {
   // Over bytes in memory, which must outlive the reader.
   TextLibraryReader(std::string_view bytes, Library& library);
   // Over a source of `inputBytes` bytes (what the budget allows for),
-  // read a window at a time.
-  TextLibraryReader(TextLineReader::Source& source, size_t inputBytes, Library& library);
+  // read a window of about `chunkBytes` at a time.
+  TextLibraryReader(TextLineReader::Source& source, size_t inputBytes, Library& library,
+                    size_t chunkBytes = TextLineReader::kChunkBytes);
 
   Status Read();
   // After a successful read: no closing line ends the library. The format

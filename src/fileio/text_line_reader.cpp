@@ -51,12 +51,19 @@ void TextLineReader::Refill(const char*& keep) {
     std::memmove(window_.get(), keep, kept);
   }
   char* const fresh = window_.get() + kept;
-  const size_t got = source_->Read(fresh, windowSize_ - kept);
+  size_t got = 0;
+  while (kept + got < windowSize_) {
+    const size_t n = source_->Read(fresh + got, windowSize_ - kept - got);
+    if (n == 0) {
+      final_ = true;
+      break;
+    }
+    got += n;
+  }
   keep = window_.get();
   end_ = fresh + got;
-  if (got == 0) {
-    final_ = true;
-  } else if (const void* eof = std::memchr(fresh, kEndOfFile, got)) {
+  if (got == 0) return;
+  if (const void* eof = std::memchr(fresh, kEndOfFile, got)) {
     end_ = static_cast<const char*>(eof);
     final_ = true;
   }

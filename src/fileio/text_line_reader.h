@@ -72,8 +72,8 @@ class TextLineReader {
   bool ReadEscapedField(const char* start, const char* escape, std::string_view& field);
   bool ReachEnd();
   // Moves the bytes from `keep` to the end of the window to its front (a
-  // full window grows), points `keep` at them and reads more bytes behind
-  // them. When none come, the window holds the rest of the input.
+  // full window grows), points `keep` at them and fills the window behind
+  // them. Once the source ends, the window holds the rest of the input.
   void Refill(const char*& keep);
 
   const char* pos_;

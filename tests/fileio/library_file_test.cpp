@@ -101,6 +101,22 @@ TEST(LibraryFile, ReadsExamplesIntoFreshLibrariesAndNoticesACutOffText) {
     EXPECT_EQ(read.library->entries.size(), 21u) << name;
     EXPECT_FALSE(read.missingTrailer) << name;
   }
+  // A file of many windows reads as its bytes do in memory.
+  Library large;
+  for (int i = 0; i < 2000; ++i) {
+    PartBody* body = AddBody(large, "U", 4, 4, 1 + i % 3);
+    for (int k = 0; k < 6; ++k)
+      AddPin(*body, "IN " + std::to_string(k), 0, PinEdge::Left, k,
+             std::vector<std::string>(body->blockCount, "D%" + std::to_string(i)));
+    AddEntry(large, "P,ART" + std::to_string(i), body);
+  }
+  const std::string largeText = TextLibraryFormat::WriteBytes(large);
+  ASSERT_GT(largeText.size(), 4 * TextLineReader::kChunkBytes);
+  Spit(dir.path() / "large.LB3", largeText);
+  const ReadResult fromFile = LibraryFile::Read((dir.path() / "large.LB3").string());
+  ASSERT_TRUE(fromFile.Ok());
+  EXPECT_EQ(text_test::Describe(*fromFile.library), text_test::Describe(large));
+
   // Every cut of the text that still reads but has lost a pattern or an
   // entry says so.
   const std::string text = ExampleBytes("logic.LB3");
