@@ -43,6 +43,11 @@ class TextLibraryFormat {
                              std::vector<WriteProblem>& problems);
   // The same into `out`, which is set only on success.
   static WriteFailure Encode(const Library& library, std::string& out, std::vector<WriteProblem>& problems);
+  // What reading back the text of `library` gives, without the text being
+  // held: the writer's output goes straight into the reader, a window at a
+  // time. Refuses as Encode does, with `back` then empty; otherwise `back`
+  // is what Decode makes of the text (a failure included).
+  static WriteFailure ReadBack(const Library& library, ReadResult& back, std::vector<WriteProblem>& problems);
   // The bytes unchecked (CR LF line ends); empty for an entry without a body
   // or when memory runs out.
   static std::string WriteBytes(const Library& library);
