@@ -124,7 +124,8 @@ CheckProblem FromWriteProblem(const Library& library, const WriteProblem& wp, Li
   } else if (wp.subject == WriteProblem::Subject::Body && body) {
     SetBody(problem, library, body);
   }
-  if (body && problem.kind == CheckKind::UnreadablePartSize) problem.before = SizeText(body->xSize, body->ySize);
+  if (body && problem.kind == CheckKind::UnreadablePartSize)
+    problem.before = SizeText(body->xSize, body->ySize);
   if (body && wp.pinIndex < body->pins.size()) SetPin(problem, *body->pins[wp.pinIndex], wp.pinIndex);
   return problem;
 }

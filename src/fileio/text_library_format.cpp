@@ -385,7 +385,8 @@ WriteFailure TextLibraryFormat::Encode(const Library& library, TextLineWriter::S
   problems.clear();
   try {
     Survey survey;
-    if (const WriteFailure refused = RefuseBeforeWriting(library, survey, problems); refused != WriteFailure::None)
+    if (const WriteFailure refused = RefuseBeforeWriting(library, survey, problems);
+        refused != WriteFailure::None)
       return refused;
     LimitedSink sink(out, TextLibraryBudget::kMaxFileSize);
     if (!WriteLibrary(library, sink)) return WriteFailure::WriteFailed;
@@ -416,7 +417,8 @@ WriteFailure TextLibraryFormat::ReadBack(const Library& library, ReadResult& bac
   back = ReadResult();
   try {
     Survey survey;
-    if (const WriteFailure refused = RefuseBeforeWriting(library, survey, problems); refused != WriteFailure::None)
+    if (const WriteFailure refused = RefuseBeforeWriting(library, survey, problems);
+        refused != WriteFailure::None)
       return refused;
     // The size is known only at the end, so the reader starts with the
     // budget of the largest file; the text is then refused as Encode would
