@@ -292,6 +292,15 @@ TEST(LibraryFile, ATextTooLargeForItsReaderIsRefusedBeforeItIsHeld) {
   EXPECT_EQ(problems[0].kind, WriteProblem::Kind::FileSize);
   EXPECT_GT(problems[0].value, problems[0].limit);
   EXPECT_EQ(problems[0].limit, static_cast<int64_t>(TextLibraryBudget::kMaxFileSize));
+
+  // Read back without the text held, the same refusal, and nothing read.
+  ReadResult back;
+  std::vector<WriteProblem> backProblems;
+  EXPECT_EQ(TextLibraryFormat::ReadBack(library, back, backProblems), WriteFailure::TooLarge);
+  EXPECT_FALSE(back.Ok());
+  ASSERT_EQ(backProblems.size(), 1u);
+  EXPECT_EQ(backProblems[0].kind, WriteProblem::Kind::FileSize);
+  EXPECT_EQ(backProblems[0].value, problems[0].value);
 }
 
 // Every allocation of every reader and writer path, failed in turn: the
@@ -331,6 +340,16 @@ TEST(LibraryFile, RunningOutOfMemoryAnywhereIsARefusalThatChangesNothing) {
         EXPECT_EQ(encoded, fired ? WriteFailure::OutOfMemory : WriteFailure::None);
         EXPECT_TRUE(problems.empty());
       });
+  // Reading back, memory may run out in the writer or in the reader.
+  ReadResult back;
+  ForEachAllocationFailure([&] { encoded = TextLibraryFormat::ReadBack(sample, back, problems); },
+                           [&](bool fired) {
+                             const bool outOfMemory = encoded == WriteFailure::OutOfMemory ||
+                                                      back.failure == ReadFailure::OutOfMemory;
+                             EXPECT_EQ(outOfMemory, fired);
+                             EXPECT_EQ(back.Ok(), !fired);
+                             EXPECT_TRUE(problems.empty());
+                           });
 
   // A failure after the new file stands (while tidying up) does not undo
   // the save; any other is a refusal that leaves the target alone.
