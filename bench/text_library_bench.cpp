@@ -9,7 +9,6 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 
 #include "bench_library.h"
@@ -83,14 +82,12 @@ void BM_TextReadBytes(benchmark::State& state) {
   const std::string& bytes = File().bytes;
   double best = 1e9;
   for (auto _ : state) {
-    auto library = std::make_unique<Library>();
+    Library library;
     const double start = CpuSeconds();
-    if (!TextLibraryFormat::ReadBytes(bytes, *library)) state.SkipWithError("read failed");
+    if (!TextLibraryFormat::ReadBytes(bytes, library)) state.SkipWithError("read failed");
     best = std::min(best, CpuSeconds() - start);
-    // All of the library goes untimed, its vectors too: freeing them is
-    // where the allocator may tidy up after the pins freed before.
     state.PauseTiming();
-    library.reset();
+    library.Clear();
     state.ResumeTiming();
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes.size()));
@@ -101,10 +98,10 @@ BENCHMARK(BM_TextReadBytes)->Unit(benchmark::kMillisecond);
 
 void BM_TextReadFile(benchmark::State& state) {
   for (auto _ : state) {
-    auto library = std::make_unique<Library>();
-    if (!TextLibraryFormat::Read(File().path, *library)) state.SkipWithError("read failed");
+    Library library;
+    if (!TextLibraryFormat::Read(File().path, library)) state.SkipWithError("read failed");
     state.PauseTiming();
-    library.reset();
+    library.Clear();
     state.ResumeTiming();
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * File().bytes.size()));
