@@ -76,7 +76,7 @@ TEST(BinaryWrite, RefusesWhatItCannotStoreWithoutTouchingTheDisk) {
          for (int i = 0; i < 3; ++i) {
            PartBody* body = AddBody(l, "U", 1, 1, 255);
            AddPins(*body, 61);
-           AddEntry(l, "B" + std::to_string(i), body);
+           AddEntry(l, std::string("B").append(std::to_string(i)), body);
          }
        },
        R::TooLarge},

@@ -11,7 +11,7 @@ using Kind = WriteProblem::Kind;
 using Subject = WriteProblem::Subject;
 
 // Names pass through the caller's decoder, here one that marks them.
-std::string Marked(std::string_view bytes) { return "<" + std::string(bytes) + ">"; }
+std::string Marked(std::string_view bytes) { return std::string("<").append(bytes).append(">"); }
 
 ReadResult Read(ReadFailure failure, int error = 0, size_t limit = 0) {
   ReadResult result;
