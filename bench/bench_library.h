@@ -65,7 +65,8 @@ inline void BuildBenchLibrary(Library& library) {
                                : 0;
       const bool power = pin->name == "VCC" || pin->name == "GND";
       for (int32_t b = 0; b < body->blockCount; ++b)
-        pin->numbers[static_cast<size_t>(b)] = std::string(power ? "H" : "D").append(std::to_string(1 + p + b * pins));
+        pin->numbers.Set(static_cast<size_t>(b),
+                         std::string(power ? "H" : "D").append(std::to_string(1 + p + b * pins)));
       body->AddPin(std::move(pin));
     }
     PartBody* added = library.AddBody(std::move(body));

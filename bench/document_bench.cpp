@@ -59,7 +59,7 @@ void BM_PinEditStepsApplyAndUndo(benchmark::State& state) {
       const PartBody* body = document.BodyOf(row);
       const PinInfo& pin = *body->pins[0];
       PinData data{pin.name + "X", pin.flags, pin.numbers};
-      data.numbers[0] = std::string("D").append(std::to_string(i));
+      data.numbers.Set(0, std::string("D").append(std::to_string(i)));
       EditResult result = document.EditPin(row, pin.edge, pin.position, data);
       if (result.status != EditStatus::Done) return state.SkipWithError("an edit was not done");
       history.push_back(std::move(result.change));

@@ -31,7 +31,7 @@ std::unique_ptr<PartBody> LargestPart() {
       for (int32_t i = 0; i < 15; ++i)
         pin->name += std::string("\\") + static_cast<char>('A' + (serial + i) % 26);
       pin->flags = (serial % 3 == 0) ? (Clock | NegativeLogic) : 0;
-      pin->numbers[0] = std::string(serial % 2 ? "D" : "H").append(std::to_string(1000 + serial));
+      pin->numbers.Set(0, std::string(serial % 2 ? "D" : "H").append(std::to_string(1000 + serial)));
       body->AddPin(std::move(pin));
       ++serial;
     }

@@ -1,7 +1,11 @@
 // Reads arbitrary bytes as a text library. Whatever is accepted must write
 // out in a stable form: the checked writer takes it (or finds it too large
 // for the reader), the written bytes read back into a library of the same
-// shape, and writing that again gives the same bytes.
+// shape, and writing that again gives the same bytes. Read a few bytes at a
+// time through a small window, as files are, the bytes must give the same
+// library or the same refusal; and reading back what the writer writes
+// without holding it must give what reading the written bytes gives.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -10,17 +14,54 @@
 #include <vector>
 
 #include "fileio/text_library_format.h"
+#include "fileio/text_library_reader.h"
+
+namespace {
+
+class PieceSource : public zanli::TextLineReader::Source {
+ public:
+  PieceSource(std::string_view bytes, size_t piece) : bytes_(bytes), piece_(piece) {}
+  size_t Read(char* out, size_t size) override {
+    const size_t n = std::min({size, piece_, bytes_.size()});
+    bytes_.copy(out, n);
+    bytes_.remove_prefix(n);
+    return n;
+  }
+
+ private:
+  std::string_view bytes_;
+  size_t piece_;
+};
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace zanli;
-  const ReadResult read =
-      TextLibraryFormat::Decode(std::string_view(reinterpret_cast<const char*>(data), size));
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  const ReadResult read = TextLibraryFormat::Decode(bytes);
+
+  const size_t window = size > 0 ? 1 + data[size - 1] % 13 : 1;
+  PieceSource source(bytes, 1 + window / 3);
+  Library streamed;
+  TextLibraryReader reader(source, size, streamed, window);
+  const TextLibraryReader::Status status = reader.Read();
+  if ((status == TextLibraryReader::Status::Ok) != read.Ok()) std::abort();
+  if (read.Ok() && (reader.MissingTrailer() != read.missingTrailer ||
+                    TextLibraryFormat::WriteBytes(streamed) != TextLibraryFormat::WriteBytes(*read.library)))
+    std::abort();
+  if (!read.Ok() &&
+      (status == TextLibraryReader::Status::OverBudget) != (read.failure == ReadFailure::OverBudget))
+    std::abort();
+
   if (!read.Ok()) return 0;
   const Library& library = *read.library;
   if (library.entries.size() < library.bodies.size()) std::abort();
   std::string first;
   std::vector<WriteProblem> problems;
   const WriteFailure written = TextLibraryFormat::Encode(library, first, problems);
+  ReadResult back;
+  std::vector<WriteProblem> backProblems;
+  if (TextLibraryFormat::ReadBack(library, back, backProblems) != written) std::abort();
   if (written == WriteFailure::TooLarge) return 0;
   if (written != WriteFailure::None) std::abort();  // what the reader took, the writer must write
   const ReadResult again = TextLibraryFormat::Decode(first);
@@ -30,5 +71,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       again.library->entries.size() != library.entries.size())
     std::abort();
   if (TextLibraryFormat::WriteBytes(*again.library) != first) std::abort();
+  if (!back.Ok() || TextLibraryFormat::WriteBytes(*back.library) != first) std::abort();
   return 0;
 }

@@ -174,7 +174,8 @@ void PinPanel::LoadPinFields(const PinInfo* pin) {
     return;
   }
   // A pin read from a broken file may hold fewer numbers than blocks.
-  for (size_t i = 0; i < n; ++i) pinNumbers_[i] = i < pin->numbers.size() ? pin->numbers[i] : std::string();
+  for (size_t i = 0; i < n; ++i)
+    pinNumbers_[i] = i < pin->numbers.size() ? std::string(pin->numbers[i]) : std::string();
   pinNameEdit_->setText(ShiftJisCodec::Decode(pin->name));
   LoadNumberFields(view_.GetBlock());
   nearBodyBox_->setChecked((pin->flags & PinFlag::NumberNearBody) != 0);
@@ -232,9 +233,10 @@ void PinPanel::UpdatePin() {
     pinNumbers_[static_cast<size_t>(view_.GetBlock())] = NumberFieldsAsEntry();
     PinData data;
     const int n = std::max(body->blockCount, 0);
-    data.numbers.assign(static_cast<size_t>(n), std::string());
+    std::vector<std::string_view> numbers(static_cast<size_t>(n));
     for (int i = 0; i < n && i < kMaxBlocks; ++i)
-      data.numbers[static_cast<size_t>(i)] = pinNumbers_[static_cast<size_t>(i)];
+      numbers[static_cast<size_t>(i)] = pinNumbers_[static_cast<size_t>(i)];
+    data.numbers.Assign(numbers);
     data.name = ShiftJisCodec::Encode(pinNameEdit_->text());
     if (nearBodyBox_->isChecked())
       data.flags = PinFlag::NumberNearBody;

@@ -124,7 +124,8 @@ CheckProblem FromWriteProblem(const Library& library, const WriteProblem& wp, Li
   } else if (wp.subject == WriteProblem::Subject::Body && body) {
     SetBody(problem, library, body);
   }
-  if (body && problem.kind == CheckKind::UnreadablePartSize) problem.before = SizeText(body->xSize, body->ySize);
+  if (body && problem.kind == CheckKind::UnreadablePartSize)
+    problem.before = SizeText(body->xSize, body->ySize);
   if (body && wp.pinIndex < body->pins.size()) SetPin(problem, *body->pins[wp.pinIndex], wp.pinIndex);
   return problem;
 }
@@ -417,12 +418,13 @@ std::vector<CheckProblem> SaveLosses::Find(const Library& library, LibraryFormat
 
 std::vector<CheckProblem> SaveLosses::FindOrThrow(const Library& library, LibraryFormat format) {
   Problems problems;
-  std::string bytes;
   // The writers' own checks decide, so what they refuse is reported as they
   // would refuse it.
+  ReadResult back;
   if (format == LibraryFormat::Text) {
+    // The text goes from the writer straight into the reader, never held.
     std::vector<WriteProblem> refusals;
-    const WriteFailure failure = TextLibraryFormat::Encode(library, bytes, refusals);
+    const WriteFailure failure = TextLibraryFormat::ReadBack(library, back, refusals);
     if (failure == WriteFailure::OutOfMemory) throw std::bad_alloc();
     if (failure != WriteFailure::None) {
       for (const WriteProblem& wp : refusals) problems.push_back(FromWriteProblem(library, wp, format));
@@ -430,24 +432,23 @@ std::vector<CheckProblem> SaveLosses::FindOrThrow(const Library& library, Librar
       return problems;
     }
   } else {
+    std::string bytes;
     WriteProblem refusal;
     if (BinaryLibraryFormat::Encode(library, bytes, &refusal) != BinaryWriteResult::Ok) {
       problems.push_back(FromWriteProblem(library, refusal, format));
       return problems;
     }
+    back = BinaryLibraryFormat::Decode(bytes);
   }
-  Library back;
-  const bool read = format == LibraryFormat::Text ? TextLibraryFormat::ReadBytes(bytes, back)
-                                                  : BinaryLibraryFormat::ReadBytes(bytes, back);
-  if (!read) {
+  if (back.failure == ReadFailure::OutOfMemory) throw std::bad_alloc();
+  if (!back.Ok()) {
     if (format == LibraryFormat::Text)
       ExplainUnreadableText(library, problems);
     else
       problems.emplace_back().kind = CheckKind::Unreadable;
     return problems;
   }
-  bytes = std::string();  // the read-back library is what counts now
-  Comparison(library, back, problems).Run();
+  Comparison(library, *back.library, problems).Run();
   return problems;
 }
 

@@ -10,8 +10,9 @@ namespace zanli {
 
 // What saving a library in a format and opening the file again would change.
 //
-// The library is written into memory by the format's own writer and read back
-// by the format's own reader, and the two libraries are compared entry by
+// The library is written by the format's own writer and read back by the
+// format's own reader (the text goes from one to the other a window at a
+// time, never held whole), and the two libraries are compared entry by
 // entry and pin by pin, so the answer never disagrees with what a save does.
 // The editor asks before a save when the list is not empty; LibraryCheck
 // lists the same problems for the format the library is saved in.

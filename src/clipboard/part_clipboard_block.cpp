@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace zanli {
 
@@ -149,6 +151,7 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out) {
   body->pins.reserve(static_cast<size_t>(pinCount));
 
   uint64_t at = kHeaderSize;
+  std::vector<std::string> numbers(static_cast<size_t>(blockCount));
   for (int32_t i = 0; i < pinCount; ++i) {
     auto pin = std::make_unique<PinInfo>(blockCount);
     const int32_t edge = GetInt32(block, at + 8);
@@ -159,7 +162,8 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out) {
     if (!TakeString(block, GetInt32(block, at), budget, pin->name)) return false;
     at += kPinRecordBase;
     for (int32_t k = 0; k < blockCount; ++k, at += 4)
-      if (!TakeString(block, GetInt32(block, at), budget, pin->numbers[static_cast<size_t>(k)])) return false;
+      if (!TakeString(block, GetInt32(block, at), budget, numbers[static_cast<size_t>(k)])) return false;
+    pin->numbers = numbers;
     body->pins.push_back(std::move(pin));
   }
 

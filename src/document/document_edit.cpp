@@ -118,7 +118,7 @@ void DocumentEdit::Apply(LibraryDocument& document) {
           PartBody& body = *d.body;
           const int32_t old = body.blockCount;
           if (d.numbers.empty()) {
-            std::vector<std::vector<std::string>> saved;
+            std::vector<PinNumbers> saved;
             saved.reserve(body.pins.size());
             for (const auto& pin : body.pins) saved.push_back(pin->numbers);
             body.SetBlockCount(d.blockCount);

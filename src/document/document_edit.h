@@ -124,7 +124,7 @@ class DocumentEdit {
   struct BlockCountData {
     PartBody* body;
     int32_t blockCount;
-    std::vector<std::vector<std::string>> numbers;
+    std::vector<PinNumbers> numbers;
   };
   using Data =
       std::variant<InsertEntryData, RemoveEntryData, MoveEntryData, RenameEntryData, InsertBodyData,

@@ -17,9 +17,7 @@ bool IsEdge(PinEdge edge) {
   return value >= 0 && value <= 3;
 }
 
-bool IsValidNumber(const std::string& number) {
-  return number.empty() || number[0] == 'D' || number[0] == 'H';
-}
+bool IsValidNumber(std::string_view number) { return number.empty() || number[0] == 'D' || number[0] == 'H'; }
 
 bool InRange(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
 

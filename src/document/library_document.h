@@ -18,7 +18,7 @@ namespace zanli {
 struct PinData {
   std::string name;
   int32_t flags = 0;
-  std::vector<std::string> numbers;  // one per block
+  PinNumbers numbers;  // one per block
 };
 
 // A part ready to be pasted: its name and body (whose pattern is ignored),

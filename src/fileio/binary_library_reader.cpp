@@ -117,6 +117,7 @@ bool BinaryLibraryReader::ReadBody(size_t at, PartBody& body) {
     if (patternIndex >= library_.patterns.size()) return false;
     body.pattern = library_.patterns[patternIndex].get();
   }
+  std::vector<std::string> numbers(blocks);
   for (size_t p = 0; p < pinCount; ++p) {
     const size_t pinAt = at + layout::kRecordHeadSize + p * pinSize;
     auto pin = std::make_unique<PinInfo>(body.blockCount);
@@ -128,8 +129,9 @@ bool BinaryLibraryReader::ReadBody(size_t at, PartBody& body) {
     if (nameOffset != layout::kNone && !PoolPinName(nameOffset, pin->name)) return false;
     for (size_t b = 0; b < blocks; ++b) {
       const size_t numberAt = pinAt + layout::kPinHeadSize + layout::kPinNumberSize * b;
-      pin->numbers[b] = BinaryPinCodec::DecodeNumber(le::U16(bytes_, numberAt));
+      numbers[b] = BinaryPinCodec::DecodeNumber(le::U16(bytes_, numberAt));
     }
+    pin->numbers = numbers;
     body.AddPin(std::move(pin));
   }
   return true;

@@ -9,6 +9,7 @@
 #include "fileio/safe_file_writer.h"
 #include "fileio/text_library_budget.h"
 #include "fileio/text_library_format.h"
+#include "fileio/text_line_reader.h"
 #include "fileio/text_line_writer.h"
 
 namespace zanli {
@@ -89,6 +90,24 @@ class TextFileSink : public TextLineWriter::Sink {
   bool opened_ = false;
 };
 
+// A file's bytes for the text reader, a window at a time.
+class FileSource : public TextLineReader::Source {
+ public:
+  explicit FileSource(BoundedFileReader& file) : file_(file) {}
+  size_t Read(char* out, size_t size) override { return file_.ReadSome(out, size); }
+
+ private:
+  BoundedFileReader& file_;
+};
+
+ReadResult FailedRead(const BoundedFileReader::Result& file, size_t maxBytes) {
+  ReadResult result;
+  result.failure = FailureOf(file.status);
+  result.error = file.error;
+  if (result.failure == ReadFailure::FileTooLarge) result.sizeLimit = maxBytes;
+  return result;
+}
+
 // The result of a writer that failed.
 void Failed(const SafeFileWriter& writer, WriteResult& result) {
   result.failure = FailureOf(writer.GetFailure());
@@ -115,23 +134,33 @@ size_t LibraryFile::MaxFileSize(LibraryFormat format) {
 ReadResult LibraryFile::Read(const std::string& path) { return Read(path, FormatOf(path)); }
 
 ReadResult LibraryFile::Read(const std::string& path, LibraryFormat format) {
-  std::string bytes;
-  ReadResult result = LoadBytes(path, MaxFileSize(format), bytes);
+  const size_t maxBytes = MaxFileSize(format);
+  ReadResult result;
+  if (format == LibraryFormat::Text) {
+    // Streamed: the model is built while the file is read, never beside
+    // all of its bytes.
+    BoundedFileReader file(path, maxBytes);
+    if (file.GetResult().status == BoundedFileReader::Status::Ok) {
+      FileSource source(file);
+      result = TextLibraryFormat::Decode(source, static_cast<size_t>(file.GetResult().size));
+    }
+    // A file that failed mid-way was read only in part: what came of it
+    // does not count.
+    if (file.GetResult().status != BoundedFileReader::Status::Ok)
+      result = FailedRead(file.GetResult(), maxBytes);
+  } else {
+    std::string bytes;
+    result = LoadBytes(path, maxBytes, bytes);
+    if (result.failure == ReadFailure::None) result = BinaryLibraryFormat::Decode(bytes);
+  }
   result.format = format;
-  if (result.failure != ReadFailure::None) return result;
-  result =
-      format == LibraryFormat::Text ? TextLibraryFormat::Decode(bytes) : BinaryLibraryFormat::Decode(bytes);
-  if (result.failure == ReadFailure::FileTooLarge) result.sizeLimit = MaxFileSize(format);
+  if (result.failure == ReadFailure::FileTooLarge) result.sizeLimit = maxBytes;
   return result;
 }
 
 ReadResult LibraryFile::LoadBytes(const std::string& path, size_t maxBytes, std::string& out) {
-  ReadResult result;
   const BoundedFileReader::Result file = BoundedFileReader::Read(path, maxBytes, out);
-  result.failure = FailureOf(file.status);
-  result.error = file.error;
-  if (result.failure == ReadFailure::FileTooLarge) result.sizeLimit = maxBytes;
-  return result;
+  return FailedRead(file, maxBytes);
 }
 
 WriteResult LibraryFile::Write(const std::string& path, const Library& library) {

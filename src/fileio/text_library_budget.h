@@ -12,17 +12,18 @@ namespace zanli {
 // What reading a text library may build. The text format sets no limit on
 // pattern sizes, block counts or pins, so a few hundred bytes can ask for
 // gigabytes ("X:32767,Y:32767" is a 134 MB bitmap; an empty pin of a
-// 256-block part costs 8 KB in 11 bytes of text). The reader therefore
+// 256-block part costs over 1 KB in 11 bytes of text). The reader therefore
 // charges what it builds against a budget proportional to the file's size
 // plus a fixed allowance, and refuses the file once it is spent.
 //
 // Real libraries stay far inside it: the example libraries are 4 KB of text,
 // a binary library tops out at 64 KB (about 200 KB as text), and the
-// 100,000-part text library of the benchmarks is 36 MB of text holding 5
+// 100,000-part text library of the benchmarks is 36 MB of text holding 3
 // bytes of model per byte of file. What the writer produces holds at most
-// about 11 bytes per byte of text (empty pin numbers of 256-block parts), so
-// 16 per byte keeps every file it writes readable, and the writer checks that
-// (TextLibraryFormat::Examine) before it keeps a file.
+// about 10.5 bytes per byte of text (alias lines and empty parts, whose
+// entries are indexed by name), so 16 per byte keeps every file it writes
+// readable, and the writer checks that (TextLibraryFormat::Examine) before
+// it keeps a file.
 class TextLibraryBudget {
  public:
   // Larger files are refused unread.
@@ -39,9 +40,11 @@ class TextLibraryBudget {
     const size_t bits = static_cast<size_t>(Pattern::StrideFor(width)) * static_cast<size_t>(height);
     return sizeof(Pattern) + kAllocation + kListSlot + kIndexSlot + bits + kAllocation;
   }
-  static size_t PinCost(int32_t blocks) {
-    const size_t numbers = blocks > 0 ? static_cast<size_t>(blocks) : 0;
-    return sizeof(PinInfo) + kAllocation + kListSlot + numbers * sizeof(std::string) + kAllocation;
+  static size_t PinCost() { return sizeof(PinInfo) + kAllocation + kListSlot; }
+  // A pin's `count` numbers of `textBytes` bytes in all.
+  static size_t NumbersCost(size_t count, size_t textBytes) {
+    const size_t heap = PinNumbers::HeapBytes(count, textBytes);
+    return heap == 0 ? 0 : heap + kAllocation;
   }
   static size_t BodyCost() { return sizeof(PartBody) + kAllocation + kListSlot; }
   static size_t EntryCost() { return sizeof(PartEntry) + kAllocation + kListSlot + kIndexSlot; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <new>
 
 #include "fileio/first_match_index.h"
@@ -119,45 +120,160 @@ bool WritePart(TextLineWriter& out, const std::string& name, const PartBody& bod
   return out.EndLine();
 }
 
-bool WriteLibrary(const Library& library, TextLineWriter::Sink& sink) {
-  TextLineWriter out(sink);
-  out.WriteField(TextLibraryReader::kHeader);
-  out.EndLine();
-  for (const auto& pattern : library.patterns)
-    if (!WritePattern(out, *pattern)) return false;
+// Writes a library one item at a time (the header, a pattern, an entry, the
+// trailer), so that its text can be taken as it comes.
+class LibraryWriter {
+ public:
+  LibraryWriter(const Library& library, TextLineWriter::Sink& sink)
+      : library_(library), out_(sink), partOf_(library.bodies.size()) {}
+
+  // Writes the next item; false once all are written (Done()) or a write
+  // failed.
+  bool WriteNext() {
+    if (done_ || failed_) return false;
+    if (!started_) {
+      started_ = true;
+      out_.WriteField(TextLibraryReader::kHeader);
+      return Check(out_.EndLine());
+    }
+    if (pattern_ < library_.patterns.size()) return Check(WritePattern(out_, *library_.patterns[pattern_++]));
+    if (entry_ < library_.entries.size()) return Check(WriteEntry(*library_.entries[entry_++]));
+    out_.WriteField(TextLibraryReader::kTrailer);
+    out_.EndLine();
+    done_ = Check(out_.Flush());
+    return false;
+  }
+  bool Done() const { return done_; }
+
+ private:
+  bool Check(bool written) {
+    failed_ = !written;
+    return written;
+  }
+
   // The first entry of each body is its part; later ones become aliases that
   // name that first entry.
-  FirstMatchIndex<const PartBody*, const PartEntry*> partOf(library.bodies.size());
-  for (const auto& entry : library.entries) {
-    if (!entry->body) return false;
-    const PartEntry* part = partOf.Insert(entry->body, entry.get());
-    if (part == entry.get()) {
-      if (!WritePart(out, entry->name, *entry->body)) return false;
-    } else {
-      out.WriteField("+ALIAS");
-      out.WriteField("A:", entry->name);
-      out.WriteField("N:", part->name);
-      out.WriteField("-ALIAS");
-      if (!out.EndLine()) return false;
-    }
+  bool WriteEntry(const PartEntry& entry) {
+    if (!entry.body) return false;
+    const PartEntry* part = partOf_.Insert(entry.body, &entry);
+    if (part == &entry) return WritePart(out_, entry.name, *entry.body);
+    out_.WriteField("+ALIAS");
+    out_.WriteField("A:", entry.name);
+    out_.WriteField("N:", part->name);
+    out_.WriteField("-ALIAS");
+    return out_.EndLine();
   }
-  out.WriteField(TextLibraryReader::kTrailer);
-  out.EndLine();
-  return out.Flush();
+
+  const Library& library_;
+  TextLineWriter out_;
+  FirstMatchIndex<const PartBody*, const PartEntry*> partOf_;
+  bool started_ = false;
+  bool done_ = false;
+  bool failed_ = false;
+  size_t pattern_ = 0;
+  size_t entry_ = 0;
+};
+
+bool WriteLibrary(const Library& library, TextLineWriter::Sink& sink) {
+  LibraryWriter writer(library, sink);
+  while (writer.WriteNext()) {
+  }
+  return writer.Done();
 }
 
-}  // namespace
+// The writer's text as the reader's source: each read writes as many items
+// as it takes to answer it, so the text is never held whole. Bytes past
+// `limit` are counted and dropped, as a file that large is never read.
+class WriterSource : public TextLineReader::Source, private TextLineWriter::Sink {
+ public:
+  WriterSource(const Library& library, size_t limit) : writer_(library, *this), limit_(limit) {}
 
-ReadResult TextLibraryFormat::Decode(std::string_view bytes) {
+  size_t Read(char* out, size_t size) override {
+    // Keep only what has not been handed out yet: less than one read.
+    pending_.erase(0, taken_);
+    taken_ = 0;
+    while (pending_.size() < size && writer_.WriteNext()) {
+    }
+    const size_t n = std::min(size, pending_.size());
+    std::memcpy(out, pending_.data(), n);
+    taken_ = n;
+    return n;
+  }
+  // Writes what the reader did not ask for, to learn the whole size.
+  void Finish() {
+    while (writer_.WriteNext()) {
+    }
+  }
+  bool Done() const { return writer_.Done(); }
+  size_t Total() const { return total_; }
+
+ private:
+  bool Append(std::string_view bytes) override {
+    const size_t room = total_ < limit_ ? limit_ - total_ : 0;
+    pending_.append(bytes.substr(0, room));
+    total_ += bytes.size();
+    return true;
+  }
+
+  LibraryWriter writer_;
+  size_t limit_;
+  std::string pending_;
+  size_t taken_ = 0;
+  size_t total_ = 0;
+};
+
+// Refusals before a byte is written: an entry without a body, or what the
+// reader would refuse (Examine).
+WriteFailure RefuseBeforeWriting(const Library& library, TextLibraryFormat::Survey& survey,
+                                 std::vector<WriteProblem>& problems) {
+  for (size_t i = 0; i < library.entries.size(); ++i) {
+    if (library.entries[i]->body != nullptr) continue;
+    problems.push_back({WriteProblem::Kind::MissingBody,
+                        WriteProblem::Subject::Entry,
+                        i,
+                        library.entries[i]->name,
+                        {},
+                        0,
+                        0});
+    return WriteFailure::Inconsistent;
+  }
+  survey = TextLibraryFormat::Examine(library);
+  problems = std::move(survey.problems);
+  return problems.empty() ? WriteFailure::None : WriteFailure::Unreadable;
+}
+
+// Refusals once the text is measured: within the reader's bounds, or it
+// would refuse the file.
+WriteFailure RefuseWritten(size_t total, size_t readCost, std::vector<WriteProblem>& problems) {
+  const auto refuse = [&](WriteProblem::Kind kind, size_t value, size_t limit) {
+    problems.push_back({kind,
+                        WriteProblem::Subject::Library,
+                        0,
+                        {},
+                        {},
+                        static_cast<int64_t>(value),
+                        static_cast<int64_t>(limit)});
+    return WriteFailure::TooLarge;
+  };
+  if (total > TextLibraryBudget::kMaxFileSize)
+    return refuse(WriteProblem::Kind::FileSize, total, TextLibraryBudget::kMaxFileSize);
+  if (readCost > TextLibraryBudget::ForInput(total))
+    return refuse(WriteProblem::Kind::ReadBudget, readCost, TextLibraryBudget::ForInput(total));
+  return WriteFailure::None;
+}
+
+// Reads with the reader `makeReader` builds for a fresh library.
+template <typename MakeReader>
+ReadResult DecodeWith(size_t inputBytes, const MakeReader& makeReader) {
   ReadResult result;
   result.format = LibraryFormat::Text;
-  if (bytes.size() > TextLibraryBudget::kMaxFileSize) {
+  if (inputBytes > TextLibraryBudget::kMaxFileSize) {
     result.failure = ReadFailure::FileTooLarge;
     return result;
   }
   try {
     auto library = std::make_unique<Library>();
-    TextLibraryReader reader(bytes, *library);
+    TextLibraryReader reader = makeReader(*library);
     switch (reader.Read()) {
       case TextLibraryReader::Status::Ok:
         result.library = std::move(library);
@@ -174,6 +290,17 @@ ReadResult TextLibraryFormat::Decode(std::string_view bytes) {
     result.failure = ReadFailure::OutOfMemory;
   }
   return result;
+}
+
+}  // namespace
+
+ReadResult TextLibraryFormat::Decode(std::string_view bytes) {
+  return DecodeWith(bytes.size(), [&](Library& library) { return TextLibraryReader(bytes, library); });
+}
+
+ReadResult TextLibraryFormat::Decode(TextLineReader::Source& source, size_t inputBytes) {
+  return DecodeWith(inputBytes,
+                    [&](Library& library) { return TextLibraryReader(source, inputBytes, library); });
 }
 
 bool TextLibraryFormat::ReadBytes(std::string_view bytes, Library& library) {
@@ -235,13 +362,17 @@ TextLibraryFormat::Survey TextLibraryFormat::Examine(const Library& library) {
     const size_t blocks = body.blockCount > 0 ? static_cast<size_t>(body.blockCount) : 0;
     size_t longest = std::max(body.numberPrefix.size(), body.pattern ? body.pattern->name.size() : 0);
     for (const auto& pin : body.pins) {
-      survey.readCost += Budget::PinCost(body.blockCount) + Budget::StringCost(pin->name.size());
       longest = std::max(longest, pin->name.size());
+      // Read back, a number keeps its length, or is gone when it held just
+      // its letter: the model's lengths bound what the reader charges.
+      size_t text = 0;
       for (size_t b = 0; b < blocks && b < pin->numbers.size(); ++b) {
         const size_t length = pin->numbers[b].size();
-        survey.readCost += Budget::StringCost(length);
+        text += length;
         longest = std::max(longest, length == 0 ? 0 : length - 1);
       }
+      survey.readCost +=
+          Budget::PinCost() + Budget::StringCost(pin->name.size()) + Budget::NumbersCost(blocks, text);
     }
     if (longest > kMaxValue)
       add(Kind::LongName, Subject::Entry, i, entry.name, static_cast<int64_t>(longest), kMaxValue);
@@ -253,39 +384,13 @@ WriteFailure TextLibraryFormat::Encode(const Library& library, TextLineWriter::S
                                        std::vector<WriteProblem>& problems) {
   problems.clear();
   try {
-    for (size_t i = 0; i < library.entries.size(); ++i) {
-      if (library.entries[i]->body != nullptr) continue;
-      problems.push_back({WriteProblem::Kind::MissingBody,
-                          WriteProblem::Subject::Entry,
-                          i,
-                          library.entries[i]->name,
-                          {},
-                          0,
-                          0});
-      return WriteFailure::Inconsistent;
-    }
-    Survey survey = Examine(library);
-    problems = std::move(survey.problems);
-    if (!problems.empty()) return WriteFailure::Unreadable;
+    Survey survey;
+    if (const WriteFailure refused = RefuseBeforeWriting(library, survey, problems);
+        refused != WriteFailure::None)
+      return refused;
     LimitedSink sink(out, TextLibraryBudget::kMaxFileSize);
     if (!WriteLibrary(library, sink)) return WriteFailure::WriteFailed;
-    // Within the reader's bounds, or it would refuse the file.
-    const auto refuse = [&](WriteProblem::Kind kind, size_t value, size_t limit) {
-      problems.push_back({kind,
-                          WriteProblem::Subject::Library,
-                          0,
-                          {},
-                          {},
-                          static_cast<int64_t>(value),
-                          static_cast<int64_t>(limit)});
-      return WriteFailure::TooLarge;
-    };
-    if (sink.Total() > TextLibraryBudget::kMaxFileSize)
-      return refuse(WriteProblem::Kind::FileSize, sink.Total(), TextLibraryBudget::kMaxFileSize);
-    if (survey.readCost > TextLibraryBudget::ForInput(sink.Total()))
-      return refuse(WriteProblem::Kind::ReadBudget, survey.readCost,
-                    TextLibraryBudget::ForInput(sink.Total()));
-    return WriteFailure::None;
+    return RefuseWritten(sink.Total(), survey.readCost, problems);
   } catch (const std::bad_alloc&) {
     problems.clear();
     return WriteFailure::OutOfMemory;
@@ -302,6 +407,33 @@ WriteFailure TextLibraryFormat::Encode(const Library& library, std::string& out,
     return failure;
   } catch (const std::bad_alloc&) {
     problems.clear();
+    return WriteFailure::OutOfMemory;
+  }
+}
+
+WriteFailure TextLibraryFormat::ReadBack(const Library& library, ReadResult& back,
+                                         std::vector<WriteProblem>& problems) {
+  problems.clear();
+  back = ReadResult();
+  try {
+    Survey survey;
+    if (const WriteFailure refused = RefuseBeforeWriting(library, survey, problems);
+        refused != WriteFailure::None)
+      return refused;
+    // The size is known only at the end, so the reader starts with the
+    // budget of the largest file; the text is then refused as Encode would
+    // if it is larger, or costs more than its own size allows, so that what
+    // comes back is what a file of it gives.
+    WriterSource source(library, TextLibraryBudget::kMaxFileSize);
+    back = Decode(source, TextLibraryBudget::kMaxFileSize);
+    source.Finish();
+    if (!source.Done()) return back = ReadResult(), WriteFailure::WriteFailed;
+    const WriteFailure refused = RefuseWritten(source.Total(), survey.readCost, problems);
+    if (refused != WriteFailure::None) back = ReadResult();
+    return refused;
+  } catch (const std::bad_alloc&) {
+    problems.clear();
+    back = ReadResult();
     return WriteFailure::OutOfMemory;
   }
 }

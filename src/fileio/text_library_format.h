@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fileio/library_file_result.h"
+#include "fileio/text_line_reader.h"
 #include "fileio/text_line_writer.h"
 #include "model/library.h"
 
@@ -18,6 +19,9 @@ class TextLibraryFormat {
   // OverBudget (TextLibraryBudget) or OutOfMemory. Reports a missing
   // closing line.
   static ReadResult Decode(std::string_view bytes);
+  // The same from `source`, `inputBytes` long, never held whole. Whether
+  // the source itself failed is the caller's to ask it.
+  static ReadResult Decode(TextLineReader::Source& source, size_t inputBytes);
   // The same into `library`, whose contents are replaced only on success.
   static bool ReadBytes(std::string_view bytes, Library& library);
 
@@ -39,6 +43,11 @@ class TextLibraryFormat {
                              std::vector<WriteProblem>& problems);
   // The same into `out`, which is set only on success.
   static WriteFailure Encode(const Library& library, std::string& out, std::vector<WriteProblem>& problems);
+  // What reading back the text of `library` gives, without the text being
+  // held: the writer's output goes straight into the reader, a window at a
+  // time. Refuses as Encode does, with `back` then empty; otherwise `back`
+  // is what Decode makes of the text (a failure included).
+  static WriteFailure ReadBack(const Library& library, ReadResult& back, std::vector<WriteProblem>& problems);
   // The bytes unchecked (CR LF line ends); empty for an entry without a body
   // or when memory runs out.
   static std::string WriteBytes(const Library& library);

@@ -26,6 +26,10 @@ inline bool IsClosing(std::string_view field) { return !field.empty() && field[0
 TextLibraryReader::TextLibraryReader(std::string_view bytes, Library& library)
     : lines_(bytes), library_(library), budget_(bytes.size()) {}
 
+TextLibraryReader::TextLibraryReader(TextLineReader::Source& source, size_t inputBytes, Library& library,
+                                     size_t chunkBytes)
+    : lines_(source, chunkBytes), library_(library), budget_(inputBytes) {}
+
 inline bool TextLibraryReader::Spend(size_t bytes) {
   if (!budget_.Spend(bytes)) overBudget_ = true;
   return !overBudget_;
@@ -62,6 +66,15 @@ TextLibraryReader::Status TextLibraryReader::Read() {
   std::string_view field;
   if (!lines_.ReadField(field) || field != kHeader) return Status::Malformed;
   while (lines_.ReadField(field)) {
+    // Anything but a block at this level (the trailer, stray closing fields,
+    // key fields) carries nothing; the trailer is not even required, but a
+    // block after it means the file goes on and may be cut off after all.
+    // Decided before the block is read, which moves the field's bytes.
+    if (!IsOpening(field)) {
+      if (field == kTrailer) trailerLast_ = true;
+      continue;
+    }
+    trailerLast_ = false;
     bool ok = true;
     if (field == "+PTN")
       ok = ReadPattern();
@@ -69,16 +82,9 @@ TextLibraryReader::Status TextLibraryReader::Read() {
       ok = ReadPart();
     else if (field == "+ALIAS")
       ok = ReadAlias();
-    else if (IsOpening(field))
+    else
       ok = lines_.SkipBlock(field);
     if (!ok) return overBudget_ ? Status::OverBudget : Status::Malformed;
-    // Anything else at this level (the trailer, stray closing fields, key
-    // fields) carries nothing; the trailer is not even required, but a block
-    // after it means the file goes on and may be cut off after all.
-    if (field == kTrailer)
-      trailerLast_ = true;
-    else if (IsOpening(field))
-      trailerLast_ = false;
   }
   return Status::Ok;
 }
@@ -166,11 +172,10 @@ bool TextLibraryReader::ReadPart() {
     if (IsOpening(field)) {
       if (x < 1 || y < 1 || blocks < 1) return false;
       // Charged once it is read: a pin at most overdraws the budget by itself.
-      auto pin = std::make_unique<PinInfo>(blocks);
+      auto pin = std::make_unique<PinInfo>(0);
       size_t numbers = 0;
       if (!ReadPin(blocks, *pin, numbers) ||
-          !Spend(TextLibraryBudget::PinCost(blocks) + TextLibraryBudget::StringCost(pin->name.size()) +
-                 numbers))
+          !Spend(TextLibraryBudget::PinCost() + TextLibraryBudget::StringCost(pin->name.size()) + numbers))
         return false;
       pins_.push_back(std::move(pin));
       continue;
@@ -229,11 +234,17 @@ bool TextLibraryReader::ReadPart() {
 
 bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost) {
   bool hidden = false;
-  size_t block = 0;
+  numberText_.clear();
+  numberEnds_.clear();
   std::string_view field;
   for (;;) {
     if (!NextField(field)) return false;
-    if (IsClosing(field)) return field == "-PIN";
+    if (IsClosing(field)) {
+      if (field != "-PIN") return false;
+      numberCost += TextLibraryBudget::NumbersCost(static_cast<size_t>(blocks), numberText_.size());
+      SetNumbers(blocks, pin);
+      return true;
+    }
     char key;
     std::string_view value;
     if (!SplitKey(field, key, value) || value.empty()) continue;
@@ -260,18 +271,27 @@ bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost
         }
         break;
       case 'M':
-        if (block < static_cast<size_t>(blocks)) {
-          numberCost += TextLibraryBudget::StringCost(value.size() + 1);
-          std::string& number = pin.numbers[block++];
-          number.reserve(value.size() + 1);
-          number.push_back(hidden ? 'H' : 'D');
-          number.append(value);
+        if (numberEnds_.size() < static_cast<size_t>(blocks)) {
+          numberText_.push_back(hidden ? 'H' : 'D');
+          numberText_.append(value);
+          numberEnds_.push_back(numberText_.size());
         }
         break;
       default:
         break;
     }
   }
+}
+
+void TextLibraryReader::SetNumbers(int32_t blocks, PinInfo& pin) {
+  // Blocks without an "M" field keep an empty number.
+  numberViews_.assign(static_cast<size_t>(blocks), std::string_view());
+  size_t begin = 0;
+  for (size_t i = 0; i < numberEnds_.size(); ++i) {
+    numberViews_[i] = std::string_view(numberText_).substr(begin, numberEnds_[i] - begin);
+    begin = numberEnds_[i];
+  }
+  pin.numbers.Assign(numberViews_);
 }
 
 bool TextLibraryReader::ReadAlias() {

@@ -32,7 +32,12 @@ class TextLibraryReader {
 
   enum class Status { Ok, Malformed, OverBudget };
 
+  // Over bytes in memory, which must outlive the reader.
   TextLibraryReader(std::string_view bytes, Library& library);
+  // Over a source of `inputBytes` bytes (what the budget allows for),
+  // read a window of about `chunkBytes` at a time.
+  TextLibraryReader(TextLineReader::Source& source, size_t inputBytes, Library& library,
+                    size_t chunkBytes = TextLineReader::kChunkBytes);
 
   Status Read();
   // After a successful read: no closing line ends the library. The format
@@ -50,6 +55,8 @@ class TextLibraryReader {
   bool ReadPart();
   // Adds what the pin's numbers cost to `numberCost`.
   bool ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost);
+  // Gives the pin the numbers of its "M" fields, collected in numberText_.
+  void SetNumbers(int32_t blocks, PinInfo& pin);
   bool ReadAlias();
   // The next field inside a block; false at the end of the input. Blocks the
   // caller does not know (any '+' field but `knownBlock`) are skipped, so the
@@ -71,6 +78,11 @@ class TextLibraryReader {
   FirstMatchIndex<std::string_view, Pattern*> patternsByName_;
   FirstMatchIndex<std::string_view, PartBody*> bodiesByName_;
   std::vector<std::unique_ptr<PinInfo>> pins_;  // of the part being read
+  // The numbers of the pin being read, one after the other, and where each
+  // ends: a pin takes them all at once.
+  std::string numberText_;
+  std::vector<size_t> numberEnds_;
+  std::vector<std::string_view> numberViews_;
 };
 
 }  // namespace zanli

@@ -1,5 +1,6 @@
 #include "fileio/text_line_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -24,8 +25,48 @@ inline int HexDigit(char c) {
 
 TextLineReader::TextLineReader(std::string_view input)
     : pos_(input.data()), end_(input.data() + input.size()) {
+  if (input.empty()) return;
   if (const void* eof = std::memchr(input.data(), kEndOfFile, input.size()))
     end_ = static_cast<const char*>(eof);
+}
+
+TextLineReader::TextLineReader(Source& source, size_t chunkBytes)
+    : final_(false),
+      source_(&source),
+      window_(std::make_unique_for_overwrite<char[]>(std::max<size_t>(chunkBytes, 1))),
+      windowSize_(std::max<size_t>(chunkBytes, 1)) {
+  pos_ = end_ = window_.get();
+}
+
+void TextLineReader::Refill(const char*& keep) {
+  const size_t kept = static_cast<size_t>(end_ - keep);
+  if (kept == windowSize_) {
+    // Only a plain field longer than the window fills it (an escaped one
+    // is decoded as it goes), so the window grows to the longest field.
+    auto wider = std::make_unique_for_overwrite<char[]>(windowSize_ * 2);
+    std::memcpy(wider.get(), keep, kept);
+    window_ = std::move(wider);
+    windowSize_ *= 2;
+  } else if (kept > 0) {
+    std::memmove(window_.get(), keep, kept);
+  }
+  char* const fresh = window_.get() + kept;
+  size_t got = 0;
+  while (kept + got < windowSize_) {
+    const size_t n = source_->Read(fresh + got, windowSize_ - kept - got);
+    if (n == 0) {
+      final_ = true;
+      break;
+    }
+    got += n;
+  }
+  keep = window_.get();
+  end_ = fresh + got;
+  if (got == 0) return;
+  if (const void* eof = std::memchr(fresh, kEndOfFile, got)) {
+    end_ = static_cast<const char*>(eof);
+    final_ = true;
+  }
 }
 
 uint8_t TextLineReader::DecodeEscape(char first, char second) {
@@ -50,7 +91,12 @@ bool TextLineReader::ReadEscapedField(const char* start, const char* p, std::str
   scratch_.assign(start, p);
   size_t length = scratch_.size();
   for (;;) {
-    if (p == end_) break;
+    if (p == end_) {
+      if (final_) break;
+      // What is decoded so far is in scratch_; the window need keep nothing.
+      Refill(p);
+      continue;
+    }
     if (length == kMaxFieldLength) {
       ++p;
       break;
@@ -61,14 +107,18 @@ bool TextLineReader::ReadEscapedField(const char* start, const char* p, std::str
       break;
     }
     if (c == '%') {
+      if (end_ - p < 3 && !final_) {
+        Refill(p);
+        continue;
+      }
       if (end_ - p < 3 || IsSeparator(p[1]) || IsSeparator(p[2])) return ReachEnd();
       scratch_.push_back(static_cast<char>(DecodeEscape(p[1], p[2])));
       p += 3;
     } else {
       // Copy the run up to the next special byte in one go.
       const char* run = p;
-      const char* limit = run + (kMaxFieldLength - length);
-      if (limit > end_) limit = end_;
+      const size_t room = kMaxFieldLength - length;
+      const char* limit = static_cast<size_t>(end_ - run) > room ? run + room : end_;
       while (p < limit && !(ClassOf(*p) & kStop)) ++p;
       scratch_.append(run, p);
       length += static_cast<size_t>(p - run);

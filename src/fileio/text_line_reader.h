@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -16,12 +17,33 @@ namespace zanli {
 // field holds at most kMaxFieldLength bytes; the byte after a full field is
 // consumed (dropped unless it is the separator). A 0x1A byte ends the input,
 // as text-mode reading does.
+//
+// The bytes come either all at once from memory or piece by piece from a
+// Source, of which the reader holds a window: the field being read and the
+// bytes after it. A file is then never held whole while its library is
+// built, and both ways give the same fields.
 class TextLineReader {
  public:
   static constexpr size_t kMaxFieldLength = 32768;
+  // What the reader asks of a source at a time, and so about what it holds.
+  static constexpr size_t kChunkBytes = size_t{64} << 10;
+
+  // The bytes of an input that is not in memory.
+  class Source {
+   public:
+    virtual ~Source() = default;
+    // Up to `size` further bytes into `out`; how many. 0 means the input has
+    // ended (or failed, which the source keeps to itself to tell later).
+    virtual size_t Read(char* out, size_t size) = 0;
+  };
 
   // `input` must outlive the reader.
   explicit TextLineReader(std::string_view input);
+  // Reads `source` (which must outlive the reader) `chunkBytes` at a time; a
+  // field longer than that widens the window.
+  explicit TextLineReader(Source& source, size_t chunkBytes = kChunkBytes);
+  TextLineReader(const TextLineReader&) = delete;
+  TextLineReader& operator=(const TextLineReader&) = delete;
 
   // The next field with its escapes decoded, or false at the end of the input.
   // The view stays valid until the next call. An escape whose two characters
@@ -49,10 +71,19 @@ class TextLineReader {
 
   bool ReadEscapedField(const char* start, const char* escape, std::string_view& field);
   bool ReachEnd();
+  // Moves the bytes from `keep` to the end of the window to its front (a
+  // full window grows), points `keep` at them and fills the window behind
+  // them. Once the source ends, the window holds the rest of the input.
+  void Refill(const char*& keep);
 
   const char* pos_;
   const char* end_;
   bool atEnd_ = false;
+  // The window ends where the input does: nothing more to read.
+  bool final_ = true;
+  Source* source_ = nullptr;
+  std::unique_ptr<char[]> window_;
+  size_t windowSize_ = 0;
   std::string scratch_;  // decoded text of a field that holds escapes
 };
 
@@ -78,17 +109,31 @@ inline uint8_t TextLineReader::ClassOf(char c) {
 
 // Inline: this runs once per field and most fields are a few plain bytes.
 bool TextLineReader::ReadField(std::string_view& field) {
-  const char* p = pos_;
-  while (p < end_ && (ClassOf(*p) & kLead)) ++p;
-  if (p == end_ || atEnd_) return ReachEnd();
-  const char* start = p;
-  const char* limit = static_cast<size_t>(end_ - start) > kMaxFieldLength ? start + kMaxFieldLength : end_;
-  while (p < limit && !(ClassOf(*p) & kStop)) ++p;
-  if (p < limit && *p == '%') return ReadEscapedField(start, p, field);
-  field = std::string_view(start, static_cast<size_t>(p - start));
-  // Stopped at a separator or at the length limit: either way that byte goes.
-  pos_ = p < end_ ? p + 1 : p;
-  return true;
+  for (;;) {
+    if (atEnd_) return ReachEnd();
+    const char* p = pos_;
+    while (p < end_ && (ClassOf(*p) & kLead)) ++p;
+    if (p == end_) {
+      if (final_) return ReachEnd();
+      pos_ = p;
+      Refill(pos_);
+      continue;
+    }
+    const char* start = p;
+    const char* limit = static_cast<size_t>(end_ - start) > kMaxFieldLength ? start + kMaxFieldLength : end_;
+    while (p < limit && !(ClassOf(*p) & kStop)) ++p;
+    if (p < limit && *p == '%') return ReadEscapedField(start, p, field);
+    if (p == end_ && !final_) {
+      // The field may go on past the window: read it again from its start.
+      pos_ = start;
+      Refill(pos_);
+      continue;
+    }
+    field = std::string_view(start, static_cast<size_t>(p - start));
+    // Stopped at a separator or at the length limit: either way that byte goes.
+    pos_ = p < end_ ? p + 1 : p;
+    return true;
+  }
 }
 
 }  // namespace zanli

@@ -12,9 +12,11 @@ Library::~Library() {
 }
 
 void Library::Clear() {
-  entries.clear();
-  bodies.clear();
-  patterns.clear();
+  // The lists' own arrays go too: a cleared library holds nothing of its
+  // former size.
+  entries = decltype(entries)();
+  bodies = decltype(bodies)();
+  patterns = decltype(patterns)();
   filePath = kUntitled;
   fileTitle = kUntitled;
   hasFilePath = false;

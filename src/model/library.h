@@ -13,12 +13,12 @@
 namespace zanli {
 
 // The one open library: it owns every pattern, body and entry.
-class Library {
+class Library final {
  public:
   static constexpr const char* kUntitled = "Untitled.LIB";
 
   Library();
-  virtual ~Library();
+  ~Library();
   Library(const Library&) = delete;
   Library& operator=(const Library&) = delete;
 

@@ -5,15 +5,14 @@
 namespace zanli {
 
 PartBody::PartBody() = default;
-PartBody::~PartBody() = default;
 
 void PartBody::SetBlockCount(int32_t n) {
   if (n < 0) n = 0;
   const size_t keep = static_cast<size_t>(std::min(blockCount, n) > 0 ? std::min(blockCount, n) : 0);
   for (auto& pin : pins) {
-    std::vector<std::string> numbers(static_cast<size_t>(n), std::string("D"));
-    for (size_t i = 0; i < keep && i < pin->numbers.size(); ++i) numbers[i] = std::move(pin->numbers[i]);
-    pin->numbers = std::move(numbers);
+    // Numbers a pin holds beyond the old count are not kept either.
+    pin->numbers.Resize(std::min(keep, pin->numbers.size()));
+    pin->numbers.Resize(static_cast<size_t>(n), "D");
   }
   blockCount = n;
 }

@@ -12,10 +12,9 @@ namespace zanli {
 class Pattern;
 
 // The shared body of a part and all its aliases.
-class PartBody {
+class PartBody final {
  public:
   PartBody();
-  virtual ~PartBody();
   PartBody(const PartBody&) = delete;
   PartBody& operator=(const PartBody&) = delete;
 

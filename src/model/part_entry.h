@@ -9,10 +9,9 @@ class PartBody;
 
 // A part name or an alias name. In entry order the first entry naming a body
 // is the part; later ones naming the same body are its aliases.
-class PartEntry {
+class PartEntry final {
  public:
   PartEntry(std::string name_, PartBody* body_) : name(std::move(name_)), body(body_) {}
-  virtual ~PartEntry() = default;
 
   std::string name;
   PartBody* body;  // not owned; an element of Library::bodies

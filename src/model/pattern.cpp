@@ -13,8 +13,6 @@ Pattern::Pattern(std::string name_, int32_t width_, int32_t height_)
                                      : 0,
            0) {}
 
-Pattern::~Pattern() = default;
-
 bool Pattern::Pixel(int32_t x, int32_t y) const {
   if (x < 0 || y < 0 || x >= width || y >= height) return false;
   size_t index = static_cast<size_t>(y) * static_cast<size_t>(Stride()) + static_cast<size_t>(x / 8);

@@ -9,10 +9,9 @@ namespace zanli {
 // A named monochrome bitmap drawn in place of a body's plain outline.
 // Rows run top to bottom; each row is padded to whole 16-bit words and the
 // leftmost pixel is bit 7 of the row's first byte. A set bit is ink.
-class Pattern {
+class Pattern final {
  public:
   Pattern(std::string name, int32_t width, int32_t height);
-  virtual ~Pattern();
 
   // Bytes per row for a pattern `width` pixels wide.
   static int32_t StrideFor(int32_t width) { return ((width + 15) / 16) * 2; }

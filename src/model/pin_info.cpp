@@ -4,6 +4,4 @@ namespace zanli {
 
 PinInfo::PinInfo(int32_t blockCount) : numbers(blockCount > 0 ? static_cast<size_t>(blockCount) : 0) {}
 
-PinInfo::~PinInfo() = default;
-
 }  // namespace zanli

@@ -2,7 +2,8 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
+
+#include "model/pin_numbers.h"
 
 namespace zanli {
 
@@ -12,20 +13,21 @@ enum class PinEdge : int32_t { Left = 0, Top = 1, Right = 2, Bottom = 3 };
 // body instead of 8; the other two add the clock triangle and the bubble.
 enum PinFlag : int32_t { NumberNearBody = 1, Clock = 4, NegativeLogic = 8 };
 
-class PinInfo {
+// A library holds about ten pins per part, so a pin is kept small: no
+// virtual table, and numbers that need no allocation of their own.
+class PinInfo final {
  public:
   // A blank pin for a body of `blockCount` blocks: every number is empty.
   explicit PinInfo(int32_t blockCount);
-  virtual ~PinInfo();
 
   // A backslash marks the next character as barred.
   std::string name;
   int32_t flags = 0;
   PinEdge edge = PinEdge::Left;
   int32_t position = 0;
-  // One per block, block 1 first: empty (no number) or the display letter
-  // 'D' (shown) or 'H' (hidden) followed by the number text.
-  std::vector<std::string> numbers;
+  PinNumbers numbers;  // one per block
 };
+
+static_assert(sizeof(PinInfo) <= 72, "a pin should fit an 80-byte heap chunk");
 
 }  // namespace zanli

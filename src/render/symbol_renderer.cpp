@@ -28,7 +28,7 @@ bool Overlaps(const ClipRect& a, const ClipRect& b) {
   return a.left <= b.right && b.left <= a.right && a.top <= b.bottom && b.top <= a.bottom;
 }
 
-const uint8_t* Bytes(const std::string& s) { return reinterpret_cast<const uint8_t*>(s.data()); }
+const uint8_t* Bytes(std::string_view s) { return reinterpret_cast<const uint8_t*>(s.data()); }
 
 }  // namespace
 
@@ -173,7 +173,7 @@ void SymbolRenderer::DrawPin(DrawSurface& surface, const ClipRect* clip, const P
   }
 
   if (block < 0 || static_cast<size_t>(block) >= pin.numbers.size()) return;
-  const std::string& number = pin.numbers[static_cast<size_t>(block)];
+  const std::string_view number = pin.numbers[static_cast<size_t>(block)];
   if (number.size() < 2) return;  // no number, or a display letter without text
   const Rgb colour = number[0] == 'H' ? kRed : kBlue;
   // Drawn as stored: a byte with bit 7 set shows with a bar.

@@ -381,7 +381,7 @@ TEST_F(MainWindowFilesTest, ExampleLibraryEditedOnBlockTwoAndSavedAsBinary) {
   ClickPosition(PinEdge::Left, 1);
   const PinInfo* pin = body->FindPin(PinEdge::Left, 1);
   ASSERT_NE(pin, nullptr);
-  const std::vector<std::string> before = pin->numbers;
+  const PinNumbers before = pin->numbers;
 
   // Block 2 takes a new number; the other blocks keep theirs.
   blockBox()->setFocus();
@@ -406,12 +406,12 @@ TEST_F(MainWindowFilesTest, ExampleLibraryEditedOnBlockTwoAndSavedAsBinary) {
     const PartBody& now = *back.entries[i]->body;
     ASSERT_EQ(now.pins.size(), was.pins.size()) << i;
     for (size_t p = 0; p < now.pins.size(); ++p) {
-      std::vector<std::string> expected = was.pins[p]->numbers;
+      PinNumbers expected = was.pins[p]->numbers;
       // Row 1 may be an alias: every name of the edited body shows the edit.
       if (&was == original.entries[1]->body && was.pins[p]->edge == PinEdge::Left &&
           was.pins[p]->position == 1) {
         ASSERT_EQ(expected, before);
-        expected[1] = "D42";
+        expected.Set(1, "D42");
       }
       EXPECT_EQ(now.pins[p]->numbers, expected) << original.entries[i]->name << " pin " << p;
       EXPECT_EQ(now.pins[p]->name, was.pins[p]->name);

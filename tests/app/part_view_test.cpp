@@ -62,7 +62,7 @@ void AddPin(PartBody& body, PinEdge edge, int32_t position, const std::string& n
   pin->position = position;
   pin->name = name;
   pin->flags = flags;
-  for (size_t i = 0; i < numbers.size() && i < pin->numbers.size(); ++i) pin->numbers[i] = numbers[i];
+  for (size_t i = 0; i < numbers.size() && i < pin->numbers.size(); ++i) pin->numbers.Set(i, numbers[i]);
   body.AddPin(std::move(pin));
 }
 

@@ -15,9 +15,10 @@ inline std::string Summary(const CheckProblem& p) {
   if (p.HasPattern()) s += " ptn:" + p.patternName;
   if (p.HasPin())
     s += std::string(" ") + "LTRB"[static_cast<int>(p.pinEdge) & 3] + std::to_string(p.pinPosition);
-  if (p.block) s += " b" + std::to_string(p.block);
+  if (p.block) s.append(" b").append(std::to_string(p.block));
   if (!p.before.empty() || !p.after.empty()) s += " " + p.before + ">" + p.after;
-  if (p.value || p.limit) s += " " + std::to_string(p.value) + "/" + std::to_string(p.limit);
+  if (p.value || p.limit)
+    s.append(" ").append(std::to_string(p.value)).append("/").append(std::to_string(p.limit));
   if (p.kind == CheckKind::PinMoved)
     s += std::string(" to ") + "LTRB"[static_cast<int>(p.movedEdge) & 3] + std::to_string(p.movedPosition);
   return s;

@@ -73,7 +73,7 @@ TEST(LibraryCheck, FindsEachPlantedProblemAtItsEntryPinAndBlock) {
        [](Library& l) {
          Pin(l, 0, 0).name = "\\\x83\x41";
          Pin(l, 0, 1).name = "CL\tK";
-         Pin(l, 0, 2).numbers[1] = "D\x82\x50";
+         Pin(l, 0, 2).numbers.Set(1, "D\x82\x50");
        },
        {"pin_name_undrawable GATE L1 \\\x83\x41>", "pin_name_undrawable GATE L3 CL\tK>",
         "pin_number_undrawable GATE R2 b2 D\x82\x50>"}},

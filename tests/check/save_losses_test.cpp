@@ -47,11 +47,11 @@ TEST(SaveLosses, NamesEachChangeWithItsEntryPinBlockAndValues) {
        {"pin_number_changed GATE L1 b1 D>D77", "pin_number_changed GATE L1 b2 D77>"}},
       {"hiding block 1 hides every block",
        kText,
-       [](Library& l) { Pin(l, 0, 0).numbers[0] = "H1"; },
+       [](Library& l) { Pin(l, 0, 0).numbers.Set(0, "H1"); },
        {"pin_number_changed GATE L1 b2 D4>H4"}},
       {"a hidden later block comes back shown",
        kText,
-       [](Library& l) { Pin(l, 0, 0).numbers[1] = "H4"; },
+       [](Library& l) { Pin(l, 0, 0).numbers.Set(1, "H4"); },
        {"pin_number_changed GATE L1 b2 H4>D4"}},
       {"a position past 255 comes back at 0",
        kText,
@@ -198,7 +198,8 @@ std::string Observable(const Library& library) {
       out << "  pin " << static_cast<int>(pin->edge) << ':' << pin->position << ' ' << pin->name << " f"
           << pin->flags;
       for (int32_t b = 0; b < body->blockCount; ++b) {
-        const std::string& n = static_cast<size_t>(b) < pin->numbers.size() ? pin->numbers[b] : "";
+        const std::string_view n =
+            static_cast<size_t>(b) < pin->numbers.size() ? pin->numbers[static_cast<size_t>(b)] : "";
         out << ' ' << (n.empty() ? "D" : n);
       }
       out << '\n';
@@ -239,16 +240,23 @@ void RandomLibrary(std::mt19937& random, bool lossy, Library& library) {
   PinInfo* pin = body.pins.empty() ? nullptr : body.pins[below(static_cast<int>(body.pins.size()))].get();
   switch (below(10)) {
     case 0:
-      if (pin) pin->numbers[below(body.blockCount)] = below(2) ? "" : (below(2) ? "D" : "H");
+      if (pin) {
+        const char* number = below(2) ? "" : (below(2) ? "D" : "H");
+        pin->numbers.Set(below(body.blockCount), number);
+      }
       break;
     case 1:
-      if (pin) pin->numbers[below(body.blockCount)][0] = below(2) ? 'H' : 'D';
+      if (pin) {
+        const char letter = below(2) ? 'H' : 'D';
+        const size_t block = below(body.blockCount);
+        pin->numbers.Set(block, std::string(1, letter).append(pin->numbers[block].substr(1)));
+      }
       break;
     case 2:
       if (pin) pin->name = below(2) ? "\x83\x41" : "A\\";
       break;
     case 3:
-      if (pin) pin->numbers[0] += below(2) ? "X" : "0";
+      if (pin) pin->numbers.Set(0, std::string(pin->numbers[0]).append(below(2) ? "X" : "0"));
       break;
     case 4:
       if (pin) pin->position = 256 + below(100);

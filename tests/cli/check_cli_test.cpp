@@ -74,7 +74,7 @@ TEST_F(CheckCliTest, PlantedProblemsComeOneALineWithDecodedNamesAndExitOne) {
   BuildCleanLibrary(library);
   PartBody& gate = *library.bodies[0];
   gate.pins[0]->name = "\x93\xfc\x97\xcd";  // 入力 in Shift-JIS
-  gate.pins[2]->numbers[0] = "D2";          // the clock pin's number in block 1
+  gate.pins[2]->numbers.Set(0, "D2");       // the clock pin's number in block 1
   gate.xSize = 1;                           // VCC at top 2 is now beyond the edge
   const std::string path = (dir_ / "planted.lb3").string();
   ASSERT_TRUE(TextLibraryFormat::Write(path, library));

@@ -77,10 +77,12 @@ PinData RandomPin(std::mt19937& random, int32_t blocks) {
   PinData pin;
   pin.name = pick(0, 1) ? std::string("N").append(std::to_string(pick(0, 9))) : "";
   pin.flags = std::vector<int32_t>{0, 1, 4, 8, 12}[static_cast<size_t>(pick(0, 4))];
+  std::vector<std::string> numbers;
   for (int i = 0; i < blocks; ++i)
-    pin.numbers.push_back(pick(0, 1) ? std::string("D").append(std::to_string(pick(0, 9))) : "H");
+    numbers.push_back(pick(0, 1) ? std::string("D").append(std::to_string(pick(0, 9))) : "H");
   // Now and then a pin that breaks the rules: a number without its letter.
-  if (pick(0, 15) == 0) pin.numbers.assign(static_cast<size_t>(blocks), "7");
+  if (pick(0, 15) == 0) numbers.assign(static_cast<size_t>(blocks), "7");
+  pin.numbers = numbers;
   return pin;
 }
 
@@ -134,7 +136,7 @@ EditResult RandomOperation(LibraryDocument& document, std::mt19937& random) {
       part.body->blockCount = pick(1, 3);
       part.body->xSize = pick(0, 4);  // 0 breaks the rules
       PinInfo* pin = AddPin(*part.body, edge, position, "X", "D1");
-      pin->numbers.resize(static_cast<size_t>(part.body->blockCount), "D2");
+      pin->numbers.Resize(static_cast<size_t>(part.body->blockCount), "D2");
       if (pick(0, 1)) {
         part.newPattern = std::make_unique<Pattern>(pick(0, 5) ? "NP" : "", pick(1, 20), pick(1, 20));
       } else if (!library.patterns.empty()) {

@@ -101,6 +101,22 @@ TEST(LibraryFile, ReadsExamplesIntoFreshLibrariesAndNoticesACutOffText) {
     EXPECT_EQ(read.library->entries.size(), 21u) << name;
     EXPECT_FALSE(read.missingTrailer) << name;
   }
+  // A file of many windows reads as its bytes do in memory.
+  Library large;
+  for (int i = 0; i < 2000; ++i) {
+    PartBody* body = AddBody(large, "U", 4, 4, 1 + i % 3);
+    for (int k = 0; k < 6; ++k)
+      AddPin(*body, "IN " + std::to_string(k), 0, PinEdge::Left, k,
+             std::vector<std::string>(body->blockCount, "D%" + std::to_string(i)));
+    AddEntry(large, "P,ART" + std::to_string(i), body);
+  }
+  const std::string largeText = TextLibraryFormat::WriteBytes(large);
+  ASSERT_GT(largeText.size(), 4 * TextLineReader::kChunkBytes);
+  Spit(dir.path() / "large.LB3", largeText);
+  const ReadResult fromFile = LibraryFile::Read((dir.path() / "large.LB3").string());
+  ASSERT_TRUE(fromFile.Ok());
+  EXPECT_EQ(text_test::Describe(*fromFile.library), text_test::Describe(large));
+
   // Every cut of the text that still reads but has lost a pattern or an
   // entry says so.
   const std::string text = ExampleBytes("logic.LB3");
@@ -276,6 +292,15 @@ TEST(LibraryFile, ATextTooLargeForItsReaderIsRefusedBeforeItIsHeld) {
   EXPECT_EQ(problems[0].kind, WriteProblem::Kind::FileSize);
   EXPECT_GT(problems[0].value, problems[0].limit);
   EXPECT_EQ(problems[0].limit, static_cast<int64_t>(TextLibraryBudget::kMaxFileSize));
+
+  // Read back without the text held, the same refusal, and nothing read.
+  ReadResult back;
+  std::vector<WriteProblem> backProblems;
+  EXPECT_EQ(TextLibraryFormat::ReadBack(library, back, backProblems), WriteFailure::TooLarge);
+  EXPECT_FALSE(back.Ok());
+  ASSERT_EQ(backProblems.size(), 1u);
+  EXPECT_EQ(backProblems[0].kind, WriteProblem::Kind::FileSize);
+  EXPECT_EQ(backProblems[0].value, problems[0].value);
 }
 
 // Every allocation of every reader and writer path, failed in turn: the
@@ -315,6 +340,16 @@ TEST(LibraryFile, RunningOutOfMemoryAnywhereIsARefusalThatChangesNothing) {
         EXPECT_EQ(encoded, fired ? WriteFailure::OutOfMemory : WriteFailure::None);
         EXPECT_TRUE(problems.empty());
       });
+  // Reading back, memory may run out in the writer or in the reader.
+  ReadResult back;
+  ForEachAllocationFailure([&] { encoded = TextLibraryFormat::ReadBack(sample, back, problems); },
+                           [&](bool fired) {
+                             const bool outOfMemory = encoded == WriteFailure::OutOfMemory ||
+                                                      back.failure == ReadFailure::OutOfMemory;
+                             EXPECT_EQ(outOfMemory, fired);
+                             EXPECT_EQ(back.Ok(), !fired);
+                             EXPECT_TRUE(problems.empty());
+                           });
 
   // A failure after the new file stands (while tidying up) does not undo
   // the save; any other is a refusal that leaves the target alone.

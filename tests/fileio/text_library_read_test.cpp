@@ -3,6 +3,7 @@
 #include <string>
 
 #include "fileio/text_library_format.h"
+#include "fileio/text_library_reader.h"
 #include "text_test_support.h"
 
 namespace zanli {
@@ -30,6 +31,22 @@ void ExpectReads(const ReadCase& c) {
     EXPECT_EQ(Describe(library), "ptn OLD 1x1 0000") << c.input;
     EXPECT_EQ(TextLibraryFormat::Decode(c.input).failure, ReadFailure::Malformed) << c.input;
   }
+  // Read a few bytes at a time, as from a file, the text gives the same.
+  for (size_t window : {1, 4}) {
+    text_test::PieceSource source(c.input, 3);
+    Library streamed;
+    TextLibraryReader reader(source, c.input.size(), streamed, window);
+    EXPECT_EQ(reader.Read() == TextLibraryReader::Status::Ok, c.ok) << "window " << window << ": " << c.input;
+    if (c.ok) {
+      EXPECT_EQ(Describe(streamed), c.library) << "window " << window << ": " << c.input;
+    }
+  }
+}
+
+std::string Repeat(const std::string& text, int times) {
+  std::string out;
+  while (times-- > 0) out += text;
+  return out;
 }
 
 // A one-part library around `fields`, which go between "+COMP," and "-COMP".
@@ -59,6 +76,11 @@ TEST(TextLibraryReadTest, TopLevelIgnoresStrayFieldsAndSkipsUnknownBlocks) {
       {kHeader + "-VELD3_LIB_V.1.0\r\n" + a, true, "body 1x1 b1 R=U; A->0"},
       {kHeader + "+FOO,N:x,+COMP,-FOO,N:y\r\n" + a, true, "body 1x1 b1 R=U; A->0"},
       {kHeader + "+,x,-\r\n" + a, true, "body 1x1 b1 R=U; A->0"},
+      // Escaped openings: the block's own escaped fields are decoded where
+      // the opening was, which must not matter once the block is read.
+      {kHeader + "+%50TN,N:" + Repeat("%41", 40) +
+           ",X:8,Y:1,+BMP,OO,-BMP,-PTN\r\n+%43OMP,N:%41,X:1,Y:1,B:1,-COMP",
+       true, "ptn " + std::string(40, 'A') + " 8x1 ff00; body 1x1 b1 R=U; A->0"},
       {kHeader + "+FOO,N:x,-FO\r\n", false, ""},
       {kHeader + "+\r\n", false, ""},
       {kHeader + "+COMP,N:A,X:1,Y:1,B:1\r\n", false, ""},

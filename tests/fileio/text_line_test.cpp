@@ -5,19 +5,32 @@
 
 #include "fileio/text_line_reader.h"
 #include "fileio/text_line_writer.h"
+#include "text_test_support.h"
 
 namespace zanli {
 namespace {
 
 using namespace std::string_literals;
 
-// Every field up to the end; the end itself is marked by the caller seeing
-// the list stop.
-std::vector<std::string> Fields(std::string_view input) {
-  TextLineReader reader(input);
+std::vector<std::string> AllFields(TextLineReader& reader) {
   std::vector<std::string> fields;
   std::string_view field;
   while (reader.ReadField(field)) fields.emplace_back(field);
+  return fields;
+}
+
+// Every field up to the end; the end itself is marked by the caller seeing
+// the list stop. Read from a source through windows of a few bytes, so that
+// every field and escape is cut somewhere, the fields must be the same.
+std::vector<std::string> Fields(std::string_view input) {
+  TextLineReader whole(input);
+  const std::vector<std::string> fields = AllFields(whole);
+  for (size_t window :
+       {size_t{1}, size_t{2}, size_t{3}, size_t{7}, size_t{64}, TextLineReader::kChunkBytes}) {
+    text_test::PieceSource source(input, window % 2 ? 1 : 5);
+    TextLineReader reader(source, window);
+    EXPECT_EQ(AllFields(reader), fields) << "window " << window;
+  }
   return fields;
 }
 

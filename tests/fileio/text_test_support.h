@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -10,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "fileio/text_line_reader.h"
 #include "model/library.h"
 
 namespace zanli::text_test {
@@ -56,6 +58,22 @@ inline std::string Describe(const Library& library) {
   if (text.size() >= 2) text.resize(text.size() - 2);
   return text;
 }
+
+// Hands out bytes a few at a time, as a slow file might.
+class PieceSource : public TextLineReader::Source {
+ public:
+  PieceSource(std::string_view bytes, size_t piece) : bytes_(bytes), piece_(piece) {}
+  size_t Read(char* out, size_t size) override {
+    const size_t n = std::min({size, piece_, bytes_.size()});
+    bytes_.copy(out, n);
+    bytes_.remove_prefix(n);
+    return n;
+  }
+
+ private:
+  std::string_view bytes_;
+  size_t piece_;
+};
 
 // Turns LF line ends into CR LF, as the writer ends its lines.
 inline std::string Crlf(std::string_view text) {

@@ -48,7 +48,7 @@ inline PinInfo* AddPin(PartBody& body, PinEdge edge, int32_t position, std::stri
   pin->name = std::move(name);
   pin->flags = flags;
   if (numbers.empty())
-    for (auto& n : pin->numbers) n = number;
+    pin->numbers = std::vector<std::string>(pin->numbers.size(), number);
   else
     pin->numbers = std::move(numbers);
   return body.AddPin(std::move(pin));
