@@ -308,20 +308,11 @@ TEST_F(MainWindowFilesTest, OpenEditAndSaveInTheOtherFormat) {
   // A library written by the core, opened through the dialog.
   {
     Library source;
-    auto body = std::make_unique<PartBody>();
-    body->xSize = 3;
-    body->ySize = 3;
-    body->numberPrefix = "IC";
-    auto pin = std::make_unique<PinInfo>(1);
-    pin->edge = PinEdge::Left;
-    pin->position = 1;
-    pin->name = "IN";
-    pin->numbers = {"D1"};
-    body->AddPin(std::move(pin));
-    PartBody* raw = source.AddBody(std::move(body));
-    source.AddEntry(std::make_unique<PartEntry>("BUF", raw));
-    source.AddEntry(std::make_unique<PartEntry>("BUF2", raw));
-    source.AddEntry(std::make_unique<PartEntry>("OTHER", source.AddBody(std::make_unique<PartBody>())));
+    PartBody* raw = testing::AddBody(source, 3, 3, 1, "IC");
+    testing::AddPin(*raw, PinEdge::Left, 1, "IN", "D1");
+    testing::AddEntry(source, "BUF", raw);
+    testing::AddEntry(source, "BUF2", raw);
+    testing::AddPart(source, "OTHER");
     ASSERT_TRUE(TextLibraryFormat::Write(Std(Path("start.LB3")), source));
   }
   {

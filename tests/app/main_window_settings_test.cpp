@@ -72,7 +72,8 @@ TEST_F(MainWindowSettingsTest, TheLastEightLibrariesStayInTheFileMenuAcrossRuns)
   });
   window->findChild<QAction*>(QStringLiteral("recent2"))->trigger();
   Settle();
-  EXPECT_TRUE(text.startsWith(QStringLiteral("L9.LB3\nﾌｧｲﾙの読み込みに失敗しました\n"))) << text.toStdString();
+  EXPECT_TRUE(text.startsWith(QStringLiteral("L9.LB3\nﾌｧｲﾙの読み込みに失敗しました\n")))
+      << text.toStdString();
   EXPECT_EQ(RecentTexts().size(), 7);
   EXPECT_EQ(RecentTexts().at(1), QStringLiteral("&2 L8.LB3"));
 

@@ -23,6 +23,7 @@
 #include "model/pin_info.h"
 #include "render/rgb_raster.h"
 #include "render/symbol_renderer.h"
+#include "support/library_builder.h"
 
 namespace zanli {
 namespace {
@@ -57,13 +58,8 @@ class PaintRecorder : public QObject {
 
 void AddPin(PartBody& body, PinEdge edge, int32_t position, const std::string& name, int32_t flags,
             std::vector<std::string> numbers) {
-  auto pin = std::make_unique<PinInfo>(body.blockCount);
-  pin->edge = edge;
-  pin->position = position;
-  pin->name = name;
-  pin->flags = flags;
-  for (size_t i = 0; i < numbers.size() && i < pin->numbers.size(); ++i) pin->numbers.Set(i, numbers[i]);
-  body.AddPin(std::move(pin));
+  numbers.resize(static_cast<size_t>(body.blockCount));
+  testing::AddPin(body, name, edge, position, std::move(numbers), flags);
 }
 
 class PartViewTest : public ::testing::Test {
@@ -141,7 +137,7 @@ TEST_F(PartViewTest, ArrowKeysWalkTheOutlineAndJumpAcross) {
                           : row.key == Qt::Key_Up    ? "Up"
                           : row.key == Qt::Key_Right ? "Right"
                                                      : "Down";
-    SCOPED_TRACE(testing::Message() << EdgeName(row.from.edge) << " " << row.from.position << " key "
+    SCOPED_TRACE(::testing::Message() << EdgeName(row.from.edge) << " " << row.from.position << " key "
                                     << keyName);
     view_->SetCursor(row.from.edge, row.from.position);
     ASSERT_EQ(view_->CursorEdge(), row.from.edge);
@@ -177,7 +173,7 @@ TEST_F(PartViewTest, ClicksPickPositionsByStripsAndTheCornerRule) {
       {{75, 75}, false, {}},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(testing::Message() << "click at " << row.point.x() << "," << row.point.y());
+    SCOPED_TRACE(::testing::Message() << "click at " << row.point.x() << "," << row.point.y());
     view_->SetCursor(Top, 0);  // not hit by any row above
     Settle();
     QSignalSpy spy(view_, &PartView::cursorMoved);
@@ -495,7 +491,7 @@ TEST_F(PartViewTest, ZoomedClicksLandWhereTheLogicalRulesSay) {
         const PartView::Hit want = view_->HitTest(p.x(), p.y());
         for (const QPoint corner : {QPoint(0, 0), QPoint(zoom - 1, zoom - 1), QPoint(0, zoom - 1)}) {
           const QPoint device = (p - QPoint(view_->ScrollX(), view_->ScrollY())) * zoom + corner;
-          SCOPED_TRACE(testing::Message() << "zoom " << zoom << " at " << p.x() << "," << p.y());
+          SCOPED_TRACE(::testing::Message() << "zoom " << zoom << " at " << p.x() << "," << p.y());
           ASSERT_TRUE(view_->viewport()->rect().contains(device));
           view_->SetCursor(PinEdge::Top, 0);  // no point above picks it
           QTest::mouseClick(view_->viewport(), Qt::LeftButton, {}, device);

@@ -5,12 +5,12 @@
 #include <functional>
 
 #include "check_test_support.h"
-#include "support/check_builders.h"
+#include "support/library_builder.h"
 
 namespace zanli {
 namespace {
 
-using namespace check_builders;
+using namespace zanli::testing;
 using check_test::Summaries;
 using Strings = std::vector<std::string>;
 

@@ -10,12 +10,12 @@
 #include "check_test_support.h"
 #include "fileio/binary_library_format.h"
 #include "fileio/text_library_format.h"
-#include "support/check_builders.h"
+#include "support/library_builder.h"
 
 namespace zanli {
 namespace {
 
-using namespace check_builders;
+using namespace zanli::testing;
 using check_test::Summaries;
 using Strings = std::vector<std::string>;
 constexpr LibraryFormat kText = LibraryFormat::Text;

@@ -8,13 +8,13 @@
 #include <sstream>
 
 #include "fileio/text_library_format.h"
-#include "support/check_builders.h"
+#include "support/library_builder.h"
 
 namespace zanli {
 namespace {
 
 namespace fs = std::filesystem;
-using namespace check_builders;
+using namespace zanli::testing;
 
 struct Result {
   int exitCode = -1;

@@ -11,6 +11,7 @@
 
 #include "fileio/binary_library_format.h"
 #include "fileio/text_library_format.h"
+#include "support/library_builder.h"
 #include "zanli_version.h"
 
 namespace zanli {
@@ -69,22 +70,13 @@ class CliTest : public ::testing::Test {
 
 // A small library with an alias, two blocks, a barred pin and a pattern.
 void FillSample(Library& library) {
-  Pattern* pattern = library.AddPattern(std::make_unique<Pattern>("TRI", 9, 2));
+  Pattern* pattern = testing::AddPattern(library, "TRI", 9, 2);
   pattern->bits = {0xFF, 0x80, 0x81, 0x00};
-  auto body = std::make_unique<PartBody>();
-  body->blockCount = 2;
-  body->numberPrefix = "IC";
-  body->pattern = pattern;
-  auto pin = std::make_unique<PinInfo>(2);
-  pin->name = "\\C\\L\\R";
-  pin->flags = PinFlag::NegativeLogic;
-  pin->edge = PinEdge::Top;
-  pin->position = 1;
-  pin->numbers = {"H1", "H12"};
-  body->AddPin(std::move(pin));
-  PartBody* b = library.AddBody(std::move(body));
-  library.AddEntry(std::make_unique<PartEntry>("NAND\"2", b));
-  library.AddEntry(std::make_unique<PartEntry>(std::string("\x83\x41", 2), b));
+  PartBody* b = testing::AddBody(library, 2, 2, 2, "IC");
+  b->pattern = pattern;
+  testing::AddPin(*b, "\\C\\L\\R", PinEdge::Top, 1, {"H1", "H12"}, PinFlag::NegativeLogic);
+  testing::AddEntry(library, "NAND\"2", b);
+  testing::AddEntry(library, std::string("\x83\x41", 2), b);
 }
 
 TEST_F(CliTest, DumpPrintsTheLibraryWithEscapedBytes) {

@@ -10,6 +10,7 @@
 
 #include "clipboard/part_clipboard_block.h"
 #include "fileio/text_library_format.h"
+#include "support/library_builder.h"
 
 namespace zanli {
 namespace {
@@ -63,22 +64,14 @@ class ClipCommandsTest : public ::testing::Test {
   // pattern whose padding bits are set.
   void WriteSampleLibrary(const std::string& path) {
     Library library;
-    Pattern* pattern = library.AddPattern(std::make_unique<Pattern>("ORG", 9, 2));
+    Pattern* pattern = testing::AddPattern(library, "ORG", 9, 2);
     pattern->bits = {0xFF, 0x80, 0x81, 0x7F};
-    PartBody* body = library.AddBody(std::make_unique<PartBody>());
-    body->numberPrefix = "IC";
-    body->xSize = 3;
-    body->blockCount = 2;
+    PartBody* body = testing::AddBody(library, 3, 2, 2, "IC");
     body->pattern = pattern;
-    auto pin = std::make_unique<PinInfo>(2);
-    pin->name = "\\C\\L";
-    pin->flags = PinFlag::NegativeLogic;
-    pin->edge = PinEdge::Top;
-    pin->position = 1;
-    pin->numbers = {"H1", "H12"};  // the text format hides per pin
-    body->AddPin(std::move(pin));
-    library.AddEntry(std::make_unique<PartEntry>("OR2", body));
-    library.AddEntry(std::make_unique<PartEntry>("OR2B", body));
+    // The text format hides per pin.
+    testing::AddPin(*body, "\\C\\L", PinEdge::Top, 1, {"H1", "H12"}, PinFlag::NegativeLogic);
+    testing::AddEntry(library, "OR2", body);
+    testing::AddEntry(library, "OR2B", body);
     Spit(path, TextLibraryFormat::WriteBytes(library));
   }
 

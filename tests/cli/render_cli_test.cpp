@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "fileio/text_library_format.h"
+#include "support/library_builder.h"
 
 namespace zanli {
 namespace {
@@ -38,18 +39,10 @@ class RenderCliTest : public ::testing::Test {
     fs::create_directories(dir_);
     // A 5 × 3 part with two blocks whose pin numbers differ, and an alias.
     Library library;
-    auto body = std::make_unique<PartBody>();
-    body->xSize = 5;
-    body->ySize = 3;
-    body->SetBlockCount(2);
-    auto pin = std::make_unique<PinInfo>(2);
-    pin->name = "\\CLR";
-    pin->flags = Clock;
-    pin->numbers = {"D1", "H22"};
-    body->AddPin(std::move(pin));
-    PartBody* b = library.AddBody(std::move(body));
-    library.AddEntry(std::make_unique<PartEntry>("DFF", b));
-    library.AddEntry(std::make_unique<PartEntry>("DFF2", b));
+    PartBody* b = testing::AddBody(library, 5, 3, 2);
+    testing::AddPin(*b, "\\CLR", PinEdge::Left, 0, {"D1", "H22"}, Clock);
+    testing::AddEntry(library, "DFF", b);
+    testing::AddEntry(library, "DFF2", b);
     libraryPath_ = (dir_ / "parts.LB3").string();
     ASSERT_TRUE(TextLibraryFormat::Write(libraryPath_, library));
   }

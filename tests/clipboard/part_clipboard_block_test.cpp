@@ -7,8 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "support/library_builder.h"
+
 namespace zanli {
 namespace {
+
+using testing::AddPin;
 
 using Part = PartClipboardBlock::Part;
 
@@ -21,17 +25,6 @@ std::string Le(int32_t v) {
 
 void SetInt32(std::string& block, size_t at, int32_t v) { block.replace(at, 4, Le(v)); }
 
-PinInfo* AddPin(PartBody& body, std::string name, PinEdge edge, int32_t position, int32_t flags,
-                std::vector<std::string> numbers) {
-  auto pin = std::make_unique<PinInfo>(body.blockCount);
-  pin->name = std::move(name);
-  pin->edge = edge;
-  pin->position = position;
-  pin->flags = flags;
-  pin->numbers = std::move(numbers);
-  return body.AddPin(std::move(pin));
-}
-
 // Two pins of two blocks and a 17-pixel-wide pattern whose padding bits are
 // set, so every field and the padding show up in the block.
 struct SamplePart {
@@ -40,8 +33,8 @@ struct SamplePart {
     body.xSize = 5;
     body.ySize = 7;
     body.blockCount = 2;
-    AddPin(body, "\\C\\S", PinEdge::Top, 3, PinFlag::Clock | PinFlag::NegativeLogic, {"D1", "H"});
-    AddPin(body, "\x82\xa0\x82\xa2", PinEdge::Bottom, 0, 0x7FFF0001, {"", "D12"});
+    AddPin(body, "\\C\\S", PinEdge::Top, 3, {"D1", "H"}, PinFlag::Clock | PinFlag::NegativeLogic);
+    AddPin(body, "\x82\xa0\x82\xa2", PinEdge::Bottom, 0, {"", "D12"}, 0x7FFF0001);
     for (size_t i = 0; i < pattern.bits.size(); ++i) pattern.bits[i] = static_cast<uint8_t>(0x11 * i + 1);
     body.pattern = &pattern;
   }
@@ -73,8 +66,8 @@ TEST(PartClipboardBlockLayout, PartWithoutPinsOrPatternIsHeaderAndStrings) {
 TEST(PartClipboardBlockLayout, PinRecordsCarryOneNumberOffsetPerBlock) {
   PartBody body;
   body.blockCount = 2;
-  AddPin(body, "\\CS", PinEdge::Right, 2, PinFlag::NumberNearBody, {"D1", "H"});
-  AddPin(body, "", PinEdge::Bottom, 255, PinFlag::NegativeLogic, {"", "D12"});
+  AddPin(body, "\\CS", PinEdge::Right, 2, {"D1", "H"}, PinFlag::NumberNearBody);
+  AddPin(body, "", PinEdge::Bottom, 255, {"", "D12"}, PinFlag::NegativeLogic);
   // Fixed part: 28 + 2 * (16 + 4 * 2) = 76; strings follow in order.
   const std::string expected = Le(76) + Le(79) + Le(2) + Le(2) + Le(2) + Le(2) + Le(0) +  //
                                Le(81) + Le(1) + Le(2) + Le(2) + Le(85) + Le(88) +         //
@@ -98,7 +91,7 @@ TEST(PartClipboardBlockLayout, PatternRecordHoldsBitsWithPadding) {
 TEST(PartClipboardBlockLayout, StringAreaGrowsPastSixtyFourKilobytes) {
   PartBody body;
   body.blockCount = 1;
-  AddPin(body, std::string(70000, 'N'), PinEdge::Left, 1, 0, {"D" + std::string(5000, '9')});
+  AddPin(body, std::string(70000, 'N'), PinEdge::Left, 1, {"D" + std::string(5000, '9')}, 0);
   const std::string block = PartClipboardBlock::Build("BIG", body);
   ASSERT_EQ(block.size(), 48u + 4 + 2 + 70001 + 5002);
   Part part;
@@ -112,8 +105,8 @@ TEST(PartClipboardBlockLayout, RecordsFollowTheHeaderEvenWhenTheModelDisagrees) 
   // block must still be one a reader accepts, with the strings it would see.
   PartBody body;
   body.blockCount = 2;
-  AddPin(body, std::string("A\0B", 3), PinEdge::Left, 0, 0, {"D1"});
-  AddPin(body, "X", PinEdge::Left, 1, 0, {"D1", "D2", "D3"});
+  AddPin(body, std::string("A\0B", 3), PinEdge::Left, 0, {"D1"}, 0);
+  AddPin(body, "X", PinEdge::Left, 1, {"D1", "D2", "D3"}, 0);
   Part part;
   ASSERT_TRUE(PartClipboardBlock::Read(PartClipboardBlock::Build("P", body), part));
   EXPECT_EQ(part.body->pins[0]->name, "A");
@@ -160,7 +153,7 @@ TEST(PartClipboardBlockRoundTrip, LargestAcceptedValuesSurvive) {
   body.xSize = 32767;
   body.ySize = 1;
   body.SetBlockCount(256);
-  AddPin(body, "P", PinEdge::Bottom, 32767, 0, std::vector<std::string>(256, "D9"));
+  AddPin(body, "P", PinEdge::Bottom, 32767, std::vector<std::string>(256, "D9"), 0);
   Pattern pattern("W", 1, 32767);
   pattern.bits.back() = 0x80;
   body.pattern = &pattern;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <new>
 
-namespace zanli::testing_support {
+namespace zanli::testing {
 
 namespace {
 
@@ -23,12 +23,12 @@ AllocationFailure::~AllocationFailure() { gCountdown = 0; }
 
 bool AllocationFailure::Fired() const { return gFired; }
 
-}  // namespace zanli::testing_support
+}  // namespace zanli::testing
 
 namespace {
 
 void* Allocate(std::size_t size) {
-  using namespace zanli::testing_support;
+  using namespace zanli::testing;
   if (gCountdown > 0 && --gCountdown == 0) {
     gFired = true;
     throw std::bad_alloc();

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace zanli::testing_support {
+namespace zanli::testing {
 
 // The test program's global operator new fails on request: while armed, the
 // n-th allocation from arming on throws std::bad_alloc, as a real shortage
@@ -35,4 +35,4 @@ int ForEachAllocationFailure(Action action, Check check) {
   }
 }
 
-}  // namespace zanli::testing_support
+}  // namespace zanli::testing

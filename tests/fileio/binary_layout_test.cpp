@@ -8,7 +8,11 @@
 namespace zanli {
 namespace {
 
-using testing_support::Bytes;
+using testing::AddBody;
+using testing::AddEntry;
+using testing::AddPin;
+
+using testing::Bytes;
 
 // The sample library, computed by hand field by field.
 std::string ExpectedSample() {
@@ -36,7 +40,7 @@ std::string ExpectedSample() {
 
 TEST(BinaryLayout, SampleLibraryMatchesHandComputedBytes) {
   Library library;
-  testing_support::BuildSample(library);
+  testing::BuildSample(library);
   std::string bytes;
   ASSERT_EQ(BinaryLibraryFormat::Encode(library, bytes), BinaryWriteResult::Ok);
   EXPECT_EQ(bytes, ExpectedSample());
@@ -111,10 +115,9 @@ TEST(BinaryLayout, PinNamesStoreBarsInBitSeven) {
 
 TEST(BinaryLayout, PinNamePoolSharesEqualModelNamesOnly) {
   Library library;
-  PartBody* body = testing_support::AddBody(library, "", 2, 2, 1);
-  for (const char* name : {"AB", "AB\\", "AB", "\\"})
-    testing_support::AddPin(*body, name, 0, PinEdge::Left, 0, {"D1"});
-  testing_support::AddEntry(library, "AB", body);
+  PartBody* body = AddBody(library, 2, 2, 1, "");
+  for (const char* name : {"AB", "AB\\", "AB", "\\"}) AddPin(*body, name, PinEdge::Left, 0, {"D1"}, 0);
+  testing::AddEntry(library, "AB", body);
   std::string bytes;
   ASSERT_EQ(BinaryLibraryFormat::Encode(library, bytes), BinaryWriteResult::Ok);
   const size_t pins = 54 + 6 + 12;
@@ -163,9 +166,9 @@ TEST(BinaryLayout, ImagesPackToBytesAndReduceByAnyInkInTheBlock) {
 TEST(BinaryLayout, PatternOutsideTheListIsWrittenAsNone) {
   Library library;
   Pattern stray("STRAY", 11, 11);
-  PartBody* body = testing_support::AddBody(library, "U", 2, 2, 1);
+  PartBody* body = AddBody(library, 2, 2, 1, "U");
   body->pattern = &stray;
-  testing_support::AddEntry(library, "A", body);
+  testing::AddEntry(library, "A", body);
   std::string bytes;
   ASSERT_EQ(BinaryLibraryFormat::Encode(library, bytes), BinaryWriteResult::Ok);
   EXPECT_EQ(bytes.substr(54 + 6 + 8, 2), Bytes({0xFF, 0xFF}));
@@ -176,12 +179,12 @@ TEST(BinaryLayout, PatternOutsideTheListIsWrittenAsNone) {
 
 TEST(BinaryLayout, UnnamedBodyIsWrittenButNotReadAndBodiesFollowFirstEntry) {
   Library library;
-  PartBody* a = testing_support::AddBody(library, "A", 1, 1, 1);
-  PartBody* b = testing_support::AddBody(library, "B", 2, 2, 1);
-  testing_support::AddBody(library, "C", 3, 3, 1);
-  testing_support::AddEntry(library, "X", b);
-  testing_support::AddEntry(library, "Y", a);
-  testing_support::AddEntry(library, "Z", b);
+  PartBody* a = AddBody(library, 1, 1, 1, "A");
+  PartBody* b = AddBody(library, 2, 2, 1, "B");
+  AddBody(library, 3, 3, 1, "C");
+  testing::AddEntry(library, "X", b);
+  testing::AddEntry(library, "Y", a);
+  testing::AddEntry(library, "Z", b);
   std::string bytes;
   ASSERT_EQ(BinaryLibraryFormat::Encode(library, bytes), BinaryWriteResult::Ok);
   Library back;

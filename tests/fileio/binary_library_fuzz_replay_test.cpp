@@ -31,14 +31,14 @@ TEST(BinaryLibraryFuzzReplay, SeedsAndCrashInputsPassTheRoundTrip) {
   ASSERT_FALSE(seeds.empty());
   for (const fs::path& file : seeds) {
     Library library;
-    EXPECT_TRUE(BinaryLibraryFormat::ReadBytes(testing_support::Slurp(file), library)) << file;
+    EXPECT_TRUE(BinaryLibraryFormat::ReadBytes(testing::Slurp(file), library)) << file;
     EXPECT_FALSE(library.entries.empty()) << file;
   }
   auto inputs = InputsIn(root / "fuzz/regressions/binary_library_fuzzer");
   EXPECT_FALSE(inputs.empty());
   inputs.insert(inputs.end(), seeds.begin(), seeds.end());
   for (const fs::path& file : inputs) {
-    const std::string bytes = testing_support::Slurp(file);
+    const std::string bytes = testing::Slurp(file);
     EXPECT_EQ(BinaryLibraryFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()),
               0)
         << file;

@@ -10,11 +10,11 @@ namespace zanli {
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::Bytes;
+using testing::Bytes;
 
 std::string SampleBytes() {
   Library library;
-  testing_support::BuildSample(library);
+  testing::BuildSample(library);
   std::string bytes;
   EXPECT_EQ(BinaryLibraryFormat::Encode(library, bytes), BinaryWriteResult::Ok);
   return bytes;
@@ -40,7 +40,7 @@ TEST(BinaryRead, EveryTruncationIsRefusedAndLeavesTheLibraryAsItWas) {
   const std::string bytes = SampleBytes();
   Library library;
   EXPECT_TRUE(BinaryLibraryFormat::ReadBytes(std::string_view(), library));
-  testing_support::BuildSample(library);
+  testing::BuildSample(library);
   for (size_t length = 1; length < bytes.size(); ++length) {
     const ReadResult result = BinaryLibraryFormat::Decode(std::string_view(bytes).substr(0, length));
     EXPECT_EQ(result.failure, ReadFailure::Malformed) << length;
@@ -149,15 +149,15 @@ TEST(BinaryRead, ManyEntriesNamingOneHugeStringAreRefused) {
 }
 
 TEST(BinaryRead, FileThatCannotBeReadLeavesTheLibraryAlone) {
-  testing_support::TempDir dir;
+  testing::TempDir dir;
   Library library;
-  testing_support::BuildSample(library);
+  testing::BuildSample(library);
   EXPECT_FALSE(BinaryLibraryFormat::Read((dir.path() / "missing.LIB").string(), library));
   EXPECT_FALSE(BinaryLibraryFormat::Read(dir.path().string(), library));  // a folder
-  testing_support::Spit(dir.path() / "bad.LIB", "LIB FOR NQ000");
+  testing::Spit(dir.path() / "bad.LIB", "LIB FOR NQ000");
   EXPECT_FALSE(BinaryLibraryFormat::Read((dir.path() / "bad.LIB").string(), library));
   EXPECT_EQ(library.entries.size(), 3u);
-  testing_support::Spit(dir.path() / "empty.LIB", "");
+  testing::Spit(dir.path() / "empty.LIB", "");
   EXPECT_TRUE(BinaryLibraryFormat::Read((dir.path() / "empty.LIB").string(), library));
   EXPECT_TRUE(IsEmpty(library));
 }

@@ -18,44 +18,21 @@
 
 #include "fileio/safe_file_writer.h"
 #include "model/library.h"
+#include "support/library_builder.h"
 
-namespace zanli::testing_support {
-
-inline PinInfo* AddPin(PartBody& body, std::string name, int32_t flags, PinEdge edge, int32_t position,
-                       std::vector<std::string> numbers) {
-  auto pin = std::make_unique<PinInfo>(body.blockCount);
-  pin->name = std::move(name);
-  pin->flags = flags;
-  pin->edge = edge;
-  pin->position = position;
-  pin->numbers = std::move(numbers);
-  return body.AddPin(std::move(pin));
-}
-
-inline PartBody* AddBody(Library& library, std::string prefix, int32_t x, int32_t y, int32_t blocks) {
-  auto body = std::make_unique<PartBody>();
-  body->numberPrefix = std::move(prefix);
-  body->xSize = x;
-  body->ySize = y;
-  body->blockCount = blocks;
-  return library.AddBody(std::move(body));
-}
-
-inline void AddEntry(Library& library, std::string name, PartBody* body) {
-  library.AddEntry(std::make_unique<PartEntry>(std::move(name), body));
-}
+namespace zanli::testing {
 
 // One 9 × 2 pattern, a two-block body with a part and an alias, and a second
 // body that shares the first one's prefix and a pin name.
 inline void BuildSample(Library& library) {
   Pattern* pattern = library.AddPattern(std::make_unique<Pattern>("P1", 9, 2));
   pattern->bits = {0xFF, 0xFF, 0x01, 0x00};  // row 0 with padding set
-  PartBody* first = AddBody(library, "IC", 3, 4, 2);
+  PartBody* first = AddBody(library, 3, 4, 2, "IC");
   first->pattern = pattern;
-  AddPin(*first, "\\R\\S", PinFlag::Clock | PinFlag::NegativeLogic, PinEdge::Right, 1, {"D600", "Ha7"});
-  AddPin(*first, "CLK", PinFlag::NumberNearBody, PinEdge::Top, 2, {"", "H"});
-  PartBody* second = AddBody(library, "IC", 1, 1, 1);
-  AddPin(*second, "CLK", 0, PinEdge::Left, 0, {"D1"});
+  AddPin(*first, "\\R\\S", PinEdge::Right, 1, {"D600", "Ha7"}, PinFlag::Clock | PinFlag::NegativeLogic);
+  AddPin(*first, "CLK", PinEdge::Top, 2, {"", "H"}, PinFlag::NumberNearBody);
+  PartBody* second = AddBody(library, 1, 1, 1, "IC");
+  AddPin(*second, "CLK", PinEdge::Left, 0, {"D1"}, 0);
   AddEntry(library, "PART", first);
   AddEntry(library, "ALIAS", first);
   AddEntry(library, "CLK", second);
@@ -118,4 +95,4 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-}  // namespace zanli::testing_support
+}  // namespace zanli::testing

@@ -10,19 +10,19 @@ namespace zanli {
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::AddBody;
-using testing_support::AddEntry;
-using testing_support::AddPin;
-using testing_support::Slurp;
-using testing_support::Spit;
-using testing_support::TempDir;
+using testing::AddBody;
+using testing::AddEntry;
+using testing::AddPin;
+using testing::Slurp;
+using testing::Spit;
+using testing::TempDir;
 
 const std::string kOldBytes = "previous library bytes";
 
 void AddPins(PartBody& body, int count) {
   for (int i = 0; i < count; ++i)
-    AddPin(body, "", 0, PinEdge::Left, i % 256,
-           std::vector<std::string>(static_cast<size_t>(body.blockCount), "D1"));
+    AddPin(body, "", PinEdge::Left, i % 256,
+           std::vector<std::string>(static_cast<size_t>(body.blockCount), "D1"), 0);
 }
 
 void AddPattern(Library& library, const std::string& name, int width, int height) {
@@ -74,7 +74,7 @@ TEST(BinaryWrite, RefusesWhatItCannotStoreWithoutTouchingTheDisk) {
       {"part-record area",
        [](Library& l) {
          for (int i = 0; i < 3; ++i) {
-           PartBody* body = AddBody(l, "U", 1, 1, 255);
+           PartBody* body = AddBody(l, 1, 1, 255, "U");
            AddPins(*body, 61);
            AddEntry(l, std::string("B").append(std::to_string(i)), body);
          }
@@ -90,15 +90,15 @@ TEST(BinaryWrite, RefusesWhatItCannotStoreWithoutTouchingTheDisk) {
       {"pool before stray entry",
        [](Library& l) {
          for (int i = 0; i < 5; ++i)
-           AddPin(*l.bodies[1], std::string(127, static_cast<char>('a' + i)) + "x", 0, PinEdge::Top, 0,
-                  {"D1"});
+           AddPin(*l.bodies[1], std::string(127, static_cast<char>('a' + i)) + "x", PinEdge::Top, 0, {"D1"},
+                  0);
          l.entries[0]->body = nullptr;
        },
        R::TooLarge},
       // ...while the whole-file size is checked after the entries.
       {"stray entry before file size",
        [](Library& l) {
-         for (int i = 0; i < 2; ++i) AddPins(*AddBody(l, "U", 1, 1, 1), 4095);
+         for (int i = 0; i < 2; ++i) AddPins(*AddBody(l, 1, 1, 1, "U"), 4095);
          AddPattern(l, std::string(16400, 'n'), 1, 1);
          l.entries[2]->body = nullptr;
        },
@@ -107,7 +107,7 @@ TEST(BinaryWrite, RefusesWhatItCannotStoreWithoutTouchingTheDisk) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Library library;
-    testing_support::BuildSample(library);
+    testing::BuildSample(library);
     c.change(library);
     TempDir dir;
     const fs::path target = dir.path() / "LIB.LIB";
@@ -124,9 +124,9 @@ TEST(BinaryWrite, RefusesWhatItCannotStoreWithoutTouchingTheDisk) {
 
 // A library of exactly `size` bytes: two full bodies plus a prefix that pads.
 void BuildLibraryOfSize(Library& library, size_t size) {
-  PartBody* first = AddBody(library, "", 1, 1, 1);
+  PartBody* first = AddBody(library, 1, 1, 1, "");
   AddPins(*first, 4095);
-  PartBody* second = AddBody(library, "S", 1, 1, 1);
+  PartBody* second = AddBody(library, 1, 1, 1, "S");
   AddPins(*second, 4095);
   AddEntry(library, "A", first);
   AddEntry(library, "B", second);
@@ -161,7 +161,7 @@ TEST(BinaryWrite, SaveKeepsThePreviousFileAsBackup) {
   TempDir dir;
   const fs::path target = dir.path() / "PARTS.LIB";
   Library library;
-  testing_support::BuildSample(library);
+  testing::BuildSample(library);
   ASSERT_EQ(BinaryLibraryFormat::Write(target.string(), library), BinaryWriteResult::Ok);
   const std::string first = Slurp(target);
   EXPECT_EQ(dir.Names(), std::vector<std::string>({"PARTS.LIB"}));  // nothing to back up yet
@@ -186,7 +186,7 @@ TEST(BinaryWrite, EveryInjectedFailureLeavesTheTargetAsItWas) {
   TempDir dir;
   const fs::path target = dir.path() / "SAFE.LIB";
   Library library;
-  testing_support::BuildSample(library);
+  testing::BuildSample(library);
   SafeFileWriter::SetBufferSizeForTesting(16);
   bool succeeded = false;
   int failures = 0;
@@ -220,7 +220,7 @@ TEST(BinaryWrite, EveryInjectedFailureLeavesTheTargetAsItWas) {
 TEST(BinaryWrite, MissingDirectoryFailsToWrite) {
   TempDir dir;
   Library library;
-  testing_support::BuildSample(library);
+  testing::BuildSample(library);
   EXPECT_EQ(BinaryLibraryFormat::Write((dir.path() / "no" / "X.LIB").string(), library),
             BinaryWriteResult::WriteFailed);
   EXPECT_TRUE(dir.Names().empty());

@@ -11,20 +11,21 @@
 #include "fileio/binary_library_layout.h"
 #include "fileio/text_library_budget.h"
 #include "fileio/text_library_format.h"
+#include "support/library_builder.h"
 #include "text_test_support.h"
 
 namespace zanli {
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::AddBody;
-using testing_support::AddEntry;
-using testing_support::AddPin;
-using testing_support::ForEachAllocationFailure;
-using testing_support::RunInChild;
-using testing_support::Slurp;
-using testing_support::Spit;
-using testing_support::TempDir;
+using testing::AddBody;
+using testing::AddEntry;
+using testing::AddPin;
+using testing::ForEachAllocationFailure;
+using testing::RunInChild;
+using testing::Slurp;
+using testing::Spit;
+using testing::TempDir;
 
 const std::string kHeader = "+VELD3_LIB_V.1.0\r\n";
 const std::string kTrailer = "-VELD3_LIB_V.1.0\r\n";
@@ -104,10 +105,10 @@ TEST(LibraryFile, ReadsExamplesIntoFreshLibrariesAndNoticesACutOffText) {
   // A file of many windows reads as its bytes do in memory.
   Library large;
   for (int i = 0; i < 2000; ++i) {
-    PartBody* body = AddBody(large, "U", 4, 4, 1 + i % 3);
+    PartBody* body = AddBody(large, 4, 4, 1 + i % 3, "U");
     for (int k = 0; k < 6; ++k)
-      AddPin(*body, "IN " + std::to_string(k), 0, PinEdge::Left, k,
-             std::vector<std::string>(body->blockCount, "D%" + std::to_string(i)));
+      AddPin(*body, "IN " + std::to_string(k), PinEdge::Left, k,
+             std::vector<std::string>(body->blockCount, "D%" + std::to_string(i)), 0);
     AddEntry(large, "P,ART" + std::to_string(i), body);
   }
   const std::string largeText = TextLibraryFormat::WriteBytes(large);
@@ -115,7 +116,7 @@ TEST(LibraryFile, ReadsExamplesIntoFreshLibrariesAndNoticesACutOffText) {
   Spit(dir.path() / "large.LB3", largeText);
   const ReadResult fromFile = LibraryFile::Read((dir.path() / "large.LB3").string());
   ASSERT_TRUE(fromFile.Ok());
-  EXPECT_EQ(text_test::Describe(*fromFile.library), text_test::Describe(large));
+  EXPECT_EQ(testing::Describe(*fromFile.library), testing::Describe(large));
 
   // Every cut of the text that still reads but has lost a pattern or an
   // entry says so.
@@ -188,14 +189,14 @@ TEST(TextLibraryBudget, TheBudgetHoldsToTheByteJustUnderAndJustOver) {
 TEST(TextLibraryBudget, WrittenLibrariesCostLessThanTheirTextAllows) {
   const std::function<void(Library&)> shapes[] = {
       [](Library& l) {  // empty numbers of 256-block pins
-        PartBody* body = AddBody(l, "", 1, 1, 256);
-        for (int i = 0; i < 200; ++i) AddPin(*body, "", 0, PinEdge::Left, 0, std::vector<std::string>(256));
+        PartBody* body = AddBody(l, 1, 1, 256, "");
+        for (int i = 0; i < 200; ++i) AddPin(*body, "", PinEdge::Left, 0, std::vector<std::string>(256), 0);
         AddEntry(l, "P", body);
       },
       [](Library& l) {  // one-block parts with names just too long to live in the string object
         for (int i = 0; i < 500; ++i) {
-          PartBody* body = AddBody(l, std::string(16, 'R'), 1, 1, 1);
-          AddPin(*body, std::string(16, 'N'), 0, PinEdge::Left, 0, {"D" + std::string(16, '1')});
+          PartBody* body = AddBody(l, 1, 1, 1, std::string(16, 'R'));
+          AddPin(*body, std::string(16, 'N'), PinEdge::Left, 0, {"D" + std::string(16, '1')}, 0);
           AddEntry(l, std::string(16, 'E') + std::to_string(i), body);
           AddEntry(l, std::string(16, 'A') + std::to_string(i), body);
         }
@@ -226,7 +227,7 @@ struct WriteCase {
 TEST(LibraryFile, WritersRefuseWhatTheirReaderCouldNotReadBackAndNameIt) {
   using Kind = WriteProblem::Kind;
   using Subject = WriteProblem::Subject;
-  const auto part = [](Library& l, const std::string& name) { AddEntry(l, name, AddBody(l, "U", 2, 2, 1)); };
+  const auto part = [](Library& l, const std::string& name) { AddEntry(l, name, AddBody(l, 2, 2, 1, "U")); };
   const WriteCase cases[] = {
       {"empty part name", LibraryFormat::Text, [&](Library& l) { part(l, ""); }, WriteFailure::Unreadable,
        Kind::EmptyEntryName, Subject::Entry, 1, "", ""},
@@ -239,12 +240,12 @@ TEST(LibraryFile, WritersRefuseWhatTheirReaderCouldNotReadBackAndNameIt) {
        [](Library& l) { l.AddPattern(std::make_unique<Pattern>("Z", 0, 8)); }, WriteFailure::Unreadable,
        Kind::PatternSize, Subject::Pattern, 0, "Z", ""},
       {"body too wide", LibraryFormat::Text,
-       [](Library& l) { AddEntry(l, "W", AddBody(l, "U", 40000, 2, 1)); }, WriteFailure::Unreadable,
+       [](Library& l) { AddEntry(l, "W", AddBody(l, 40000, 2, 1, "U")); }, WriteFailure::Unreadable,
        Kind::BodySize, Subject::Entry, 1, "W", ""},
-      {"257 blocks", LibraryFormat::Text, [](Library& l) { AddEntry(l, "B", AddBody(l, "U", 2, 2, 257)); },
+      {"257 blocks", LibraryFormat::Text, [](Library& l) { AddEntry(l, "B", AddBody(l, 2, 2, 257, "U")); },
        WriteFailure::Unreadable, Kind::BodySize, Subject::Entry, 1, "B", ""},
       {"pin name beyond a field", LibraryFormat::Text,
-       [](Library& l) { AddPin(*l.bodies[0], std::string(40000, 'n'), 0, PinEdge::Left, 0, {"D1"}); },
+       [](Library& l) { AddPin(*l.bodies[0], std::string(40000, 'n'), PinEdge::Left, 0, {"D1"}, 0); },
        WriteFailure::Unreadable, Kind::LongName, Subject::Entry, 0, "OK", ""},
       {"entry without body", LibraryFormat::Text, [](Library& l) { AddEntry(l, "X", nullptr); },
        WriteFailure::Inconsistent, Kind::MissingBody, Subject::Entry, 1, "X", ""},
@@ -252,10 +253,10 @@ TEST(LibraryFile, WritersRefuseWhatTheirReaderCouldNotReadBackAndNameIt) {
        WriteFailure::Inconsistent, Kind::MissingBody, Subject::Entry, 1, "X", ""},
       {"too many pins", LibraryFormat::Binary,
        [](Library& l) {
-         for (int i = 0; i < 4096; ++i) AddPin(*l.bodies[0], "", 0, PinEdge::Left, 0, {"D1"});
+         for (int i = 0; i < 4096; ++i) AddPin(*l.bodies[0], "", PinEdge::Left, 0, {"D1"}, 0);
        },
        WriteFailure::TooLarge, Kind::PinCount, Subject::Entry, 0, "OK", ""},
-      {"unnamed body too wide", LibraryFormat::Binary, [](Library& l) { AddBody(l, "U", 300, 2, 1); },
+      {"unnamed body too wide", LibraryFormat::Binary, [](Library& l) { AddBody(l, 300, 2, 1, "U"); },
        WriteFailure::TooLarge, Kind::BodySize, Subject::Body, 1, "", ""},
   };
   for (const auto& c : cases) {
@@ -308,7 +309,7 @@ TEST(LibraryFile, ATextTooLargeForItsReaderIsRefusedBeforeItIsHeld) {
 // need that many allocations and succeeded.
 TEST(LibraryFile, RunningOutOfMemoryAnywhereIsARefusalThatChangesNothing) {
   Library sample;
-  testing_support::BuildSample(sample);
+  testing::BuildSample(sample);
   const std::string text = ExampleBytes("logic.LB3"), binary = ExampleBytes("logic.LIB");
   TempDir dir;
   Spit(dir.path() / "in.LB3", text);

@@ -13,10 +13,10 @@ namespace zanli {
 namespace {
 
 namespace fs = std::filesystem;
-using testing_support::RunInChild;
-using testing_support::Slurp;
-using testing_support::Spit;
-using testing_support::TempDir;
+using testing::RunInChild;
+using testing::Slurp;
+using testing::Spit;
+using testing::TempDir;
 
 bool Save(const fs::path& path, const std::string& bytes, const std::string& backup = {}) {
   SafeFileWriter writer(path.string());

@@ -4,12 +4,13 @@
 
 #include "fileio/text_library_format.h"
 #include "fileio/text_library_reader.h"
+#include "support/library_builder.h"
 #include "text_test_support.h"
 
 namespace zanli {
 namespace {
 
-using text_test::Describe;
+using testing::Describe;
 
 const std::string kHeader = "+VELD3_LIB_V.1.0\r\n";
 

@@ -5,13 +5,14 @@
 
 #include "fileio/safe_file_writer.h"
 #include "fileio/text_library_format.h"
+#include "support/library_builder.h"
 #include "text_test_support.h"
 
 namespace zanli {
 namespace {
 
+using testing::Describe;
 using text_test::Crlf;
-using text_test::Describe;
 using text_test::FileBytes;
 using text_test::PutFile;
 using text_test::TempDir;
@@ -41,29 +42,9 @@ const std::string kSampleLibrary =
     "ptn MARK 8x2 ff00 8100; body 4x2 b2 R=IC P=MARK#0 | pin A f0 e0:1 [D1,D4] | pin \\O\\E f12 e0:2 [D2,D5] "
     "| pin OUT Y f1 e2:1 [D3,D6] | pin GND f0 e3:2 [H7,H7]; NAND2->0; NAND2B->0";
 
-PartBody* AddBody(Library& library, int32_t x, int32_t y, int32_t blocks, std::string prefix = "U") {
-  auto body = std::make_unique<PartBody>();
-  body->xSize = x;
-  body->ySize = y;
-  body->blockCount = blocks;
-  body->numberPrefix = std::move(prefix);
-  return library.AddBody(std::move(body));
-}
-
-void AddPin(PartBody& body, std::string name, int32_t flags, PinEdge edge, int32_t position,
-            std::vector<std::string> numbers) {
-  auto pin = std::make_unique<PinInfo>(body.blockCount);
-  pin->name = std::move(name);
-  pin->flags = flags;
-  pin->edge = edge;
-  pin->position = position;
-  pin->numbers = std::move(numbers);
-  body.AddPin(std::move(pin));
-}
-
-void AddEntry(Library& library, std::string name, PartBody* body) {
-  library.AddEntry(std::make_unique<PartEntry>(std::move(name), body));
-}
+using testing::AddBody;
+using testing::AddEntry;
+using testing::AddPin;
 
 // Everything the format can carry: odd pattern widths with ink in the row
 // padding, every byte value in names, all flags, hidden and empty numbers,
@@ -79,15 +60,15 @@ void BuildRichLibrary(Library& library) {
   for (int c = 1; c < 256; ++c) allBytes.push_back(static_cast<char>(c));
   PartBody* gate = AddBody(library, 4, 6, 3, "I,C%");
   gate->pattern = p2;
-  AddPin(*gate, allBytes, PinFlag::NumberNearBody | PinFlag::Clock | PinFlag::NegativeLogic, PinEdge::Bottom,
-         255, {"H1", "H\x82\xA0", "H 3"});
-  AddPin(*gate, "\\C\\L\\R", PinFlag::Clock, PinEdge::Top, 0, {"D12", "", ""});
-  AddPin(*gate, "", 0, PinEdge::Right, 6, {"", "", ""});
+  AddPin(*gate, allBytes, PinEdge::Bottom, 255, {"H1", "H\x82\xA0", "H 3"},
+         PinFlag::NumberNearBody | PinFlag::Clock | PinFlag::NegativeLogic);
+  AddPin(*gate, "\\C\\L\\R", PinEdge::Top, 0, {"D12", "", ""}, PinFlag::Clock);
+  AddPin(*gate, "", PinEdge::Right, 6, {"", "", ""}, 0);
   PartBody* single = AddBody(library, 300, 1, 1, "");
   single->pattern = p1;
-  AddPin(*single, "VCC", 0, PinEdge::Left, 1, {"H14"});
+  AddPin(*single, "VCC", PinEdge::Left, 1, {"H14"}, 0);
   PartBody* big = AddBody(library, 2, 2, 256);
-  AddPin(*big, "Q", PinFlag::NegativeLogic, PinEdge::Left, 2, std::vector<std::string>(256, "D9"));
+  AddPin(*big, "Q", PinEdge::Left, 2, std::vector<std::string>(256, "D9"), PinFlag::NegativeLogic);
 
   AddEntry(library, "74HC00", gate);
   AddEntry(library, "74LS00", gate);
@@ -167,9 +148,9 @@ TEST(TextLibraryWriteTest, FirstEntryOfABodyIsThePartAndLaterOnesAreAliases) {
 TEST(TextLibraryWriteTest, PinLinesCarryEdgeTypeLettersAndOneNumberPerBlock) {
   Library library;
   PartBody* body = AddBody(library, 2, 2, 2, "Q Q");
-  AddPin(*body, "A,B", PinFlag::NumberNearBody | PinFlag::Clock | PinFlag::NegativeLogic, PinEdge::Top, 255,
-         {"H%", "D2"});
-  AddPin(*body, "", 0, PinEdge::Right, 0, {"D", ""});
+  AddPin(*body, "A,B", PinEdge::Top, 255, {"H%", "D2"},
+         PinFlag::NumberNearBody | PinFlag::Clock | PinFlag::NegativeLogic);
+  AddPin(*body, "", PinEdge::Right, 0, {"D", ""}, 0);
   AddEntry(library, "P", body);
   EXPECT_EQ(TextLibraryFormat::WriteBytes(library),
             Crlf("+VELD3_LIB_V.1.0\n+COMP,N:P\nX:2,Y:2,B:2\nR:Q%20Q\n"

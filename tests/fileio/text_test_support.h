@@ -16,49 +16,6 @@
 
 namespace zanli::text_test {
 
-// A compact, order-preserving picture of a library for comparisons:
-// patterns with their rows in hex, bodies with their pins, entries with the
-// index of their body.
-inline std::string Describe(const Library& library) {
-  std::ostringstream out;
-  std::map<const Pattern*, size_t> patternIndex;
-  for (const auto& p : library.patterns) {
-    patternIndex[p.get()] = patternIndex.size();
-    out << "ptn " << p->name << ' ' << p->width << 'x' << p->height;
-    const size_t stride = p->width > 0 ? static_cast<size_t>(p->Stride()) : 0;
-    for (size_t i = 0; i < p->bits.size(); ++i) {
-      char hex[4];
-      std::snprintf(hex, sizeof hex, "%02x", p->bits[i]);
-      out << (stride && i % stride == 0 ? " " : "") << hex;
-    }
-    out << "; ";
-  }
-  std::map<const PartBody*, size_t> bodyIndex;
-  for (const auto& b : library.bodies) {
-    bodyIndex[b.get()] = bodyIndex.size();
-    out << "body " << b->xSize << 'x' << b->ySize << " b" << b->blockCount << " R=" << b->numberPrefix;
-    if (b->pattern) out << " P=" << b->pattern->name << '#' << patternIndex[b->pattern];
-    for (const auto& pin : b->pins) {
-      out << " | pin " << pin->name << " f" << pin->flags << " e" << static_cast<int>(pin->edge) << ':'
-          << pin->position << " [";
-      for (size_t i = 0; i < pin->numbers.size(); ++i) out << (i ? "," : "") << pin->numbers[i];
-      out << ']';
-    }
-    out << "; ";
-  }
-  for (const auto& e : library.entries) {
-    out << e->name << "->";
-    if (bodyIndex.count(e->body))
-      out << bodyIndex[e->body];
-    else
-      out << '?';
-    out << "; ";
-  }
-  std::string text = out.str();
-  if (text.size() >= 2) text.resize(text.size() - 2);
-  return text;
-}
-
 // Hands out bytes a few at a time, as a slow file might.
 class PieceSource : public TextLineReader::Source {
  public:

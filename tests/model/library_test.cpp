@@ -2,23 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "support/library_builder.h"
+
 namespace zanli {
 namespace {
-
-std::unique_ptr<PinInfo> MakePin(int32_t blocks, PinEdge edge, int32_t position,
-                                 std::vector<std::string> numbers) {
-  auto pin = std::make_unique<PinInfo>(blocks);
-  pin->edge = edge;
-  pin->position = position;
-  pin->numbers = std::move(numbers);
-  return pin;
-}
 
 TEST(PartBodyTest, SetBlockCountKeepsLeadingNumbersAndFillsShownEmpty) {
   PartBody body;
   body.blockCount = 3;
-  body.AddPin(MakePin(3, PinEdge::Left, 0, {"D1", "H2", "D3"}));
-  body.AddPin(MakePin(3, PinEdge::Top, 1, {"", "D5", "D6"}));
+  testing::AddPin(body, "", PinEdge::Left, 0, {"D1", "H2", "D3"});
+  testing::AddPin(body, "", PinEdge::Top, 1, {"", "D5", "D6"});
 
   body.SetBlockCount(1);
   EXPECT_EQ(body.blockCount, 1);
@@ -37,9 +30,9 @@ TEST(PartBodyTest, SetBlockCountKeepsLeadingNumbersAndFillsShownEmpty) {
 
 TEST(PartBodyTest, LookupReturnsFirstOfDuplicatePinsAndRemovalDestroysIt) {
   PartBody body;
-  PinInfo* first = body.AddPin(MakePin(1, PinEdge::Right, 2, {"D1"}));
-  PinInfo* second = body.AddPin(MakePin(1, PinEdge::Right, 2, {"D2"}));
-  body.AddPin(MakePin(1, PinEdge::Left, 2, {"D3"}));
+  PinInfo* first = testing::AddPin(body, "", PinEdge::Right, 2, {"D1"});
+  PinInfo* second = testing::AddPin(body, "", PinEdge::Right, 2, {"D2"});
+  testing::AddPin(body, "", PinEdge::Left, 2, {"D3"});
 
   EXPECT_EQ(body.FindPin(PinEdge::Right, 2), first);
   EXPECT_EQ(body.FindPin(PinEdge::Bottom, 2), nullptr);

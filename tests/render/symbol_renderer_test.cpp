@@ -7,6 +7,7 @@
 #include "expected_marks.h"
 #include "model/pattern.h"
 #include "render/symbol_text_renderer.h"
+#include "support/library_builder.h"
 
 namespace zanli {
 namespace {
@@ -20,14 +21,10 @@ using test::PointSet;
 constexpr Rgb kBlack{0, 0, 0}, kBlue{0, 0, 255}, kRed{255, 0, 0};
 const PinEdge kEdges[] = {PinEdge::Left, PinEdge::Top, PinEdge::Right, PinEdge::Bottom};
 
+// A pin without numbers, as a new pin has.
 PinInfo& AddPin(PartBody& body, PinEdge edge, int32_t position, const std::string& name = "",
                 int32_t flags = 0) {
-  auto pin = std::make_unique<PinInfo>(body.blockCount);
-  pin->edge = edge;
-  pin->position = position;
-  pin->name = name;
-  pin->flags = flags;
-  return *body.AddPin(std::move(pin));
+  return *testing::AddPin(body, edge, position, name, "", flags);
 }
 
 // A 4 × 4 body; anchors at position 2: Left (60, 80), Top (80, 60), Right (100, 80), Bottom (80, 100).

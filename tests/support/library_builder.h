@@ -54,11 +54,41 @@ inline PinInfo* AddPin(PartBody& body, PinEdge edge, int32_t position, std::stri
   return body.AddPin(std::move(pin));
 }
 
+// A pin given by its name, with one number per block as listed.
+inline PinInfo* AddPin(PartBody& body, std::string name, PinEdge edge, int32_t position,
+                       std::vector<std::string> numbers, int32_t flags = 0) {
+  return AddPin(body, edge, position, std::move(name), "", flags, std::move(numbers));
+}
+
+inline PartBody* AddBody(Library& library, int32_t x, int32_t y, int32_t blocks, Pattern* pattern) {
+  PartBody* body = AddBody(library, x, y, blocks);
+  body->pattern = pattern;
+  return body;
+}
+
 inline Pattern* AddPattern(Library& library, std::string name, int32_t width, int32_t height,
                            uint8_t fill = 0) {
   auto pattern = std::make_unique<Pattern>(std::move(name), width, height);
   for (auto& byte : pattern->bits) byte = fill;
   return library.AddPattern(std::move(pattern));
+}
+
+// A clean library: a 4 × 4 two-block gate with an alias, numbered in both
+// blocks, and a 2 × 2 part drawn with a 21 × 21 pattern. Nothing in it is a
+// problem, and both formats hold it exactly.
+inline void BuildCleanLibrary(Library& library) {
+  Pattern* pattern = AddPattern(library, "BOX", 21, 21);
+  pattern->SetPixel(0, 0, true);
+  PartBody* gate = AddBody(library, 4, 4, 2, "IC");
+  AddPin(*gate, "A", PinEdge::Left, 1, {"D1", "D4"});
+  AddPin(*gate, "\\C\\L\\K", PinEdge::Left, 3, {"D2", "D5"}, PinFlag::Clock);
+  AddPin(*gate, "Y", PinEdge::Right, 2, {"D3", "D6"}, PinFlag::NegativeLogic);
+  AddPin(*gate, "VCC", PinEdge::Top, 2, {"H14", "H14"}, PinFlag::NumberNearBody);
+  PartBody* boxed = AddBody(library, 2, 2, 1, pattern);
+  AddPin(*boxed, "", PinEdge::Bottom, 1, {"DA1"});
+  AddEntry(library, "GATE", gate);
+  AddEntry(library, "GATE2", gate);
+  AddEntry(library, "BOXED", boxed);
 }
 
 // The whole structure in one line: patterns with their bits, bodies with
