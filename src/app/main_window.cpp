@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QIcon>
 #include <QSettings>
-#include <QShowEvent>
 #include <QUndoStack>
 
 #include "app/about_dialog.h"
@@ -24,7 +23,7 @@ static void InitEditorResources() { Q_INIT_RESOURCE(zanli); }
 namespace zanli {
 
 MainWindow::MainWindow(QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : CommandWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
   InitEditorResources();
   setObjectName(QStringLiteral("mainWindow"));
@@ -207,22 +206,6 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) { event->accept(); }
 void MainWindow::ShowAbout() {
   AboutDialog about(this);
   RunModal(about);
-}
-
-int MainWindow::RunModal(QDialog& dialog) {
-  const int result = dialog.exec();
-  TakeKeyboardOnX();
-  return result;
-}
-
-void MainWindow::TakeKeyboardOnX() {
-  if (QGuiApplication::platformName() == QStringLiteral("xcb") && isVisible() && !isActiveWindow())
-    activateWindow();
-}
-
-void MainWindow::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  TakeKeyboardOnX();
 }
 
 }  // namespace zanli

@@ -1,12 +1,11 @@
 #pragma once
 
-#include <QDialog>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/command_window.h"
 #include "check/check_problem.h"
 #include "document/document_observer.h"
 #include "document/library_document.h"
@@ -15,7 +14,6 @@ class QAction;
 class QFrame;
 class QKeyEvent;
 class QMenu;
-class QMenuBar;
 class QUndoStack;
 
 namespace zanli {
@@ -30,7 +28,7 @@ class PinPanel;
 // It owns the document and its history; the children are views of the
 // document and turn the user's actions into its operations. A dialog, so that
 // Enter applies the pin edit and Esc drops it; only the close path ends it.
-class MainWindow : public QDialog, private DocumentObserver {
+class MainWindow : public CommandWindow, private DocumentObserver {
   Q_OBJECT
 
  public:
@@ -64,7 +62,6 @@ class MainWindow : public QDialog, private DocumentObserver {
   LibraryDocument& document() { return document_; }
   const Library& library() const { return document_.library(); }
   QUndoStack& undoStack() { return *undoStack_; }
-  QAction* action(int id) const;
   // Unsaved changes: the history is away from the state last saved or read.
   bool IsModified() const;
 
@@ -137,7 +134,6 @@ class MainWindow : public QDialog, private DocumentObserver {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void showEvent(QShowEvent* event) override;
   // Context menus (the part list forwards its own) have nothing to offer.
   void contextMenuEvent(QContextMenuEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -155,11 +151,8 @@ class MainWindow : public QDialog, private DocumentObserver {
   // main_window_setup.cpp
   void CreateControls();
   void CreateMenu();
-  QAction* AddCommand(QMenu* menu, int id, const QString& text, const QKeySequence& key = {});
   void SetTabOrder();
   void LayoutChildren();
-  // Whether the key is one of the menu's shortcuts.
-  bool IsAcceleratorKey(const QKeyEvent* event) const;
   // The Edit menu names the step that Undo and Redo would take.
   void UpdateUndoTexts();
 
@@ -183,12 +176,6 @@ class MainWindow : public QDialog, private DocumentObserver {
   // The folder the file dialogs start in: the last one used.
   static QString LastFolder();
   static void RememberFolder(const QString& path);
-  // Runs a modal dialog, then gives the keyboard back to this window.
-  int RunModal(QDialog& dialog);
-  // On an X server without a window manager nobody activates a new window or
-  // gives the focus back when a dialog closes: it falls to the root window and
-  // keys would go nowhere until the user clicks. Elsewhere this does nothing.
-  void TakeKeyboardOnX();
   void ShowWarning(const QString& text);  // exclamation icon, OK only
   void ShowMessage(const QString& text);  // no icon, OK only
   // Pastes a decoded part: settles its names and its pattern with the user.
@@ -204,8 +191,6 @@ class MainWindow : public QDialog, private DocumentObserver {
   bool closing_ = false;
   bool clipboardOffersPart_ = false;
 
-  QMenuBar* menuBar_ = nullptr;
-  QWidget* client_ = nullptr;
   QFrame* line1000_ = nullptr;  // under the menu bar
   QFrame* line1003_ = nullptr;  // between the columns
   QFrame* line1008_ = nullptr;  // above the part view
@@ -215,7 +200,6 @@ class MainWindow : public QDialog, private DocumentObserver {
   PinPanel* pinPanel_ = nullptr;
   LibraryCheckDialog* checkDialog_ = nullptr;
   QSize minimumClientSize_;
-  std::map<int, QAction*> actions_;
   QMenu* fileMenu_ = nullptr;
   std::vector<QAction*> recentActions_;
 };

@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QUndoStack>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/dialog_units.h"
@@ -47,39 +46,31 @@ void MainWindow::CreateControls() {
   setFont(DialogUnits::DialogFont());
   const DialogUnits du(font());
 
-  menuBar_ = new QMenuBar(this);
-  menuBar_->setObjectName(QStringLiteral("menuBar"));
-  client_ = new QWidget(this);
-  client_->setObjectName(QStringLiteral("client"));
-  auto* frame = new QVBoxLayout(this);
-  frame->setContentsMargins(0, 0, 0, 0);
-  frame->setSpacing(0);
-  frame->setMenuBar(menuBar_);
-  frame->addWidget(client_);
+  CreateFrame();
 
-  line1000_ = MakeLine(client_, QFrame::HLine, du.Rect(0, 0, 281, 1), "line1000");
-  line1003_ = MakeLine(client_, QFrame::VLine, du.Rect(92, 2, 1, 226), "line1003");
-  line1008_ = MakeLine(client_, QFrame::HLine, du.Rect(93, 101, 189, 1), "line1008");
-  line1011_ = MakeLine(client_, QFrame::HLine, du.Rect(93, 21, 189, 1), "line1011");
+  line1000_ = MakeLine(client(), QFrame::HLine, du.Rect(0, 0, 281, 1), "line1000");
+  line1003_ = MakeLine(client(), QFrame::VLine, du.Rect(92, 2, 1, 226), "line1003");
+  line1008_ = MakeLine(client(), QFrame::HLine, du.Rect(93, 101, 189, 1), "line1008");
+  line1011_ = MakeLine(client(), QFrame::HLine, du.Rect(93, 21, 189, 1), "line1011");
 
-  partList_ = new PartListBox(client_);
+  partList_ = new PartListBox(client());
   partList_->setObjectName(QStringLiteral("partList"));
   partList_->setWindowTitle(QStringLiteral("Col&List"));
   partList_->setAccessibleName(QStringLiteral("Col&List"));
   partList_->SetDocument(&document_);
-  partView_ = new PartView(client_);
+  partView_ = new PartView(client());
   partView_->setObjectName(QStringLiteral("partView"));
   partView_->setWindowTitle(QStringLiteral("&PartView"));
   partView_->setAccessibleName(QStringLiteral("&PartView"));
   // The panel's controls stand in the right column above the part view.
   const QPoint panelOrigin(du.X(93) + line1003_->width(), 0);
-  pinPanel_ = new PinPanel(client_, du, panelOrigin, document_, *partList_, *partView_,
+  pinPanel_ = new PinPanel(client(), du, panelOrigin, document_, *partList_, *partView_,
                            [this](EditResult result) { CommitStep(std::move(result)); });
   pinPanel_->move(panelOrigin);
 
   minimumClientSize_ = QSize(du.X(kClientWidthDu), du.Y(kClientHeightDu));
-  client_->setMinimumSize(minimumClientSize_);
-  client_->installEventFilter(this);
+  client()->setMinimumSize(minimumClientSize_);
+  client()->installEventFilter(this);
   SetTabOrder();
 }
 
@@ -95,24 +86,10 @@ void MainWindow::SetTabOrder() {
   partView_->setFocusPolicy(Qt::StrongFocus);
 }
 
-QAction* MainWindow::AddCommand(QMenu* menu, int id, const QString& text, const QKeySequence& key) {
-  auto* action = menu->addAction(text);
-  action->setObjectName(QStringLiteral("command%1").arg(id));
-  action->setData(id);
-  if (!key.isEmpty()) action->setShortcut(key);
-  actions_[id] = action;
-  return action;
-}
-
-QAction* MainWindow::action(int id) const {
-  const auto it = actions_.find(id);
-  return it == actions_.end() ? nullptr : it->second;
-}
-
 void MainWindow::CreateMenu() {
   // The texts keep their tab and key name, so the menu shows exactly these;
   // the shortcuts make the keys work.
-  QMenu* file = menuBar_->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+  QMenu* file = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
   fileMenu_ = file;
   AddCommand(file, kFileNew, QStringLiteral("新規作成(&N)\tCtrl+N"), QKeySequence(Qt::CTRL | Qt::Key_N));
   AddCommand(file, kFileOpen, QStringLiteral("開く(&O)...\tCtrl+O"), QKeySequence(Qt::CTRL | Qt::Key_O));
@@ -121,7 +98,7 @@ void MainWindow::CreateMenu() {
   file->addSeparator();
   AddCommand(file, kAppExit, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"));
 
-  QMenu* edit = menuBar_->addMenu(QStringLiteral("編集(&E)"));
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
   AddCommand(edit, kEditUndo, QString(), QKeySequence(Qt::CTRL | Qt::Key_Z));
   AddCommand(edit, kEditRedo, QString(), QKeySequence(Qt::CTRL | Qt::Key_Y));
   action(kEditRedo)->setShortcuts(
@@ -141,16 +118,16 @@ void MainWindow::CreateMenu() {
   edit->addSeparator();
   AddCommand(edit, kCheckLibrary, QStringLiteral("ﾗｲﾌﾞﾗﾘのﾁｪｯｸ(&K)..."));
 
-  QMenu* pin = menuBar_->addMenu(QStringLiteral("ﾋﾟﾝ(&P)"));
+  QMenu* pin = menuBar()->addMenu(QStringLiteral("ﾋﾟﾝ(&P)"));
   AddCommand(pin, kInsertBlankPin, QStringLiteral("ｶｰｿﾙ位置に空白ﾋﾟﾝを挿入(&I)\tCtrl+I"),
              QKeySequence(Qt::CTRL | Qt::Key_I));
   AddCommand(pin, kDeletePinAndCloseUp, QStringLiteral("ｶｰｿﾙ位置のﾋﾟﾝを削除して詰める(&D)\tCtrl+D"),
              QKeySequence(Qt::CTRL | Qt::Key_D));
 
-  QMenu* pattern = menuBar_->addMenu(QStringLiteral("ﾊﾟﾀｰﾝ(&T)"));
+  QMenu* pattern = menuBar()->addMenu(QStringLiteral("ﾊﾟﾀｰﾝ(&T)"));
   AddCommand(pattern, kEditPatterns, QStringLiteral("ﾊﾟﾀｰﾝの編集(&E)..."));
 
-  QMenu* help = menuBar_->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+  QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   AddCommand(help, kAppAbout, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(Zanli) (&A)..."));
 
   for (QMenu* menu : {file, edit, pin, pattern, help})
@@ -212,16 +189,8 @@ void MainWindow::UpdateCommandStates() {
   action(kEditPatterns)->setEnabled(true);
 }
 
-bool MainWindow::IsAcceleratorKey(const QKeyEvent* event) const {
-  const QKeySequence pressed(event->keyCombination());
-  for (const auto& [id, act] : actions_)
-    for (const QKeySequence& key : act->shortcuts())
-      if (key.matches(pressed) == QKeySequence::ExactMatch) return true;
-  return false;
-}
-
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == client_ && event->type() == QEvent::Resize) {
+  if (watched == client() && event->type() == QEvent::Resize) {
     LayoutChildren();
     return false;
   }
@@ -232,7 +201,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       static_cast<QWidget*>(watched)->window() == this) {
     UpdateCommandStates();
     const auto* key = static_cast<QKeyEvent*>(event);
-    if ((pinPanel_->IsTextField(watched) && IsAcceleratorKey(key)) ||
+    if ((pinPanel_->IsTextField(watched) && IsCommandKey(key)) ||
         pinPanel_->MnemonicBox(key) != nullptr) {
       event->accept();
       return true;
@@ -254,8 +223,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::LayoutChildren() {
-  const int w = client_->width();
-  const int h = client_->height();
+  const int w = client()->width();
+  const int h = client()->height();
   line1000_->setGeometry(0, 0, w, line1000_->height());
   for (QFrame* line : {line1011_, line1008_})
     line->setGeometry(line->x(), line->y(), w - line->x(), line->height());

@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeyEvent>
@@ -16,7 +15,6 @@
 #include <QPixmap>
 #include <QSignalBlocker>
 #include <QToolButton>
-#include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/dialog_units.h"
@@ -70,7 +68,7 @@ std::unique_ptr<Pattern> CopyOf(const Pattern& pattern) {
 }  // namespace
 
 PatternEditor::PatternEditor(const Library& library, const Pattern* initial, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : CommandWindow(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       library_(library) {
   InitPatternEditorResources();
@@ -110,23 +108,15 @@ PatternEditor::~PatternEditor() {
 void PatternEditor::CreateControls() {
   setFont(DialogUnits::DialogFont());
   const DialogUnits du(font());
-  menuBar_ = new QMenuBar(this);
-  menuBar_->setObjectName(QStringLiteral("menuBar"));
-  client_ = new QWidget(this);
-  client_->setObjectName(QStringLiteral("client"));
-  auto* frame = new QVBoxLayout(this);
-  frame->setContentsMargins(0, 0, 0, 0);
-  frame->setSpacing(0);
-  frame->setMenuBar(menuBar_);
-  frame->addWidget(client_);
+  CreateFrame();
 
-  line1000_ = new QFrame(client_);
+  line1000_ = new QFrame(client());
   line1000_->setObjectName(QStringLiteral("line1000"));
   line1000_->setFrameShape(QFrame::HLine);
   line1000_->setFrameShadow(QFrame::Sunken);
   line1000_->setGeometry(0, 0, du.X(kClientWidthDu), 2);
 
-  patternBox_ = new QComboBox(client_);
+  patternBox_ = new QComboBox(client());
   patternBox_->setObjectName(QStringLiteral("patternBox"));
   patternBox_->setMaxVisibleItems(
       std::max(1, du.Y(118 - 14) / std::max(1, patternBox_->fontMetrics().height())));
@@ -135,19 +125,19 @@ void PatternEditor::CreateControls() {
                            std::max(box.height(), patternBox_->sizeHint().height()));
 
   CreateToolBar();
-  canvas_ = new PatternCanvas(client_);
+  canvas_ = new PatternCanvas(client());
   canvas_->setObjectName(QStringLiteral("canvas"));
   canvas_->setWindowTitle(QStringLiteral("&Ptneditor"));
   canvas_->setAccessibleName(QStringLiteral("&Ptneditor"));
 
-  client_->setMinimumSize(du.X(kClientWidthDu), du.Y(kClientHeightDu));
-  client_->installEventFilter(this);
+  client()->setMinimumSize(du.X(kClientWidthDu), du.Y(kClientHeightDu));
+  client()->installEventFilter(this);
   setTabOrder(patternBox_, canvas_);
 }
 
 void PatternEditor::CreateToolBar() {
   const QPixmap strip(QStringLiteral(":/pattern_editor/pattern_tools.xpm"));
-  toolBar_ = new QWidget(client_);
+  toolBar_ = new QWidget(client());
   toolBar_->setObjectName(QStringLiteral("toolBar"));
   const QRect box = patternBox_->geometry();
   // From 4 pixels right of the pattern box, 2 above its top, 100 × 26.
@@ -162,12 +152,10 @@ void PatternEditor::CreateToolBar() {
     auto* action =
         new QAction(QIcon(strip.copy(i * kToolImage.width(), 0, kToolImage.width(), kToolImage.height())),
                     QString::fromUtf8(command.tip), this);
-    action->setObjectName(QStringLiteral("command%1").arg(command.id));
-    action->setData(command.id);
     action->setCheckable(true);
     action->setToolTip(QString::fromUtf8(command.tip));
     tools_->addAction(action);
-    actions_[command.id] = action;
+    RegisterCommand(action, command.id);
     auto* button = new QToolButton(toolBar_);
     button->setObjectName(QStringLiteral("tool%1").arg(command.id));
     button->setDefaultAction(action);
@@ -180,27 +168,13 @@ void PatternEditor::CreateToolBar() {
     ++i;
   }
   row->addStretch(1);
-  actions_[kToolSelect]->setChecked(true);
-}
-
-QAction* PatternEditor::AddCommand(QMenu* menu, int id, const QString& text, const QKeySequence& key) {
-  auto* action = menu->addAction(text);
-  action->setObjectName(QStringLiteral("command%1").arg(id));
-  action->setData(id);
-  if (!key.isEmpty()) action->setShortcut(key);
-  actions_[id] = action;
-  return action;
-}
-
-QAction* PatternEditor::action(int id) const {
-  const auto it = actions_.find(id);
-  return it == actions_.end() ? nullptr : it->second;
+  action(kToolSelect)->setChecked(true);
 }
 
 void PatternEditor::CreateMenu() {
   // The texts keep their tab and key name, so the menu shows exactly these;
   // the shortcuts make the keys work.
-  QMenu* edit = menuBar_->addMenu(QStringLiteral("編集(&E)"));
+  QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
   AddCommand(edit, kUndo, QStringLiteral("元に戻す(&U)\tCtrl+Z"), QKeySequence(Qt::CTRL | Qt::Key_Z));
   edit->addSeparator();
   AddCommand(edit, kCut, QStringLiteral("切り取り(&T)\tCtrl+X"), QKeySequence(Qt::CTRL | Qt::Key_X));
@@ -213,7 +187,7 @@ void PatternEditor::CreateMenu() {
   AddCommand(edit, kResizePattern, QStringLiteral("ﾊﾟﾀｰﾝのｻｲｽﾞ変更(&S)..."));
   edit->addSeparator();
   AddCommand(edit, kDeletePattern, QStringLiteral("ﾊﾟﾀｰﾝの削除(&L)..."));
-  QMenu* view = menuBar_->addMenu(QStringLiteral("表示(&V)"));
+  QMenu* view = menuBar()->addMenu(QStringLiteral("表示(&V)"));
   AddCommand(view, kZoomIn, QStringLiteral("ｽﾞｰﾑｲﾝ(&I)"));
   AddCommand(view, kZoomOut, QStringLiteral("ｽﾞｰﾑｱｳﾄ(&O)"));
   for (QMenu* menu : {edit, view})
@@ -233,8 +207,8 @@ void PatternEditor::CreateMenu() {
 }
 
 void PatternEditor::LayoutChildren() {
-  const int w = client_->width();
-  const int h = client_->height();
+  const int w = client()->width();
+  const int h = client()->height();
   line1000_->setGeometry(0, 0, w, line1000_->height());
   const int top = std::max(toolBar_->geometry().bottom(), patternBox_->geometry().bottom()) + 1 + 3;
   canvas_->setGeometry(4, top, std::max(0, w - 8), std::max(0, h - top - 4));
@@ -431,7 +405,7 @@ void PatternEditor::keyPressEvent(QKeyEvent* event) {
 }
 
 bool PatternEditor::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == client_ && event->type() == QEvent::Resize) {
+  if (watched == client() && event->type() == QEvent::Resize) {
     LayoutChildren();
     return false;
   }
@@ -444,23 +418,6 @@ bool PatternEditor::eventFilter(QObject* watched, QEvent* event) {
     UpdateCommandStates(action(kPaste)->shortcut().matches(pressed) == QKeySequence::ExactMatch);
   }
   return QDialog::eventFilter(watched, event);
-}
-
-int PatternEditor::RunModal(QDialog& dialog) {
-  const int result = dialog.exec();
-  TakeKeyboardOnX();
-  return result;
-}
-
-void PatternEditor::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  TakeKeyboardOnX();
-}
-
-void PatternEditor::TakeKeyboardOnX() {
-  // Without a window manager nobody gives a new window the keyboard.
-  if (QGuiApplication::platformName() == QStringLiteral("xcb") && isVisible() && !isActiveWindow())
-    activateWindow();
 }
 
 }  // namespace zanli

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QDialog>
-#include <map>
 #include <memory>
 #include <vector>
 
+#include "app/command_window.h"
 #include "document/library_document.h"
 #include "pattern/pattern_canvas_state.h"
 
@@ -14,7 +13,6 @@ class QComboBox;
 class QFrame;
 class QKeyEvent;
 class QMenu;
-class QMenuBar;
 
 namespace zanli {
 
@@ -28,7 +26,7 @@ class PatternCanvas;
 // closed; then Result() gives the pattern list as the session left it, which
 // the main window applies as one step of its history. Only the window's close
 // command ends it: Enter and Escape do not, and there is no cancel.
-class PatternEditor : public QDialog {
+class PatternEditor : public CommandWindow {
   Q_OBJECT
 
  public:
@@ -65,7 +63,6 @@ class PatternEditor : public QDialog {
   // The text of a pattern in a pattern list: its size in grid steps and name.
   static QString ItemText(const Pattern& pattern);
 
-  QAction* action(int id) const;
   PatternCanvas* canvas() const { return canvas_; }
   QComboBox* patternBox() const { return patternBox_; }
   // The pattern the canvas shows (a working copy), or none.
@@ -87,7 +84,6 @@ class PatternEditor : public QDialog {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -98,7 +94,6 @@ class PatternEditor : public QDialog {
 
   void CreateControls();
   void CreateMenu();
-  QAction* AddCommand(QMenu* menu, int id, const QString& text, const QKeySequence& key = {});
   void CreateToolBar();
   void LayoutChildren();
 
@@ -114,22 +109,16 @@ class PatternEditor : public QDialog {
 
   void ChooseTool(int id);
   void Paste();
-  // Runs a sub-dialog and gives the keyboard back to the editor.
-  int RunModal(QDialog& dialog);
-  void TakeKeyboardOnX();
 
   const Library& library_;
   std::vector<WorkingPattern> patterns_;
   bool modified_ = false;
 
-  QMenuBar* menuBar_ = nullptr;
-  QWidget* client_ = nullptr;
   QFrame* line1000_ = nullptr;
   QComboBox* patternBox_ = nullptr;
   QWidget* toolBar_ = nullptr;
   QActionGroup* tools_ = nullptr;
   PatternCanvas* canvas_ = nullptr;
-  std::map<int, QAction*> actions_;
 };
 
 }  // namespace zanli
