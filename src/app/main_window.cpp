@@ -24,7 +24,7 @@ namespace zanli {
 
 MainWindow::MainWindow(QWidget* parent)
     : CommandWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
+                                Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint) {
   InitEditorResources();
   setObjectName(QStringLiteral("mainWindow"));
   setWindowTitle(QStringLiteral("Zanli"));

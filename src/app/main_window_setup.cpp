@@ -201,8 +201,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
       static_cast<QWidget*>(watched)->window() == this) {
     UpdateCommandStates();
     const auto* key = static_cast<QKeyEvent*>(event);
-    if ((pinPanel_->IsTextField(watched) && IsCommandKey(key)) ||
-        pinPanel_->MnemonicBox(key) != nullptr) {
+    if ((pinPanel_->IsTextField(watched) && IsCommandKey(key)) || pinPanel_->MnemonicBox(key) != nullptr) {
       event->accept();
       return true;
     }

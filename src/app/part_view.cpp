@@ -13,6 +13,7 @@
 #include <limits>
 
 #include "app/painter_surface.h"
+#include "app/scroll_steps.h"
 #include "render/symbol_renderer.h"
 
 namespace zanli {
@@ -509,28 +510,8 @@ void PartView::UpdateScrollBars() {
 void PartView::OnScrollAction(QScrollBar* bar, int action) {
   // A click on a bar takes the focus the way a click on the drawing does.
   if (!wheeling_) setFocus(Qt::OtherFocusReason);
-  const int32_t current = bar == horizontalScrollBar() ? scrollX_ : scrollY_;
-  int64_t target = current;
-  switch (action) {
-    case QAbstractSlider::SliderSingleStepSub:
-      target = int64_t{current} - kLineScroll;
-      break;
-    case QAbstractSlider::SliderSingleStepAdd:
-      target = int64_t{current} + kLineScroll;
-      break;
-    case QAbstractSlider::SliderPageStepSub:
-      target = int64_t{current} - kPageScroll;
-      break;
-    case QAbstractSlider::SliderPageStepAdd:
-      target = int64_t{current} + kPageScroll;
-      break;
-    case QAbstractSlider::SliderMove:
-      target = bar->sliderPosition();
-      break;
-    default:  // jumps to either end are not offered
-      break;
-  }
-  bar->setSliderPosition(static_cast<int>(std::clamp<int64_t>(target, 0, bar->maximum())));
+  MoveSliderForAction(*bar, action, bar == horizontalScrollBar() ? scrollX_ : scrollY_, kLineScroll,
+                      kPageScroll);
 }
 
 void PartView::scrollContentsBy(int, int) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/pattern_editor/pattern_clipboard.h"
+#include "app/scroll_steps.h"
 #include "model/pattern.h"
 #include "pattern/pattern_bitmap.h"
 
@@ -302,28 +303,8 @@ void PatternCanvas::UpdateScrollBars() {
 
 void PatternCanvas::OnScrollAction(QScrollBar* bar, int action) {
   setFocus(Qt::OtherFocusReason);
-  const int32_t current = bar == horizontalScrollBar() ? scrollX_ : scrollY_;
-  int64_t target = current;
-  switch (action) {
-    case QAbstractSlider::SliderSingleStepSub:
-      target = int64_t{current} - State::kScrollLineStep;
-      break;
-    case QAbstractSlider::SliderSingleStepAdd:
-      target = int64_t{current} + State::kScrollLineStep;
-      break;
-    case QAbstractSlider::SliderPageStepSub:
-      target = int64_t{current} - State::kScrollPageStep;
-      break;
-    case QAbstractSlider::SliderPageStepAdd:
-      target = int64_t{current} + State::kScrollPageStep;
-      break;
-    case QAbstractSlider::SliderMove:
-      target = bar->sliderPosition();
-      break;
-    default:  // jumps to either end are not offered
-      break;
-  }
-  bar->setSliderPosition(static_cast<int>(std::clamp<int64_t>(target, 0, bar->maximum())));
+  MoveSliderForAction(*bar, action, bar == horizontalScrollBar() ? scrollX_ : scrollY_,
+                      State::kScrollLineStep, State::kScrollPageStep);
 }
 
 void PatternCanvas::scrollContentsBy(int, int) {

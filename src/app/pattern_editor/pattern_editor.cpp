@@ -69,7 +69,7 @@ std::unique_ptr<Pattern> CopyOf(const Pattern& pattern) {
 
 PatternEditor::PatternEditor(const Library& library, const Pattern* initial, QWidget* parent)
     : CommandWindow(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
+                                Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
       library_(library) {
   InitPatternEditorResources();
   setObjectName(QStringLiteral("patternEditor"));
