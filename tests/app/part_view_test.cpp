@@ -24,9 +24,13 @@
 #include "render/rgb_raster.h"
 #include "render/symbol_renderer.h"
 #include "support/library_builder.h"
+#include "support/widget_events.h"
 
 namespace zanli {
 namespace {
+
+using testing::PaintRecorder;
+using testing::Settle;
 
 const char* EdgeName(PinEdge e) {
   switch (e) {
@@ -41,20 +45,6 @@ const char* EdgeName(PinEdge e) {
   }
   return "?";
 }
-
-void Settle() {
-  for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
-}
-
-// Collects the regions the viewport is asked to repaint.
-class PaintRecorder : public QObject {
- public:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->region();
-    return false;
-  }
-  QRegion region;
-};
 
 void AddPin(PartBody& body, PinEdge edge, int32_t position, const std::string& name, int32_t flags,
             std::vector<std::string> numbers) {
@@ -137,8 +127,8 @@ TEST_F(PartViewTest, ArrowKeysWalkTheOutlineAndJumpAcross) {
                           : row.key == Qt::Key_Up    ? "Up"
                           : row.key == Qt::Key_Right ? "Right"
                                                      : "Down";
-    SCOPED_TRACE(::testing::Message() << EdgeName(row.from.edge) << " " << row.from.position << " key "
-                                    << keyName);
+    SCOPED_TRACE(::testing::Message()
+                 << EdgeName(row.from.edge) << " " << row.from.position << " key " << keyName);
     view_->SetCursor(row.from.edge, row.from.position);
     ASSERT_EQ(view_->CursorEdge(), row.from.edge);
     ASSERT_EQ(view_->CursorPosition(), row.from.position);

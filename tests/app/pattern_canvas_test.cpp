@@ -21,27 +21,16 @@
 #include "model/pattern.h"
 #include "pattern/shape_rasterizer.h"
 #include "support/pattern_art.h"
+#include "support/widget_events.h"
 
 namespace zanli {
 namespace {
 
+using testing::PaintRecorder;
+using testing::Settle;
 using Cell = PatternCanvasState::Cell;
 using test::Art;
 using test::ArtOf;
-
-void Settle() {
-  for (int i = 0; i < 4; ++i) QCoreApplication::processEvents();
-}
-
-// Collects the regions the viewport is asked to repaint.
-class PaintRecorder : public QObject {
- public:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) region += static_cast<QPaintEvent*>(event)->region();
-    return false;
-  }
-  QRegion region;
-};
 
 class PatternCanvasTest : public ::testing::Test {
  protected:
