@@ -81,18 +81,13 @@ Damage PatternCanvasState::SetTool(PatternTool tool) {
   return damage;
 }
 
-Damage PatternCanvasState::ZoomIn() {
-  if (zoom_ == 5) return {};
-  zoom_ = 5;
-  if (!pattern_) return {};
-  Damage damage = WholeCanvas();
-  damage.contentResized = true;
-  return damage;
-}
+Damage PatternCanvasState::ZoomIn() { return SetZoom(5); }
 
-Damage PatternCanvasState::ZoomOut() {
-  if (zoom_ == 1) return {};
-  zoom_ = 1;
+Damage PatternCanvasState::ZoomOut() { return SetZoom(1); }
+
+Damage PatternCanvasState::SetZoom(int32_t zoom) {
+  if (zoom_ == zoom) return {};
+  zoom_ = zoom;
   if (!pattern_) return {};
   Damage damage = WholeCanvas();
   damage.contentResized = true;

@@ -237,6 +237,7 @@ class PatternCanvasState {
   enum class DragKind { None, SelectRect, MoveSelection, Pen, Shape };
 
   bool Usable() const;
+  Damage SetZoom(int32_t zoom);
   Damage EndDrag();
   bool CommitFloating();
   Damage PressSelect(Hit hit);
