@@ -46,8 +46,9 @@ LibraryCheckDialog::LibraryCheckDialog(QWidget* parent, RunCheck run)
 
 void LibraryCheckDialog::Refresh() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  problems_ = run_();
+  const CheckReport report = run_();
   QApplication::restoreOverrideCursor();
+  problems_ = report.Problems();
   list_->clear();
   const DisplayText display = [](std::string_view bytes) {
     return ShiftJisCodec::Decode(std::string(bytes)).toStdString();
@@ -55,10 +56,14 @@ void LibraryCheckDialog::Refresh() {
   for (const CheckProblem& problem : problems_)
     list_->addItem(QString::fromUtf8(CheckProblemText::SeverityLabel(problem.Severity())) +
                    QStringLiteral(": ") +
-                   QString::fromStdString(CheckProblemText::Describe(problem, display)));
-  if (problems_.empty()) {
-    auto* none = new QListWidgetItem(QString::fromUtf8(texts::check::kNoProblems), list_);
-    none->setFlags(Qt::NoItemFlags);
+                   QString::fromStdString(CheckProblemText::Describe(problem, report, display)));
+  const std::string omitted = CheckProblemText::OmittedLine(report);
+  const char* last = problems_.empty() ? texts::check::kNoProblems
+                     : omitted.empty() ? nullptr
+                                       : omitted.c_str();
+  if (last) {
+    auto* item = new QListWidgetItem(QString::fromUtf8(last), list_);
+    item->setFlags(Qt::NoItemFlags);
   }
 }
 

@@ -62,14 +62,20 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Whatever a command needs memory for (reading, the JSON it prints, an
-  // image), running out ends it with a message rather than an abort.
+  // Whatever a command needs memory for after reading (the JSON it prints,
+  // an image), running out ends it with a message naming the file rather
+  // than an abort; reading itself says so in its own message.
+  const auto fail = [](std::string_view reason) {
+    const std::string& file = zanli::cli::CurrentFile();
+    zanli::cli::PrintMessage(file.empty() ? std::string(reason)
+                                          : std::string(file).append(": ").append(reason));
+    return zanli::cli::kExitFailed;
+  };
   try {
     return Run(argc, argv);
   } catch (const std::bad_alloc&) {
-    zanli::cli::PrintMessage(zanli::texts::kOutOfMemory);
+    return fail(zanli::texts::kOutOfMemory);
   } catch (const std::exception& error) {
-    zanli::cli::PrintMessage(error.what());
+    return fail(error.what());
   }
-  return zanli::cli::kExitFailed;
 }

@@ -8,14 +8,11 @@
 #include "fileio/library_file_messages.h"
 #include "render/rgb_raster.h"
 #include "render/symbol_renderer.h"
+#include "resources/cli_texts.h"
 
 namespace zanli::cli {
 
 namespace {
-
-// Larger drawings than this come only from damaged files; refusing them keeps
-// one bad size from asking for gigabytes.
-constexpr int64_t kMaxImageSide = 32767;
 
 bool ParseInt(const std::string& text, int64_t& value) {
   if (text.empty() || text.size() > 18) return false;
@@ -51,21 +48,22 @@ int RunRender(const std::vector<std::string>& args) {
   if (!library) return kExitFailed;
   const PartEntry* entry = FindEntry(*library, name);
   if (entry == nullptr || entry->body == nullptr) {
-    std::fprintf(stderr, "zanli-cli: %s: no part named \"%s\"\n", libraryPath.c_str(), name.c_str());
+    PrintMessage(texts::cli::kNoPartNamed, {libraryPath, ShownName(name)});
     return kExitFailed;
   }
   const PartBody& body = *entry->body;
   if (block < 1 || block > body.blockCount) {
-    std::fprintf(stderr, "zanli-cli: block %lld is out of range: \"%s\" has %d block(s)\n",
-                 static_cast<long long>(block), name.c_str(), static_cast<int>(body.blockCount));
+    PrintMessage(texts::cli::kBlockOutOfRange,
+                 {libraryPath, std::to_string(block), ShownName(name), std::to_string(body.blockCount)});
     return kExitFailed;
   }
   // The part view's drawing extent: the body plus a 60-unit margin on each side.
-  const int64_t width = 10 * int64_t{body.xSize} + 121;
-  const int64_t height = 10 * int64_t{body.ySize} + 121;
-  if (width > kMaxImageSide || height > kMaxImageSide) {
-    std::fprintf(stderr, "zanli-cli: \"%s\" is too large to render (%lld x %lld pixels)\n", name.c_str(),
-                 static_cast<long long>(width), static_cast<long long>(height));
+  const int64_t width = SymbolRenderer::DrawingWidth(body);
+  const int64_t height = SymbolRenderer::DrawingHeight(body);
+  if (!SymbolRenderer::DrawingFits(width, height)) {
+    PrintMessage(texts::cli::kTooLargeToRender,
+                 {libraryPath, ShownName(name), std::to_string(width), std::to_string(height),
+                  std::to_string(SymbolRenderer::kMaxDrawingPixels)});
     return kExitFailed;
   }
 
@@ -79,7 +77,7 @@ int RunRender(const std::vector<std::string>& args) {
   QByteArray png;
   QBuffer buffer(&png);
   if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
-    PrintMessage(outPath + ": encoding the PNG image failed");
+    PrintMessage(texts::cli::kPngEncodingFailed, {outPath});
     return kExitFailed;
   }
   const WriteResult written =

@@ -199,6 +199,13 @@ WriteResult LibraryFile::Write(const std::string& path, const Library& library, 
 WriteResult LibraryFile::SaveBytes(const std::string& path, std::string_view bytes,
                                    const std::string& backupPath) {
   WriteResult result;
+  // A file saved once without its backup (there was no previous file) could
+  // never be saved again: refused now, with the reason.
+  if (!backupPath.empty() && !SafeFileWriter::NameFits(backupPath)) {
+    result.failure = WriteFailure::BackupNameTooLong;
+    result.error = ENAMETOOLONG;
+    return result;
+  }
   try {
     // Without a commit the writer's destructor removes the temporary file,
     // and the previous file stays as it was.
