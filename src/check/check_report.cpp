@@ -77,11 +77,6 @@ bool CheckReport::HasSaveRefusal() const {
 
 void CheckReport::KeepSavedBack(std::unique_ptr<Library> library) { savedBack_ = std::move(library); }
 
-CheckReport::Mark CheckReport::TakeMark() {
-  problems_.reserve(problems_.size() + 1);
-  return Mark{problems_.size(), found_, savedBack_ != nullptr};
-}
-
 void CheckReport::RollBack(const Mark& mark) {
   // Shrinking frees nothing and asks for nothing.
   problems_.resize(mark.kept);

@@ -52,15 +52,16 @@ class CheckReport {
   void KeepSavedBack(std::unique_ptr<Library> library);
 
   // Where a check that may stop part-way started, so that what it found
-  // can be forgotten (RollBack) as if it had not run. Taking a mark makes
-  // room for one more problem, so the one added after a roll-back needs no
-  // memory.
+  // can be forgotten (RollBack) as if it had not run. Taking a mark needs
+  // no memory; MakeRoom then keeps room for one more problem, so the one
+  // added after a roll-back needs none either.
   struct Mark {
     size_t kept = 0;
     std::array<size_t, kCheckKindCount> found{};
     bool hadSavedBack = false;
   };
-  Mark TakeMark();
+  Mark TakeMark() const { return Mark{problems_.size(), found_, savedBack_ != nullptr}; }
+  void MakeRoom() { problems_.reserve(problems_.size() + 1); }
   void RollBack(const Mark& mark);
 
   // What a problem is about, read from the libraries when asked: the model's

@@ -352,10 +352,11 @@ CheckReport SaveLosses::Find(const Library& library, LibraryFormat format) {
 void SaveLosses::Find(const Library& library, LibraryFormat format, CheckReport& report) {
   const CheckReport::Mark mark = report.TakeMark();
   try {
+    report.MakeRoom();
     FindOrThrow(library, format, report);
   } catch (const std::bad_alloc&) {
     // Not knowing what a save would change is no reason to refuse it: the
-    // caller says so and lets the user decide. The mark left room for this.
+    // caller says so and lets the user decide. MakeRoom left room for this.
     report.RollBack(mark);
     report.Add(CheckKind::SaveNotChecked);
   }
