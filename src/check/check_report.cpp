@@ -7,7 +7,6 @@ namespace zanli {
 namespace {
 
 using K = CheckKind;
-constexpr size_t kNone = CheckProblem::kNone;
 
 std::string SizeText(int64_t x, int64_t y) { return std::to_string(x) + "x" + std::to_string(y); }
 
