@@ -57,12 +57,11 @@ void LibraryCheckDialog::Refresh() {
     list_->addItem(QString::fromUtf8(CheckProblemText::SeverityLabel(problem.Severity())) +
                    QStringLiteral(": ") +
                    QString::fromStdString(CheckProblemText::Describe(problem, report, display)));
-  const std::string omitted = CheckProblemText::OmittedLine(report);
-  const char* last = problems_.empty() ? texts::check::kNoProblems
-                     : omitted.empty() ? nullptr
-                                       : omitted.c_str();
-  if (last) {
-    auto* item = new QListWidgetItem(QString::fromUtf8(last), list_);
+  // Below the rows, not one of them: that none were found, or how many more.
+  const std::string last =
+      problems_.empty() ? std::string(texts::check::kNoProblems) : CheckProblemText::OmittedLine(report);
+  if (!last.empty()) {
+    auto* item = new QListWidgetItem(QString::fromStdString(last), list_);
     item->setFlags(Qt::NoItemFlags);
   }
 }

@@ -10,7 +10,6 @@
 #include <QMessageBox>
 #include <QSettings>
 #include <QUndoStack>
-#include <optional>
 
 #include "app/library_file_dialog.h"
 #include "app/main_window.h"
@@ -180,14 +179,13 @@ bool MainWindow::SaveLibrary() {
 
 bool MainWindow::ConfirmSaveLosses(const Library& library, LibraryFormat format) {
   // Held only while the user is asked: it keeps the library read back.
-  std::optional<CheckReport> losses;
-  {
+  const CheckReport losses = [&] {
     const BusyCursor busy;
-    losses.emplace(SaveLosses::Find(library, format));
-  }
+    return SaveLosses::Find(library, format);
+  }();
   // Not knowing what a save would change is no reason to refuse it: the
   // user decides, and No is the default.
-  if (losses->Has(CheckKind::SaveNotChecked)) {
+  if (losses.Has(CheckKind::SaveNotChecked)) {
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(texts::kAppName),
                     QString::fromUtf8(texts::check::kSaveUnchecked), QMessageBox::Yes | QMessageBox::No,
                     this);
@@ -196,8 +194,8 @@ bool MainWindow::ConfirmSaveLosses(const Library& library, LibraryFormat format)
   }
   // A save that would change the library asks first. One the writer refuses
   // asks nothing: the write refuses it with its reasons.
-  if (losses->HasSaveRefusal() || losses->Empty()) return true;
-  SaveLossDialog dialog(this, *losses);
+  if (losses.HasSaveRefusal() || losses.Empty()) return true;
+  SaveLossDialog dialog(this, losses);
   return RunModal(dialog) == QDialog::Accepted;
 }
 

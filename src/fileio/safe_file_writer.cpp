@@ -173,8 +173,8 @@ bool IsStaleTemporaryOf(const std::string& folder, std::string_view name, const 
     if (HexValue(tags.substr(0, 8)) == HostTag())
       return pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH;
     struct stat st;
-    const std::string path = folder == "/" ? "/" + std::string(name) : folder + "/" + std::string(name);
-    return ::lstat(path.c_str(), &st) == 0 && st.st_ctime + kForeignTemporaryAge < ::time(nullptr);
+    return ::lstat(Join(folder, std::string(name)).c_str(), &st) == 0 &&
+           st.st_ctime + kForeignTemporaryAge < ::time(nullptr);
   }
   if (tags.size() == 8 && IsHex(tags)) return true;
   const std::string legacy = targetName + ".zanli-";
