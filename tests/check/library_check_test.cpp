@@ -87,26 +87,6 @@ TEST(LibraryCheck, FindsEachPlantedProblemAtItsEntryPinAndBlock) {
   }
 }
 
-// 2,500 pins at one place: the first thousand problems are kept, in order,
-// and the rest counted, whatever the part's name costs.
-TEST(LibraryCheck, KeepsAThousandProblemsOfAKindAndCountsTheRest) {
-  Library library;
-  BuildCleanLibrary(library);
-  library.entries[2]->name.assign(40000, 'B');
-  for (int i = 0; i < 2500; ++i) AddPin(*library.bodies[1], "", PinEdge::Bottom, 1, {"D7"});
-  const CheckReport report = LibraryCheck::DesignProblems(library);
-  EXPECT_EQ(report.Omitted(CheckKind::PinsAtOnePosition), 1500u);
-  EXPECT_EQ(report.Omitted(CheckKind::DuplicatePinNumber), 1499u);
-  EXPECT_EQ(report.Omitted(CheckKind::InvalidPartName), 0u);
-  EXPECT_EQ(report.Count(), report.Problems().size() + 2999);
-  std::vector<size_t> atOnePlace;
-  for (const CheckProblem& p : report.Problems())
-    if (p.kind == CheckKind::PinsAtOnePosition) atOnePlace.push_back(p.pinIndex);
-  ASSERT_EQ(atOnePlace.size(), CheckReport::kMaxPerKind);
-  EXPECT_EQ(atOnePlace.front(), 1u);
-  EXPECT_EQ(atOnePlace.back(), CheckReport::kMaxPerKind);
-}
-
 TEST(LibraryCheck, AddsTheLossesOfTheFormatTheLibraryIsSavedIn) {
   Library library;
   BuildCleanLibrary(library);

@@ -9,7 +9,6 @@
 #include "binary_test_support.h"
 #include "fileio/binary_library_format.h"
 #include "fileio/binary_library_layout.h"
-#include "fileio/library_file_messages.h"
 #include "fileio/text_library_budget.h"
 #include "fileio/text_library_format.h"
 #include "support/library_builder.h"
@@ -315,28 +314,6 @@ TEST(LibraryFile, ATextTooLargeForItsReaderIsRefusedBeforeItIsHeld) {
   ASSERT_EQ(backProblems.size(), 1u);
   EXPECT_EQ(backProblems[0].kind, WriteProblem::Kind::FileSize);
   EXPECT_EQ(backProblems[0].value, problems[0].value);
-}
-
-// A binary library keeps its previous file under ".$ib"; where that name
-// cannot exist, even the first save is refused, for the second would be.
-TEST(LibraryFile, ABinaryNameWithNoRoomForItsBackupIsRefusedTheFirstTime) {
-  Library library;
-  testing::BuildSample(library);
-  TempDir dir;
-  for (const size_t length : {252u, 255u}) {
-    const std::string target = (dir.path() / std::string(length, 'n')).string();
-    const WriteResult written = LibraryFile::Write(target, library);
-    EXPECT_EQ(written.failure, WriteFailure::BackupNameTooLong) << length;
-    EXPECT_NE(LibraryFileMessages::WriteFailure(written, target, {}).find(".$ib"), std::string::npos);
-    // Text keeps no backup: the same name saves.
-    EXPECT_TRUE(LibraryFile::Write(target, library, LibraryFormat::Text).Ok()) << length;
-    fs::remove(target);
-  }
-  // 251 bytes and an extension of three leave room for the backup's.
-  const std::string fits = (dir.path() / (std::string(251, 'n') + ".LIB")).string();
-  EXPECT_TRUE(LibraryFile::Write(fits, library).Ok());
-  EXPECT_TRUE(LibraryFile::Write(fits, library).Ok());
-  EXPECT_TRUE(fs::exists(BinaryLibraryFormat::BackupPath(fits)));
 }
 
 // Every allocation of every reader and writer path, failed in turn: the
