@@ -155,22 +155,5 @@ TEST_F(BoundedCliTest, EveryFailureNamesTheFileAndTheReason) {
   EXPECT_FALSE(fs::exists(noRoom));
 }
 
-// Memory that runs out after the library was read: the message names the
-// library. The address-space limit is found by reading the same file.
-TEST_F(BoundedCliTest, RunningOutOfMemoryAfterReadingNamesTheLibrary) {
-  if (kSanitized) GTEST_SKIP() << "the sanitizer reserves more address space than any limit allows";
-  const std::string largest = Write("largest.LB3", TextPartOfSize(255, 255));
-  long low = 16 << 20, high = long{8} << 30;  // dump fails at `low`, succeeds at `high`
-  ASSERT_EQ(Run({"dump", largest}, "/dev/null", high).exitCode, 0);
-  while (high - low > (1 << 20)) {
-    const long middle = low + (high - low) / 2;
-    (Run({"dump", largest}, "/dev/null", middle).exitCode == 0 ? high : low) = middle;
-  }
-  // Room to read, none for the 21 MB image.
-  const CliRun run = Run({"render", largest, "BIG", (dir_ / "o.png").string()}, "", high + (4 << 20));
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find(largest + ": ﾒﾓﾘが不足しています"), std::string::npos) << run.err;
-}
-
 }  // namespace
 }  // namespace zanli
