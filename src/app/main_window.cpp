@@ -150,6 +150,10 @@ void MainWindow::EntryMoved(int from, int to) { partList_->EntryMoved(from, to);
 
 void MainWindow::EntryRenamed(int row) { partList_->EntryRenamed(row); }
 
+void MainWindow::PinChanged(const PartBody* body, PinEdge edge, int32_t position) {
+  if (body == partView_->Part()) partView_->InvalidatePin(edge, position);
+}
+
 void MainWindow::BodyChanged(const PartBody* body) {
   if (body == partView_->Part()) partView_->viewport()->update();
 }

@@ -144,6 +144,7 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void EntryRemoved(int row) override;
   void EntryMoved(int from, int to) override;
   void EntryRenamed(int row) override;
+  void PinChanged(const PartBody* body, PinEdge edge, int32_t position) override;
   void BodyChanged(const PartBody* body) override;
   void PatternsChanged() override;
   void LibraryReplaced() override;

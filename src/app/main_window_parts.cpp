@@ -65,9 +65,7 @@ void MainWindow::EditPartAttributes() {
   const int row = partList_->GetCurSel();
   PartBody* body = partView_->Part();
   if (row < 0 || body == nullptr || document_.BodyOf(row) != body) return;
-  PartAttributeDialog dialog(
-      this, PartAttributes{body->numberPrefix, body->xSize, body->ySize, body->blockCount, body->pattern},
-      library().patterns);
+  PartAttributeDialog dialog(this, body->Attributes(), library().patterns);
   if (RunModal(dialog) != QDialog::Accepted) return;
   CommitStep(document_.SetAttributes(row, dialog.Attributes()));
   // The view starts afresh on the body (cursor at Left 0, first block).

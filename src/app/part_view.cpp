@@ -124,22 +124,8 @@ void PartView::SetBlock(int32_t index) {
 
 void PartView::InvalidatePin(PinEdge edge, int32_t position) {
   if (!body_) return;
-  const int64_t along = kStep * position + 50;  // 10 units before the pin line
-  const int64_t width = kStep * body_->xSize, height = kStep * body_->ySize;
-  switch (edge) {
-    case PinEdge::Left:
-      UpdateLogical(10, along, 321, along + 15);
-      break;
-    case PinEdge::Top:
-      UpdateLogical(along, 10, along + 15, 321);
-      break;
-    case PinEdge::Right:
-      UpdateLogical(width - 201, along, width + 110, along + 15);
-      break;
-    case PinEdge::Bottom:
-      UpdateLogical(along, height - 201, along + 15, height + 110);
-      break;
-  }
+  const ClipRect area = SymbolRenderer::PinArea(*body_, edge, position);
+  UpdateLogical(area.left, area.top, int64_t{area.right} + 1, int64_t{area.bottom} + 1);
 }
 
 PartView::Hit PartView::HitTest(int32_t logicalX, int32_t logicalY) const {

@@ -12,6 +12,7 @@
 
 #include "main_window_test_support.h"
 #include "modal_answerer.h"
+#include "support/widget_events.h"
 
 namespace zanli {
 namespace {
@@ -122,6 +123,36 @@ TEST_F(MainWindowTest, ThreeBlockPinTakesOneNumberPerBlockFromTheBuffer) {
   EXPECT_EQ(pin.numbers, (std::vector<std::string>{"D5", "D6", "D"}));
   EXPECT_TRUE(modified());
   EXPECT_TRUE(partView()->hasFocus());
+}
+
+// Enter changes one pin, so the view repaints that pin's area only: along
+// the pin from 50 units outside the edge to 261 inside, across it from 10
+// before the pin line to 5 after (the bottom edge's reach one unit less).
+TEST_F(MainWindowTest, EnterRepaintsOnlyTheEditedPinsArea) {
+  PartBody* body = AddPart("U1", 4, 3);
+  AddPin(body, PinEdge::Left, 1, "A");
+  Fill();
+  testing::PaintRecorder recorder;
+  partView()->viewport()->installEventFilter(&recorder);
+  const struct {
+    PinEdge edge;
+    int32_t position;
+    QRect logical;
+  } rows[] = {{PinEdge::Left, 1, QRect(10, 60, 311, 15)}, {PinEdge::Bottom, 2, QRect(70, -171, 15, 311)}};
+  for (const auto& row : rows) {
+    ClickPosition(row.edge, row.position);  // the view has the focus, so Enter repaints nothing else
+    if (blankPinBox()->isChecked()) ClickBox(blankPinBox());
+    TypeInto(pinNameEdit(), "NEW");
+    partView()->setFocus();
+    Settle();
+    recorder.region = QRegion();
+    Key(partView(), Qt::Key_Return);
+    ASSERT_EQ(body->FindPin(row.edge, row.position)->name, "NEW");
+    const QPoint scroll(partView()->ScrollX(), partView()->ScrollY());
+    EXPECT_EQ(recorder.region, QRegion(row.logical.translated(-scroll)) & partView()->viewport()->rect())
+        << static_cast<int>(row.edge);
+  }
+  partView()->viewport()->removeEventFilter(&recorder);
 }
 
 TEST_F(MainWindowTest, TabWalksThePanelThenTheListAndTheView) {

@@ -178,6 +178,35 @@ TEST_F(MainWindowUndoTest, InsertAndDeleteCloseUpAndADragUndoExactly) {
   EXPECT_EQ(partList()->GetCurSel(), 0);
 }
 
+// Operations grouped in the document are one step of the history: one
+// name in the menu, one Ctrl+Z for all, which goes to the group's first pin,
+// and one Ctrl+Y, which goes to its last.
+TEST_F(MainWindowUndoTest, AGroupOfOperationsIsOneStep) {
+  PartBody* body = AddPart("A", 2, 4);
+  AddPin(body, PinEdge::Left, 1, "OLD");
+  Fill();
+  const std::string start = Describe(library());
+  LibraryDocument& document = window->document();
+  ASSERT_TRUE(document.BeginGroup(StepKind::EditPin));
+  EXPECT_EQ(document.EditPin(0, PinEdge::Left, 1, PinData{"ONE", 0, {"D1"}}).status, EditStatus::Done);
+  EXPECT_EQ(document.EditPin(0, PinEdge::Right, 3, PinData{"TWO", 0, {"D2"}}).status, EditStatus::Done);
+  window->CommitStep(document.CommitGroup());
+  const std::string end = Describe(library());
+  EXPECT_EQ(window->undoStack().count(), 1);
+  EXPECT_EQ(Undo()->text(), QStringLiteral("元に戻す - ﾋﾟﾝの変更(&U)\tCtrl+Z"));
+
+  partView()->setFocus();
+  Key(partView(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Describe(library()), start);
+  EXPECT_EQ(partView()->CursorEdge(), PinEdge::Left);
+  EXPECT_EQ(partView()->CursorPosition(), 1);
+  EXPECT_EQ(pinNameEdit()->text(), QStringLiteral("OLD"));
+  Key(partView(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(Describe(library()), end);
+  EXPECT_EQ(partView()->CursorEdge(), PinEdge::Right);
+  EXPECT_EQ(pinNameEdit()->text(), QStringLiteral("TWO"));
+}
+
 TEST_F(MainWindowUndoTest, NewClearsTheHistory) {
   AddPin(AddPart("A"), PinEdge::Left, 0, "P");
   Fill();
