@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_window.h"
+#include "app/pin_cursor.h"
 #include "check/check_problem.h"
 #include "document/document_observer.h"
 #include "document/library_document.h"
@@ -70,9 +72,9 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   // Colours red every row that names the body of `row`, the others in the
   // normal text colour.
   void MarkBodyRows(int row);
-  // The part view shows `body` (or nothing) from its origin, the pin panel the
-  // position under the reset cursor.
-  void ShowPart(PartBody* body);
+  // The part view shows the body of `row` (or nothing) from its origin, the
+  // pin panel the position under the reset cursor.
+  void ShowPart(int row);
   // Greys or enables the menu items for the current focus and selection.
   void UpdateCommandStates();
   // Puts a done step on the history; with `show`, the views go where the
@@ -167,6 +169,18 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void OnListSelectionChanged();
   void OnListMoveRequested(int from, int to);
   void OnViewCursorMoved();
+  void OnPinEditRequested(const std::optional<PinData>& pin);
+  void OnPinBlockChanged(int block);
+  // The pin commands at the cursor: Esc, Ctrl+I and Ctrl+D.
+  void CancelPinChange();
+  void InsertBlankPin();
+  void DeletePinAndCloseUp();
+  // Puts the cursor on a place of the shown part (ignored off its edges),
+  // scrolls it into view and shows the pin there.
+  void PlaceCursor(PinEdge edge, int32_t position);
+  // Entry rows moved under the cursor: it stays on the selected row, which
+  // follows its entry, while that names the shown body.
+  void FollowEntryRows();
   // After an undo or a redo: select the step's entry, show its body, and
   // put the cursor on its pin.
   void ApplyFocus(const DocumentFocus& focus);
@@ -189,6 +203,8 @@ class MainWindow : public CommandWindow, private DocumentObserver {
 
   LibraryDocument document_;
   QUndoStack* undoStack_ = nullptr;
+  // The one pin cursor: the part view draws it, the pin panel edits there.
+  PinCursor cursor_;
   bool closing_ = false;
   bool clipboardOffersPart_ = false;
 

@@ -151,7 +151,6 @@ bool MainWindow::OpenLibraryFile(const std::string& path) {
   UpdateRecentMenu();
   UpdateTitle();
   partList_->setFocus();
-  partView_->SetCursor(PinEdge::Left, 0);
   // Read, but a text that lost its end may have lost parts with it.
   if (read.missingTrailer) ShowWarning(QString::fromStdString(LibraryFileMessages::MissingTrailer()));
   return true;

@@ -69,7 +69,7 @@ void MainWindow::EditPartAttributes() {
   if (RunModal(dialog) != QDialog::Accepted) return;
   CommitStep(document_.SetAttributes(row, dialog.Attributes()));
   // The view starts afresh on the body (cursor at Left 0, first block).
-  ShowPart(body);
+  ShowPart(row);
 }
 
 void MainWindow::DeletePart() {

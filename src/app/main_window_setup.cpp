@@ -64,8 +64,7 @@ void MainWindow::CreateControls() {
   partView_->setAccessibleName(QStringLiteral("&PartView"));
   // The panel's controls stand in the right column above the part view.
   const QPoint panelOrigin(du.X(93) + line1003_->width(), 0);
-  pinPanel_ = new PinPanel(client(), du, panelOrigin, document_, *partList_, *partView_,
-                           [this](EditResult result) { CommitStep(std::move(result)); });
+  pinPanel_ = new PinPanel(client(), du, panelOrigin, document_);
   pinPanel_->move(panelOrigin);
 
   minimumClientSize_ = QSize(du.X(kClientWidthDu), du.Y(kClientHeightDu));
@@ -148,8 +147,8 @@ void MainWindow::CreateMenu() {
   connect(action(kAppExit), &QAction::triggered, this, &QWidget::close);
   connect(action(kEditUndo), &QAction::triggered, undoStack_, &QUndoStack::undo);
   connect(action(kEditRedo), &QAction::triggered, undoStack_, &QUndoStack::redo);
-  connect(action(kInsertBlankPin), &QAction::triggered, pinPanel_, &PinPanel::InsertBlankPin);
-  connect(action(kDeletePinAndCloseUp), &QAction::triggered, pinPanel_, &PinPanel::DeletePinAndCloseUp);
+  connect(action(kInsertBlankPin), &QAction::triggered, this, &MainWindow::InsertBlankPin);
+  connect(action(kDeletePinAndCloseUp), &QAction::triggered, this, &MainWindow::DeletePinAndCloseUp);
   connect(action(kNewPart), &QAction::triggered, this, &MainWindow::NewPart);
   connect(action(kRenamePart), &QAction::triggered, this, &MainWindow::RenamePart);
   connect(action(kNewAlias), &QAction::triggered, this, &MainWindow::NewAlias);

@@ -155,6 +155,23 @@ TEST_F(MainWindowTest, EnterRepaintsOnlyTheEditedPinsArea) {
   partView()->viewport()->removeEventFilter(&recorder);
 }
 
+// The cursor keeps to its part when rows move under it: after a drag the
+// pin edit still goes to the part shown, now on another row.
+TEST_F(MainWindowTest, PinEditsFollowTheShownPartWhenItsRowMoves) {
+  PartBody* a = AddPart("A");
+  AddPin(a, PinEdge::Left, 0, "A0");
+  AddPart("B");
+  AddPart("C");
+  Fill();
+  TypeInto(pinNameEdit(), "MOVED");
+  DragRow(0, 2);
+  ASSERT_EQ(library().entries[1]->name, "A");
+  ASSERT_EQ(partView()->Part(), a);
+  Key(pinNameEdit(), Qt::Key_Return);
+  EXPECT_EQ(a->pins[0]->name, "MOVED");
+  EXPECT_EQ(window->undoStack().count(), 2);
+}
+
 TEST_F(MainWindowTest, TabWalksThePanelThenTheListAndTheView) {
   PartBody* body = AddPart("U3", 2, 2, 3);
   AddPin(body, PinEdge::Left, 0, "A");

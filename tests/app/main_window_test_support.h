@@ -143,6 +143,16 @@ class MainWindowTestBase : public ::testing::Test {
                       QPoint(10, (row - partList()->GetTopIndex()) * h + h / 2));
     Settle();
   }
+  // Drags the selected row `from` in the part list and drops it on the
+  // lower half of row `to`.
+  void DragRow(int from, int to) {
+    const int h = partList()->RowHeight();
+    const int top = partList()->GetTopIndex();
+    QTest::mousePress(partList()->viewport(), Qt::LeftButton, {}, QPoint(10, (from - top) * h + h / 2));
+    QTest::mouseMove(partList()->viewport(), QPoint(10, (to - top) * h + h / 2));
+    QTest::mouseRelease(partList()->viewport(), Qt::LeftButton, {}, QPoint(10, (to - top + 1) * h - 1));
+    Settle();
+  }
   static void ClickBox(QCheckBox* box) {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
     Settle();

@@ -164,11 +164,7 @@ TEST_F(MainWindowUndoTest, InsertAndDeleteCloseUpAndADragUndoExactly) {
   EXPECT_EQ(Describe(library()), start);
 
   // A drag of row 0 below row 2 is one step.
-  const int h = partList()->RowHeight();
-  QTest::mousePress(partList()->viewport(), Qt::LeftButton, {}, QPoint(10, h / 2));
-  QTest::mouseMove(partList()->viewport(), QPoint(10, 2 * h + h / 2));
-  QTest::mouseRelease(partList()->viewport(), Qt::LeftButton, {}, QPoint(10, 3 * h - 1));
-  Settle();
+  DragRow(0, 2);
   EXPECT_EQ(library().entries[1]->name, "A");
   EXPECT_EQ(partList()->GetCurSel(), 1);
   EXPECT_EQ(Undo()->text(), QStringLiteral("元に戻す - 部品の移動(&U)\tCtrl+Z"));
