@@ -15,6 +15,7 @@
 #include "app/shift_jis_codec.h"
 #include "clipboard/part_clipboard_block.h"
 #include "model/names.h"
+#include "model/validity.h"
 #include "resources/message_texts.h"
 
 namespace zanli {
@@ -105,8 +106,7 @@ void MainWindow::PastePart() {
   }
   // Values no library may hold (a pin beyond the last position, a number
   // without its display letter) are damage too; nothing is asked then.
-  if (!LibraryDocument::IsValidBody(*part.body) ||
-      (part.pattern && (part.pattern->width < 1 || part.pattern->height < 1))) {
+  if (!IsValidBody(*part.body)) {
     ShowWarning(QString::fromUtf8(texts::kPasteDataDamaged));
     return;
   }

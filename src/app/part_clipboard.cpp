@@ -18,25 +18,8 @@ namespace {
 // A text library that holds just this part, with its pattern.
 std::string TextLibraryOf(const std::string& entryName, const PartBody& body) {
   Library library;
-  auto copy = std::make_unique<PartBody>();
-  copy->numberPrefix = body.numberPrefix;
-  copy->xSize = body.xSize;
-  copy->ySize = body.ySize;
-  copy->blockCount = body.blockCount;
-  for (const auto& pin : body.pins) {
-    auto p = std::make_unique<PinInfo>(body.blockCount);
-    p->name = pin->name;
-    p->flags = pin->flags;
-    p->edge = pin->edge;
-    p->position = pin->position;
-    p->numbers = pin->numbers;
-    copy->AddPin(std::move(p));
-  }
-  if (body.pattern) {
-    auto pattern = std::make_unique<Pattern>(body.pattern->name, body.pattern->width, body.pattern->height);
-    pattern->bits = body.pattern->bits;
-    copy->pattern = library.AddPattern(std::move(pattern));
-  }
+  std::unique_ptr<PartBody> copy = body.Clone();
+  if (body.pattern) copy->pattern = library.AddPattern(body.pattern->Clone());
   library.AddEntry(std::make_unique<PartEntry>(entryName, library.AddBody(std::move(copy))));
   return TextLibraryFormat::WriteBytes(library);
 }

@@ -24,7 +24,7 @@ PartNameDialog::PartNameDialog(QWidget* parent, const std::string& initial, cons
 
   field_ = new QLineEdit(ShiftJisCodec::Decode(initial), this);
   field_->setObjectName(QStringLiteral("partName"));
-  field_->setMaxLength(static_cast<int>(kMaxPartNameLength));
+  field_->setMaxLength(static_cast<int>(limits::kMaxPartNameLength));
   field_->setGeometry(du.Rect(7, 7, 108, 14));
   field_->selectAll();
   auto* ok = new QPushButton(QStringLiteral("OK"), this);

@@ -12,6 +12,7 @@
 
 #include "app/dialog_units.h"
 #include "app/shift_jis_codec.h"
+#include "document/library_document.h"
 
 namespace zanli {
 
@@ -107,7 +108,7 @@ QCheckBox* PinPanel::MnemonicBox(const QKeyEvent* event) const {
 
 int PinPanel::ShownBlockCount() const {
   if (body_ == nullptr) return 1;
-  return std::clamp(body_->blockCount, 1, LibraryDocument::kMaxBlocks);
+  return std::clamp(body_->blockCount, 1, limits::kMaxBlocks);
 }
 
 void PinPanel::UpdateBlockBox() {
@@ -220,7 +221,7 @@ void PinPanel::UpdatePin() {
   }
   pinNumbers_[static_cast<size_t>(block_)] = NumberFieldsAsEntry();
   PinData pin;
-  const int n = std::clamp(body_->blockCount, 0, LibraryDocument::kMaxBlocks);
+  const int n = std::clamp(body_->blockCount, 0, limits::kMaxBlocks);
   std::vector<std::string_view> numbers(pinNumbers_.begin(), pinNumbers_.begin() + n);
   pin.numbers.Assign(numbers);
   pin.name = ShiftJisCodec::Encode(pinNameEdit_->text());

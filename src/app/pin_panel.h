@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/pin_cursor.h"
-#include "document/library_document.h"
+#include "model/limits.h"
 #include "model/pin_info.h"
 
 class QCheckBox;
@@ -21,6 +21,7 @@ class QSpinBox;
 namespace zanli {
 
 class DialogUnits;
+class LibraryDocument;
 class PartBody;
 
 // The block selector and the fields that edit the pin under the cursor that
@@ -79,7 +80,7 @@ class PinPanel : public QWidget {
   int32_t block_ = 0;
   // One number per block as PinInfo::numbers holds them; enough for every
   // block count the model allows.
-  std::array<std::string, LibraryDocument::kMaxBlocks> pinNumbers_{};
+  std::array<std::string, limits::kMaxBlocks> pinNumbers_{};
 
   QLabel* blockLabel_ = nullptr;
   QSpinBox* blockBox_ = nullptr;

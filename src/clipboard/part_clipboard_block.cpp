@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/validity.h"
+
 namespace zanli {
 
 namespace {
@@ -131,8 +133,8 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out) {
   const int32_t blockCount = GetInt32(block, 16);
   const int32_t pinCount = GetInt32(block, 20);
   const int32_t patternOffset = GetInt32(block, 24);
-  if (!InRange(xSize, 1, kMaxSize) || !InRange(ySize, 1, kMaxSize)) return false;
-  if (!InRange(blockCount, 1, kMaxBlockCount) || pinCount < 0) return false;
+  if (!IsValidSize(xSize) || !IsValidSize(ySize) || !IsValidBlockCount(blockCount) || pinCount < 0)
+    return false;
 
   // Checked before anything is allocated, so a huge count costs nothing.
   const uint64_t recordSize = PinRecordSize(static_cast<uint64_t>(blockCount));
@@ -157,7 +159,9 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out) {
     const int32_t edge = GetInt32(block, at + 8);
     pin->flags = GetInt32(block, at + 4);
     pin->position = GetInt32(block, at + 12);
-    if (!InRange(edge, 0, 3) || !InRange(pin->position, 0, kMaxSize)) return false;
+    // The block carries positions as far as sides go; whether a library may
+    // hold them is the paste's question.
+    if (!InRange(edge, 0, 3) || !InRange(pin->position, 0, limits::kMaxSize)) return false;
     pin->edge = static_cast<PinEdge>(edge);
     if (!TakeString(block, GetInt32(block, at), budget, pin->name)) return false;
     at += kPinRecordBase;
@@ -173,7 +177,7 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out) {
     if (patternOffset < 0 || record + kPatternRecordSize > size) return false;
     const int32_t width = GetInt32(block, record + 4);
     const int32_t height = GetInt32(block, record + 8);
-    if (!InRange(width, 1, kMaxSize) || !InRange(height, 1, kMaxSize)) return false;
+    if (!IsValidSize(width) || !IsValidSize(height)) return false;
     const uint64_t bitmapSize = BitmapSize(width, height);
     if (record + kPatternRecordSize + bitmapSize > size) return false;
     std::string patternName;

@@ -5,40 +5,14 @@
 #include <utility>
 
 #include "model/names.h"
+#include "model/validity.h"
 
 namespace zanli {
 
 namespace {
 
-constexpr int32_t kKnownFlags = PinFlag::NumberNearBody | PinFlag::Clock | PinFlag::NegativeLogic;
-
-bool IsEdge(PinEdge edge) {
-  const auto value = static_cast<int32_t>(edge);
-  return value >= 0 && value <= 3;
-}
-
-bool IsValidNumber(std::string_view number) { return number.empty() || number[0] == 'D' || number[0] == 'H'; }
-
-bool InRange(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
-
-bool IsBodyValid(const PartBody& body) {
-  if (!InRange(body.xSize, 1, LibraryDocument::kMaxSize) ||
-      !InRange(body.ySize, 1, LibraryDocument::kMaxSize) ||
-      !InRange(body.blockCount, 1, LibraryDocument::kMaxBlocks))
-    return false;
-  for (const auto& pin : body.pins) {
-    if (!pin || !IsEdge(pin->edge) || !InRange(pin->position, 0, LibraryDocument::kMaxPosition)) return false;
-    if (!LibraryDocument::IsValidPin(PinData{pin->name, pin->flags, pin->numbers}, body.blockCount))
-      return false;
-  }
-  return true;
-}
-
 bool IsValidPatternContent(const PatternContent& content) {
-  return !content.name.empty() && InRange(content.width, 1, LibraryDocument::kMaxSize) &&
-         InRange(content.height, 1, LibraryDocument::kMaxSize) &&
-         content.bits.size() ==
-             static_cast<size_t>(Pattern::StrideFor(content.width)) * static_cast<size_t>(content.height);
+  return IsValidPattern(content.name, content.width, content.height, content.bits.size());
 }
 
 bool SameContent(const Pattern& pattern, const PatternContent& content) {
@@ -132,20 +106,8 @@ void LibraryDocument::RebuildNames() {
   for (const auto& pattern : library_->patterns) patternNames_.Add(pattern->name);
 }
 
-bool LibraryDocument::IsValidPin(const PinData& pin, int32_t blocks) {
-  if ((pin.flags & ~kKnownFlags) != 0 || pin.numbers.size() != static_cast<size_t>(std::max(blocks, 0)))
-    return false;
-  return std::all_of(pin.numbers.begin(), pin.numbers.end(), IsValidNumber);
-}
-
-bool LibraryDocument::IsValidBody(const PartBody& body) { return IsBodyValid(body); }
-
-bool LibraryDocument::IsValidPattern(const Pattern& pattern) {
-  return IsValidPatternContent(PatternContent{pattern.name, pattern.width, pattern.height, pattern.bits});
-}
-
 bool LibraryDocument::IsPinAddress(int row, PinEdge edge, int32_t position) const {
-  return BodyOf(row) != nullptr && IsEdge(edge) && InRange(position, 0, kMaxPosition);
+  return BodyOf(row) != nullptr && IsValidPinPlace(edge, position);
 }
 
 int LibraryDocument::BodyIndex(const PartBody* body) const {
@@ -260,7 +222,7 @@ EditResult LibraryDocument::InsertBlankPin(int row, PinEdge edge, int32_t positi
     if (pin->edge != edge || pin->position < position) continue;
     // Positions end at 255: a pin pushed past it could be neither stored
     // nor reached.
-    if (pin->position >= kMaxPosition) return Refuse();
+    if (pin->position >= limits::kMaxPosition) return Refuse();
     moves = true;
   }
   if (!moves) return NoChange();
@@ -360,9 +322,7 @@ EditResult LibraryDocument::PastePart(int row, PastedPart part, int selected) {
 
 EditResult LibraryDocument::SetAttributes(int row, const PartAttributes& attributes) {
   PartBody* body = BodyOf(row);
-  if (!body || !InRange(attributes.xSize, 1, kMaxSize) || !InRange(attributes.ySize, 1, kMaxSize) ||
-      !InRange(attributes.blockCount, 1, kMaxBlocks))
-    return Refuse();
+  if (!body || !IsValidAttributes(attributes)) return Refuse();
   if (attributes.pattern && PatternIndex(attributes.pattern) < 0) return Refuse();
   if (body->Attributes() == attributes) return NoChange();
   std::vector<DocumentEdit> edits;

@@ -51,16 +51,11 @@ struct EditResult {
 // comes back as a DocumentChange, which undoes and redoes it exactly.
 // Several operations can make one step together (BeginGroup below).
 //
-// Rows are indices into the library's entries. Model rules kept here: every
-// entry names a body of the library and every body is named; sizes are at
-// least 1, block counts 1 to 256, pin positions 0 to 255 on edges 0 to 3;
-// a pin holds one number per block, each empty or "D"/"H" plus its text.
+// Rows are indices into the library's entries. Every entry names a body of
+// the library and every body is named; bodies, pins and patterns keep the
+// model's rules (model/validity.h).
 class LibraryDocument {
  public:
-  static constexpr int32_t kMaxPosition = 255;
-  static constexpr int32_t kMaxBlocks = 256;
-  static constexpr int32_t kMaxSize = 32767;
-
   LibraryDocument();
   ~LibraryDocument();
   LibraryDocument(const LibraryDocument&) = delete;
@@ -113,20 +108,13 @@ class LibraryDocument {
   EditResult PastePart(int row, PastedPart part, int selected);
 
   // --- bodies and patterns ---
-  // Sizes 1 to kMaxSize, 1 to kMaxBlocks blocks, a pattern of the library or
-  // none; a new block count reshapes the pins' numbers.
+  // Valid attributes with a pattern of the library or none; a new block
+  // count reshapes the pins' numbers.
   EditResult SetAttributes(int row, const PartAttributes& attributes);
   // Makes the pattern list what a pattern-editor session left: the patterns
   // it kept, in their order, with their new content, and those it added.
   // A pattern a body still uses cannot be dropped.
   EditResult ReplacePatterns(const std::vector<PatternReplacement>& patterns);
-
-  // Whether a pin as given could stand in a body of `blocks` blocks.
-  static bool IsValidPin(const PinData& pin, int32_t blocks);
-  // Whether a body, with every pin, and a pattern keep the model's rules
-  // (what Paste checks before it asks the user anything).
-  static bool IsValidBody(const PartBody& body);
-  static bool IsValidPattern(const Pattern& pattern);
 
   // --- composite steps ---
   // One user action made of several operations (a pasted list of pins, an

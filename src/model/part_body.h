@@ -37,6 +37,9 @@ class PartBody final {
   // duplicates, and the earlier one wins.
   PinInfo* FindPin(PinEdge edge, int32_t position) const;
 
+  // A copy with pins of its own and the same pattern, which it does not own.
+  std::unique_ptr<PartBody> Clone() const;
+
   PartAttributes Attributes() const { return {numberPrefix, xSize, ySize, blockCount, pattern}; }
 
   PinInfo* AddPin(std::unique_ptr<PinInfo> pin);

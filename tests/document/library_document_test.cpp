@@ -6,6 +6,7 @@
 #include <set>
 #include <unordered_set>
 
+#include "model/limits.h"
 #include "support/library_builder.h"
 
 namespace zanli {
@@ -61,7 +62,7 @@ void ExpectModelRules(const LibraryDocument& document) {
     for (const auto& pin : b->pins) {
       EXPECT_EQ(pin->numbers.size(), static_cast<size_t>(b->blockCount));
       EXPECT_GE(pin->position, 0);
-      EXPECT_LE(pin->position, LibraryDocument::kMaxPosition);
+      EXPECT_LE(pin->position, limits::kMaxPosition);
     }
   }
   for (const auto& e : library.entries) {

@@ -42,6 +42,28 @@ TEST(PartBodyTest, LookupReturnsFirstOfDuplicatePinsAndRemovalDestroysIt) {
   EXPECT_EQ(body.pins.size(), 2u);
 }
 
+// Clones stand for their originals in every field: replacing each body and
+// pattern by its clone changes nothing a description of the library shows.
+TEST(PartBodyTest, ClonesOfBodiesAndPatternsStandForTheOriginals) {
+  Library library;
+  testing::BuildCleanLibrary(library);
+  const std::string before = testing::Describe(library);
+  for (auto& pattern : library.patterns) {
+    std::unique_ptr<Pattern> copy = pattern->Clone();
+    for (auto& body : library.bodies)
+      if (body->pattern == pattern.get()) body->pattern = copy.get();
+    pattern = std::move(copy);
+  }
+  for (auto& body : library.bodies) {
+    std::unique_ptr<PartBody> copy = body->Clone();
+    ASSERT_NE(copy->pins.front().get(), body->pins.front().get());
+    for (auto& entry : library.entries)
+      if (entry->body == body.get()) entry->body = copy.get();
+    body = std::move(copy);
+  }
+  EXPECT_EQ(testing::Describe(library), before);
+}
+
 TEST(PinInfoTest, BlankPinHasOneEmptyNumberPerBlock) {
   PinInfo pin(4);
   EXPECT_TRUE(pin.name.empty());

@@ -59,12 +59,6 @@ constexpr ToolCommand kToolCommands[] = {
     {PatternEditor::kToolEllipse, PatternTool::Ellipse, "楕円"},
 };
 
-std::unique_ptr<Pattern> CopyOf(const Pattern& pattern) {
-  auto copy = std::make_unique<Pattern>(pattern.name, pattern.width, pattern.height);
-  copy->bits = pattern.bits;
-  return copy;
-}
-
 }  // namespace
 
 PatternEditor::PatternEditor(const Library& library, const Pattern* initial, QWidget* parent)
@@ -76,7 +70,7 @@ PatternEditor::PatternEditor(const Library& library, const Pattern* initial, QWi
   setWindowTitle(QStringLiteral("ﾊﾟﾀｰﾝの編集"));
   setWindowIcon(QIcon(QStringLiteral(":/icons/zanli_134.png")));
   setSizeGripEnabled(false);
-  for (const auto& pattern : library.patterns) patterns_.push_back({pattern.get(), CopyOf(*pattern)});
+  for (const auto& pattern : library.patterns) patterns_.push_back({pattern.get(), pattern->Clone()});
 
   CreateControls();
   CreateMenu();

@@ -24,7 +24,7 @@ PatternNameDialog::PatternNameDialog(const std::string& initialName, const NameL
 
   field_ = new QLineEdit(ShiftJisCodec::Decode(initial_), this);
   field_->setObjectName(QStringLiteral("patternName"));
-  field_->setMaxLength(static_cast<int>(kMaxPatternNameLength));
+  field_->setMaxLength(static_cast<int>(limits::kMaxPatternNameLength));
   field_->setGeometry(du.Rect(7, 9, 70, 14));
   field_->selectAll();
 
