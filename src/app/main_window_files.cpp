@@ -19,10 +19,10 @@
 #include "app/pin_panel.h"
 #include "app/recent_libraries.h"
 #include "app/save_loss_dialog.h"
-#include "app/shift_jis_codec.h"
 #include "check/save_losses.h"
 #include "fileio/library_file.h"
 #include "fileio/library_file_messages.h"
+#include "qtshared/shift_jis_codec.h"
 #include "resources/message_texts.h"
 
 namespace zanli {

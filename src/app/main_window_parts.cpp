@@ -12,10 +12,10 @@
 #include "app/part_list_box.h"
 #include "app/part_name_dialog.h"
 #include "app/part_view.h"
-#include "app/shift_jis_codec.h"
 #include "clipboard/part_clipboard_block.h"
 #include "model/names.h"
 #include "model/validity.h"
+#include "qtshared/shift_jis_codec.h"
 #include "resources/message_texts.h"
 
 namespace zanli {

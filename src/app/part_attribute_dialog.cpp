@@ -10,7 +10,7 @@
 
 #include "app/dialog_units.h"
 #include "app/pattern_preview.h"
-#include "app/shift_jis_codec.h"
+#include "qtshared/shift_jis_codec.h"
 #include "resources/message_texts.h"
 
 namespace zanli {

@@ -1,13 +1,12 @@
 #include "app/part_clipboard.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <QMimeData>
 
 #include "app/clipboard_format.h"
-#include "app/shift_jis_codec.h"
 #include "clipboard/part_clipboard_block.h"
 #include "fileio/text_library_format.h"
+#include "qtshared/png_encoder.h"
+#include "qtshared/shift_jis_codec.h"
 #include "render/rgb_raster.h"
 #include "render/symbol_renderer.h"
 
@@ -31,13 +30,7 @@ QByteArray PictureOf(const PartBody& body) {
   if (width > kMaxSide || height > kMaxSide) return {};
   RgbRaster raster(static_cast<int32_t>(width), static_cast<int32_t>(height), Rgb{255, 255, 255});
   SymbolRenderer::DrawPart(raster, nullptr, body, 0);
-  const QImage image(raster.Pixels().data(), raster.Width(), raster.Height(), raster.Width() * 3,
-                     QImage::Format_RGB888);
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  return png;
+  return PngEncoder::Encode(raster);
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <QPushButton>
 
 #include "app/dialog_units.h"
-#include "app/shift_jis_codec.h"
 #include "model/names.h"
+#include "qtshared/shift_jis_codec.h"
 #include "resources/message_texts.h"
 
 namespace zanli {

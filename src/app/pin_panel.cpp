@@ -11,8 +11,8 @@
 #include <algorithm>
 
 #include "app/dialog_units.h"
-#include "app/shift_jis_codec.h"
 #include "document/library_document.h"
+#include "qtshared/shift_jis_codec.h"
 
 namespace zanli {
 

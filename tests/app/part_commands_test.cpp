@@ -14,11 +14,11 @@
 #include "app/part_attribute_dialog.h"
 #include "app/part_name_dialog.h"
 #include "app/pattern_preview.h"
-#include "app/shift_jis_codec.h"
 #include "clipboard/part_clipboard_block.h"
 #include "fileio/text_library_format.h"
 #include "main_window_test_support.h"
 #include "modal_script.h"
+#include "qtshared/shift_jis_codec.h"
 #include "render/rgb_raster.h"
 #include "render/symbol_renderer.h"
 

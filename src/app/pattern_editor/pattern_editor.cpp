@@ -24,10 +24,10 @@
 #include "app/pattern_editor/pattern_name_dialog.h"
 #include "app/pattern_editor/pattern_size_dialog.h"
 #include "app/pattern_editor/text_order.h"
-#include "app/shift_jis_codec.h"
 #include "model/library.h"
 #include "model/name_set.h"
 #include "pattern/pattern_bitmap.h"
+#include "qtshared/shift_jis_codec.h"
 #include "resources/message_texts.h"
 
 // The pictures are compiled into the static app library; a static library's
