@@ -55,13 +55,12 @@ MainWindow::MainWindow(QWidget* parent)
     UpdateCommandStates();
   });
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::CheckClipboard);
-  qApp->installEventFilter(this);
+  WatchEvents();
   RestorePartViewZoom();
 
   // The window starts at its layout size, which is also its smallest, or
   // where and as large as the user last left it.
-  resize(minimumSizeHint().expandedTo(sizeHint()));
-  setMinimumSize(size());
+  StartAtLayoutSize();
   restoreGeometry(QSettings().value(QStringLiteral("mainWindow/geometry")).toByteArray());
   LayoutChildren();
   UpdateRecentMenu();
@@ -76,7 +75,7 @@ MainWindow::~MainWindow() {
   QSettings().setValue(QStringLiteral("mainWindow/geometry"), saveGeometry());
   StorePartViewZoom();
   // Hiding the dialog below moves the focus; this object is half gone by then.
-  qApp->removeEventFilter(this);
+  StopWatchingEvents();
   disconnect(qApp, nullptr, this, nullptr);
   document_.RemoveObserver(this);
   // The steps hold parts of the library; the views must not outlive either.

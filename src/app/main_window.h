@@ -138,6 +138,9 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void closeEvent(QCloseEvent* event) override;
   // Context menus (the part list forwards its own) have nothing to offer.
   void contextMenuEvent(QContextMenuEvent* event) override;
+  void LayoutChildren() override;
+  bool OfferKey(QObject* watched, const QKeyEvent& key) override;
+  // Also the zoom keys and the pin panel's check-box mnemonics.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -155,7 +158,6 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void CreateControls();
   void CreateMenu();
   void SetTabOrder();
-  void LayoutChildren();
   // The Edit menu names the step that Undo and Redo would take.
   void UpdateUndoTexts();
 
@@ -191,8 +193,6 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   // The folder the file dialogs start in: the last one used.
   static QString LastFolder();
   static void RememberFolder(const QString& path);
-  void ShowWarning(const QString& text);  // exclamation icon, OK only
-  void ShowMessage(const QString& text);  // no icon, OK only
   // Pastes a decoded part: settles its names and its pattern with the user.
   void PasteDecodedPart(std::string name, std::unique_ptr<PartBody> body, std::unique_ptr<Pattern> pattern);
   bool ListHasFocus() const;

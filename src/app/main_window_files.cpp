@@ -7,13 +7,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMessageBox>
 #include <QSettings>
 #include <QUndoStack>
 #include <algorithm>
 
 #include "app/library_file_dialog.h"
 #include "app/main_window.h"
+#include "app/message_box.h"
 #include "app/part_list_box.h"
 #include "app/part_view.h"
 #include "app/pin_panel.h"
@@ -50,19 +50,11 @@ class BusyCursor {
 
 }  // namespace
 
-void MainWindow::ShowWarning(const QString& text) {
-  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(texts::kAppName), text, QMessageBox::Ok, this);
-  RunModal(box);
-}
-
 bool MainWindow::SaveModified() {
   if (!IsModified()) return true;
-  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(texts::kAppName),
-                  QString::fromUtf8(texts::kSaveChanges).arg(FromPath(library().fileTitle)),
-                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-  box.setDefaultButton(QMessageBox::Yes);
-  box.setEscapeButton(QMessageBox::Cancel);
-  const int answer = RunModal(box);
+  const QMessageBox::StandardButton answer = ShowMessageBox(
+      this, QMessageBox::Warning, QString::fromUtf8(texts::kSaveChanges).arg(FromPath(library().fileTitle)),
+      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes, QMessageBox::Cancel);
   if (answer == QMessageBox::No) return true;
   if (answer != QMessageBox::Yes) return false;
   return library().hasFilePath ? SaveLibrary() : SaveLibraryAs();
@@ -139,7 +131,8 @@ bool MainWindow::OpenLibraryFile(const std::string& path) {
     read = LibraryFile::Read(path);
   }
   if (!read.Ok()) {
-    ShowWarning(QString::fromStdString(LibraryFileMessages::ReadFailure(read, ShownPath(path))));
+    ShowMessageBox(this, QMessageBox::Warning,
+                   QString::fromStdString(LibraryFileMessages::ReadFailure(read, ShownPath(path))));
     return false;
   }
   undoStack_->clear();
@@ -152,7 +145,8 @@ bool MainWindow::OpenLibraryFile(const std::string& path) {
   UpdateTitle();
   partList_->setFocus();
   // Read, but a text that lost its end may have lost parts with it.
-  if (read.missingTrailer) ShowWarning(QString::fromStdString(LibraryFileMessages::MissingTrailer()));
+  if (read.missingTrailer)
+    ShowMessageBox(this, QMessageBox::Warning, QString::fromStdString(LibraryFileMessages::MissingTrailer()));
   return true;
 }
 
@@ -178,8 +172,9 @@ bool MainWindow::SaveLibrary() {
     written = LibraryFile::Write(library.filePath, library, format);
   }
   if (!written.Ok()) {
-    ShowWarning(QString::fromStdString(
-        LibraryFileMessages::WriteFailure(written, ShownPath(library.filePath), DecodeName)));
+    ShowMessageBox(this, QMessageBox::Warning,
+                   QString::fromStdString(
+                       LibraryFileMessages::WriteFailure(written, ShownPath(library.filePath), DecodeName)));
     return false;
   }
   undoStack_->setClean();

@@ -3,10 +3,10 @@
 // Each is one document operation and so one step of the history.
 #include <QApplication>
 #include <QClipboard>
-#include <QMessageBox>
 #include <QMimeData>
 
 #include "app/main_window.h"
+#include "app/message_box.h"
 #include "app/part_attribute_dialog.h"
 #include "app/part_clipboard.h"
 #include "app/part_list_box.h"
@@ -30,11 +30,6 @@ QString MessageText(const char* text) {
 }  // namespace
 
 bool MainWindow::ListHasFocus() const { return partList_->hasFocus(); }
-
-void MainWindow::ShowMessage(const QString& text) {
-  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(texts::kAppName), text, QMessageBox::Ok, this);
-  RunModal(box);
-}
 
 void MainWindow::NewPart() {
   const int selected = partList_->GetCurSel();
@@ -101,13 +96,13 @@ void MainWindow::PastePart() {
   PartClipboardBlock::Part part;
   if (!PartClipboardBlock::Read(std::string_view(block.constData(), static_cast<size_t>(block.size())),
                                 part)) {
-    ShowWarning(QString::fromUtf8(texts::kPasteDataDamaged));
+    ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::kPasteDataDamaged));
     return;
   }
   // Values no library may hold (a pin beyond the last position, a number
   // without its display letter) are damage too; nothing is asked then.
   if (!IsValidBody(*part.body)) {
-    ShowWarning(QString::fromUtf8(texts::kPasteDataDamaged));
+    ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::kPasteDataDamaged));
     return;
   }
   PasteDecodedPart(std::move(part.name), std::move(part.body), std::move(part.pattern));
@@ -119,8 +114,9 @@ void MainWindow::PasteDecodedPart(std::string name, std::unique_ptr<PartBody> bo
   // store and read back), makes way for the lowest free default name.
   if (name.empty() || document_.EntryNames().IsNameTaken(name)) {
     const std::string fresh = UniquePartName(document_.EntryNames());
-    ShowMessage(MessageText(texts::kPastedPartRenamed)
-                    .arg(ShiftJisCodec::Decode(name), ShiftJisCodec::Decode(fresh)));
+    ShowMessageBox(this, QMessageBox::NoIcon,
+                   MessageText(texts::kPastedPartRenamed)
+                       .arg(ShiftJisCodec::Decode(name), ShiftJisCodec::Decode(fresh)));
     name = fresh;
   }
   PastedPart pasted;
@@ -135,17 +131,17 @@ void MainWindow::PasteDecodedPart(std::string name, std::unique_ptr<PartBody> bo
       }
     bool shared = false;
     if (equal) {
-      QMessageBox question(QMessageBox::NoIcon, QString::fromUtf8(texts::kAppName),
-                           MessageText(texts::kUseExistingPattern), QMessageBox::Yes | QMessageBox::No, this);
-      shared = RunModal(question) == QMessageBox::Yes;
+      shared = ShowMessageBox(this, QMessageBox::NoIcon, MessageText(texts::kUseExistingPattern),
+                              QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     }
     if (shared) {
       pasted.existingPattern = const_cast<Pattern*>(equal);
     } else {
       if (pattern->name.empty() || document_.PatternNames().IsNameTaken(pattern->name)) {
         const std::string fresh = UniquePatternName(document_.PatternNames());
-        ShowMessage(MessageText(texts::kPastedPatternRenamed)
-                        .arg(ShiftJisCodec::Decode(pattern->name), ShiftJisCodec::Decode(fresh)));
+        ShowMessageBox(this, QMessageBox::NoIcon,
+                       MessageText(texts::kPastedPatternRenamed)
+                           .arg(ShiftJisCodec::Decode(pattern->name), ShiftJisCodec::Decode(fresh)));
         pattern->name = fresh;
       }
       pasted.newPattern = std::move(pattern);
@@ -154,7 +150,7 @@ void MainWindow::PasteDecodedPart(std::string name, std::unique_ptr<PartBody> bo
   const int selected = partList_->GetCurSel();
   EditResult result = document_.PastePart(selected, std::move(pasted), selected);
   if (result.status == EditStatus::Refused) {
-    ShowWarning(QString::fromUtf8(texts::kPasteDataDamaged));
+    ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::kPasteDataDamaged));
     return;
   }
   CommitStep(std::move(result), true);

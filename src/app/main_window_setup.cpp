@@ -69,7 +69,6 @@ void MainWindow::CreateControls() {
 
   minimumClientSize_ = QSize(du.X(kClientWidthDu), du.Y(kClientHeightDu));
   client()->setMinimumSize(minimumClientSize_);
-  client()->installEventFilter(this);
   SetTabOrder();
 }
 
@@ -188,36 +187,25 @@ void MainWindow::UpdateCommandStates() {
   action(kEditPatterns)->setEnabled(true);
 }
 
+bool MainWindow::OfferKey(QObject* watched, const QKeyEvent& key) {
+  UpdateCommandStates();
+  // The pin fields keep the command keys for editing; a check box's
+  // mnemonic wins over the menu title with the same letter.
+  return (pinPanel_->IsTextField(watched) && IsCommandKey(&key)) || pinPanel_->MnemonicBox(&key) != nullptr;
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == client() && event->type() == QEvent::Resize) {
-    LayoutChildren();
-    return false;
-  }
-  // Qt offers every key to the focus widget as a shortcut override before it
-  // looks for a shortcut: the moment to re-evaluate the enabling rules, and
-  // the place where the pin fields claim the command keys for editing.
-  if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
-      static_cast<QWidget*>(watched)->window() == this) {
-    UpdateCommandStates();
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if ((pinPanel_->IsTextField(watched) && IsCommandKey(key)) || pinPanel_->MnemonicBox(key) != nullptr) {
-      event->accept();
-      return true;
-    }
-  }
-  if (TakeZoomKey(watched, event)) return true;
+  if (CommandWindow::eventFilter(watched, event) || TakeZoomKey(watched, event)) return true;
   // A check box's mnemonic ticks it at once, so a key typed right after it
-  // (Enter, say) already sees the new state; and while the box is enabled it
-  // wins over the menu title with the same letter.
-  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-      static_cast<QWidget*>(watched)->window() == this) {
+  // (Enter, say) already sees the new state.
+  if (event->type() == QEvent::KeyPress && IsOwnWidget(watched)) {
     if (QCheckBox* box = pinPanel_->MnemonicBox(static_cast<QKeyEvent*>(event))) {
       box->setFocus(Qt::ShortcutFocusReason);
       box->click();
       return true;
     }
   }
-  return QDialog::eventFilter(watched, event);
+  return false;
 }
 
 void MainWindow::LayoutChildren() {

@@ -4,11 +4,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
 #include "app/dialog_units.h"
+#include "app/message_box.h"
 #include "app/pattern_preview.h"
 #include "qtshared/shift_jis_codec.h"
 #include "resources/message_texts.h"
@@ -174,9 +174,7 @@ void PartAttributeDialog::OnSelectionChanged() { preview_->ShowPattern(SelectedP
 bool PartAttributeDialog::CheckRange(QLineEdit* field, const char* message, int32_t& value) {
   value = FieldValue(field);
   if (value >= 1 && value <= 255) return true;
-  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(texts::kAppName), QString::fromUtf8(message),
-                  QMessageBox::Ok, this);
-  box.exec();
+  ShowMessageBox(this, QMessageBox::NoIcon, QString::fromUtf8(message));
   return false;
 }
 

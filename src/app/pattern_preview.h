@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QAbstractScrollArea>
+#include "app/scroll_view.h"
 
 namespace zanli {
 
@@ -9,7 +9,7 @@ class Pattern;
 // Shows one pattern at its true size, 20 pixels in from the top-left corner,
 // with scroll bars when it is larger than the window. No grid, no zoom, no
 // editing: the attribute dialog's view of the pattern it would give a part.
-class PatternPreview : public QAbstractScrollArea {
+class PatternPreview : public ScrollView {
   Q_OBJECT
 
  public:
@@ -21,12 +21,8 @@ class PatternPreview : public QAbstractScrollArea {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void UpdateScrollBars();
-  void OnScrollAction(int action, bool horizontal);
-
   const Pattern* pattern_ = nullptr;
 };
 

@@ -93,6 +93,7 @@ TEST_F(PartCommandsTest, NameDialogChecksTheCharactersFirstThenTheNamesInUse) {
   } cases[] = {
       {"X", "A B", "A B は有効な部品名ではありません"},
       {"X", "A{B", "A{B は有効な部品名ではありません"},
+      {"X", "Ä", "Ä は有効な部品名ではありません"},  // the code page has no Ä
       {"A{B", "A{B", "A{B は有効な部品名ではありません"},  // unchanged, but invalid
       {"X", "USED", "部品名 USED は既に存在しています"},
       {"USED", "USED", ""},  // its own name

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <QAbstractScrollArea>
 #include <QCursor>
 #include <QImage>
 #include <cstdint>
 
+#include "app/scroll_view.h"
 #include "pattern/pattern_canvas_state.h"
-
-class QScrollBar;
 
 namespace zanli {
 
@@ -22,7 +20,7 @@ class Pattern;
 // The pattern is edited in place, so it must outlive the canvas or be
 // replaced by LoadPattern(nullptr) first; a floating selection is put down
 // into it when the canvas goes.
-class PatternCanvas : public QAbstractScrollArea {
+class PatternCanvas : public ScrollView {
   Q_OBJECT
 
  public:
@@ -57,9 +55,6 @@ class PatternCanvas : public QAbstractScrollArea {
   int32_t Zoom() const { return state_.Zoom(); }
   const PatternCanvasState& State() const { return state_; }
 
-  // The logical point shown at the viewport's top-left pixel.
-  int32_t ScrollX() const { return scrollX_; }
-  int32_t ScrollY() const { return scrollY_; }
   // Where the centre of a cell shows in the viewport.
   QPoint CellCentreOnViewport(PatternCanvasState::Cell cell) const;
 
@@ -71,28 +66,19 @@ class PatternCanvas : public QAbstractScrollArea {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void scrollContentsBy(int dx, int dy) override;
 
  private:
   PatternCanvasState::Point Logical(const QPointF& device) const;
   // Repaints what a step reports and follows size and scroll changes.
   void Apply(const PatternCanvasState::Damage& damage);
   void UpdateCursor();
-  void UpdateScrollBars();
-  void OnScrollAction(QScrollBar* bar, int action);
 
   PatternCanvasState state_;
-  int32_t scrollX_ = 0;
-  int32_t scrollY_ = 0;
   bool moveCursorShown_ = false;
-  // Set while this class moves the scroll bars itself, so that their value
-  // changes are not taken for the user's scrolling.
-  bool syncingBars_ = false;
 };
 
 }  // namespace zanli

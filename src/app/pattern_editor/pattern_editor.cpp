@@ -11,13 +11,13 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <algorithm>
 
 #include "app/dialog_units.h"
+#include "app/message_box.h"
 #include "app/pattern_editor/pattern_canvas.h"
 #include "app/pattern_editor/pattern_clipboard.h"
 #include "app/pattern_editor/pattern_in_use_dialog.h"
@@ -74,8 +74,7 @@ PatternEditor::PatternEditor(const Library& library, const Pattern* initial, QWi
 
   CreateControls();
   CreateMenu();
-  resize(minimumSizeHint().expandedTo(sizeHint()));
-  setMinimumSize(size());
+  StartAtLayoutSize();
   LayoutChildren();
 
   for (WorkingPattern& working : patterns_) InsertItem(working.copy.get());
@@ -87,12 +86,12 @@ PatternEditor::PatternEditor(const Library& library, const Pattern* initial, QWi
     canvas_->LoadPattern(ItemPattern(index));
   }
   connect(patternBox_, &QComboBox::currentIndexChanged, this, &PatternEditor::OnItemChosen);
-  qApp->installEventFilter(this);
+  WatchEvents();
   UpdateCommandStates(false);
 }
 
 PatternEditor::~PatternEditor() {
-  qApp->removeEventFilter(this);
+  StopWatchingEvents();
   // The canvas goes with the Qt children, after the copies it edits.
   canvas_->LoadPattern(nullptr);
 }
@@ -125,7 +124,6 @@ void PatternEditor::CreateControls() {
   canvas_->setAccessibleName(QStringLiteral("&Ptneditor"));
 
   client()->setMinimumSize(du.X(kClientWidthDu), du.Y(kClientHeightDu));
-  client()->installEventFilter(this);
   setTabOrder(patternBox_, canvas_);
 }
 
@@ -296,11 +294,10 @@ void PatternEditor::DeletePattern() {
     RunModal(dialog);
     return;
   }
-  QMessageBox question(QMessageBox::Question, QString::fromUtf8(texts::kAppName),
-                       QStringLiteral("作業中のﾊﾟﾀｰﾝを削除します"), QMessageBox::Yes | QMessageBox::No, this);
-  question.setDefaultButton(QMessageBox::Yes);
-  question.setEscapeButton(QMessageBox::No);
-  if (RunModal(question) != QMessageBox::Yes) return;
+  if (ShowMessageBox(this, QMessageBox::Question, QStringLiteral("作業中のﾊﾟﾀｰﾝを削除します"),
+                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+                     QMessageBox::No) != QMessageBox::Yes)
+    return;
   {
     const QSignalBlocker quiet(patternBox_);
     patternBox_->removeItem(index);
@@ -398,20 +395,12 @@ void PatternEditor::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-bool PatternEditor::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == client() && event->type() == QEvent::Resize) {
-    LayoutChildren();
-    return false;
-  }
-  // Every key is offered as a shortcut override before Qt looks for a
-  // shortcut: the moment to apply the enabling rules, so that a greyed
-  // command's key does nothing.
-  if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
-      static_cast<QWidget*>(watched)->window() == this) {
-    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
-    UpdateCommandStates(action(kPaste)->shortcut().matches(pressed) == QKeySequence::ExactMatch);
-  }
-  return QDialog::eventFilter(watched, event);
+bool PatternEditor::OfferKey(QObject*, const QKeyEvent& key) {
+  // The clipboard is asked only for the paste key: another program may be
+  // slow to answer.
+  UpdateCommandStates(action(kPaste)->shortcut().matches(QKeySequence(key.keyCombination())) ==
+                      QKeySequence::ExactMatch);
+  return false;
 }
 
 }  // namespace zanli

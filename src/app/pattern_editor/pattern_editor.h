@@ -84,7 +84,8 @@ class PatternEditor : public CommandWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  void LayoutChildren() override;
+  bool OfferKey(QObject* watched, const QKeyEvent& key) override;
 
  private:
   struct WorkingPattern {
@@ -95,7 +96,6 @@ class PatternEditor : public CommandWindow {
   void CreateControls();
   void CreateMenu();
   void CreateToolBar();
-  void LayoutChildren();
 
   // Adds the pattern's item where the sort puts it; its index.
   int InsertItem(Pattern* pattern);
