@@ -63,11 +63,7 @@ QAction* CommandWindow::AddCommand(QMenu* menu, int id, const QString& text, con
   return action;
 }
 
-void CommandWindow::RegisterCommand(QAction* action, int id) {
-  action->setObjectName(QStringLiteral("command%1").arg(id));
-  action->setData(id);
-  actions_[id] = action;
-}
+void CommandWindow::RegisterCommand(QAction* action, int id) { actions_[id] = action; }
 
 QAction* CommandWindow::action(int id) const {
   const auto it = actions_.find(id);

@@ -8,6 +8,7 @@
 
 #include "app/command_window.h"
 #include "app/pin_cursor.h"
+#include "app/test_access.h"
 #include "check/check_problem.h"
 #include "document/document_observer.h"
 #include "document/library_document.h"
@@ -27,9 +28,10 @@ class PinPanel;
 
 // The library editor's one window: the part list on the left, the block
 // selector, the pin panel and the part view on the right, the menu on top.
-// It owns the document and its history; the children are views of the
-// document and turn the user's actions into its operations. A dialog, so that
-// Enter applies the pin edit and Esc drops it; only the close path ends it.
+// It owns the document, its history and the pin cursor; the children are
+// views of the document that report what the user asks for, and the window
+// turns that into the document's operations. A dialog, so that Enter applies
+// the pin edit and Esc drops it; only the close path ends it.
 class MainWindow : public CommandWindow, private DocumentObserver {
   Q_OBJECT
 
@@ -61,6 +63,32 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   explicit MainWindow(QWidget* parent = nullptr);
   ~MainWindow() override;
 
+  // Reads `path` and shows it; a failure shows the read-failure message and
+  // leaves the open library, its history and its views as they were.
+  bool OpenLibraryFile(const std::string& path);
+
+ signals:
+  void partViewZoomChanged(int factor);
+
+ public slots:
+  // The dialog's Cancel: drops the pin edit; ends the window only once a
+  // close has been confirmed.
+  void reject() override;
+  // The dialog's OK: applies the pin edit.
+  void accept() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  // Context menus (the part list forwards its own) have nothing to offer.
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void LayoutChildren() override;
+  bool OfferKey(QObject* watched, const QKeyEvent& key) override;
+  // Also the zoom keys and the pin panel's check-box mnemonics.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  friend struct TestAccess<MainWindow>;
+
   LibraryDocument& document() { return document_; }
   const Library& library() const { return document_.library(); }
   QUndoStack& undoStack() { return *undoStack_; }
@@ -86,9 +114,6 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   bool SaveModified();
   void NewLibrary();
   bool OpenLibrary();
-  // Reads `path` and shows it; a failure shows the read-failure message and
-  // leaves the open library, its history and its views as they were.
-  bool OpenLibraryFile(const std::string& path);
   bool SaveLibrary();
   bool SaveLibraryAs();
   void SetLibraryPath(const std::string& path);
@@ -124,26 +149,6 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void SetPartViewZoom(int factor);
   int PartViewZoom() const;
 
- signals:
-  void partViewZoomChanged(int factor);
-
- public slots:
-  // The dialog's Cancel: drops the pin edit; ends the window only once a
-  // close has been confirmed.
-  void reject() override;
-  // The dialog's OK: applies the pin edit.
-  void accept() override;
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  // Context menus (the part list forwards its own) have nothing to offer.
-  void contextMenuEvent(QContextMenuEvent* event) override;
-  void LayoutChildren() override;
-  bool OfferKey(QObject* watched, const QKeyEvent& key) override;
-  // Also the zoom keys and the pin panel's check-box mnemonics.
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
   // DocumentObserver: keeps the views in step with every change.
   void EntryInserted(int row) override;
   void EntryRemoved(int row) override;
@@ -208,10 +213,10 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   bool closing_ = false;
   bool clipboardOffersPart_ = false;
 
-  QFrame* line1000_ = nullptr;  // under the menu bar
-  QFrame* line1003_ = nullptr;  // between the columns
-  QFrame* line1008_ = nullptr;  // above the part view
-  QFrame* line1011_ = nullptr;  // under the block selector
+  QFrame* menuLine_ = nullptr;    // under the menu bar
+  QFrame* columnLine_ = nullptr;  // between the columns
+  QFrame* viewLine_ = nullptr;    // above the part view
+  QFrame* blockLine_ = nullptr;   // under the block selector
   PartListBox* partList_ = nullptr;
   PartView* partView_ = nullptr;
   PinPanel* pinPanel_ = nullptr;

@@ -45,8 +45,9 @@ class PartView : public ScrollView {
   void SetBlock(int32_t index);
   int32_t GetBlock() const { return block_; }
 
-  // Repaints what is drawn for one pin position (line, mark, name, number),
-  // after the pin panel changed, added or removed the pin there.
+  // Repaints what is drawn for one pin position (line, mark, name, number,
+  // SymbolRenderer::PinArea), after the document changed, added or removed
+  // the pin there.
   void InvalidatePin(PinEdge edge, int32_t position);
 
   struct Hit {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/scroll_view.h"
+#include "app/test_access.h"
 
 namespace zanli {
 
@@ -17,12 +18,13 @@ class PatternPreview : public ScrollView {
 
   // Scrolls back to the origin and shows the pattern, or nothing.
   void ShowPattern(const Pattern* pattern);
-  const Pattern* ShownPattern() const { return pattern_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  friend struct TestAccess<PatternPreview>;
+
   const Pattern* pattern_ = nullptr;
 };
 

@@ -33,7 +33,7 @@ TEST_F(MainWindowTest, StartsEmptyUntitledWithTheListFocusedAndABlankPinPanel) {
   EXPECT_FALSE(pinNameEdit()->isEnabled());
   EXPECT_FALSE(pinNumberEdit()->isEnabled());
   EXPECT_FALSE(modified());
-  EXPECT_FALSE(window->library().hasFilePath);
+  EXPECT_FALSE(library().hasFilePath);
 }
 
 TEST_F(MainWindowTest, MenuShowsItsKeysAndGreysPinCommandsWithoutASelection) {
@@ -43,7 +43,7 @@ TEST_F(MainWindowTest, MenuShowsItsKeysAndGreysPinCommandsWithoutASelection) {
   EXPECT_FALSE(window->action(MainWindow::kInsertBlankPin)->isEnabled());
   PinInfo* pin = AddPin(AddPart("A"), PinEdge::Left, 0, "P");
   Fill();
-  window->UpdateCommandStates();
+  UpdateCommandStates();
   EXPECT_TRUE(window->action(MainWindow::kInsertBlankPin)->isEnabled());
   EXPECT_TRUE(window->action(MainWindow::kDeletePinAndCloseUp)->isEnabled());
   // Ctrl+I with nothing selected does nothing, even though the item was
@@ -169,7 +169,7 @@ TEST_F(MainWindowTest, PinEditsFollowTheShownPartWhenItsRowMoves) {
   ASSERT_EQ(partView()->Part(), a);
   Key(pinNameEdit(), Qt::Key_Return);
   EXPECT_EQ(a->pins[0]->name, "MOVED");
-  EXPECT_EQ(window->undoStack().count(), 2);
+  EXPECT_EQ(undoStack().count(), 2);
 }
 
 TEST_F(MainWindowTest, TabWalksThePanelThenTheListAndTheView) {

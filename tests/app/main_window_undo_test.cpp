@@ -28,7 +28,7 @@ TEST_F(MainWindowUndoTest, MenuNamesTheStepAndGreysWhenThereIsNothingToUndo) {
   PartBody* body = AddPart("A");
   AddPin(body, PinEdge::Left, 0, "OLD");
   Fill();
-  window->UpdateCommandStates();
+  UpdateCommandStates();
   EXPECT_EQ(Undo()->text(), QStringLiteral("元に戻す(&U)\tCtrl+Z"));
   EXPECT_EQ(Redo()->text(), QStringLiteral("やり直し(&Y)\tCtrl+Y"));
   EXPECT_FALSE(Undo()->isEnabled());
@@ -55,23 +55,23 @@ TEST_F(MainWindowUndoTest, TheSavedStateIsCleanWhicheverWayTheHistoryGetsBackToI
   AddPin(body, PinEdge::Left, 0, "P0");
   Fill();
   const QString path = temp.filePath(QStringLiteral("lib.LB3"));
-  window->SetLibraryPath(QFile::encodeName(path).toStdString());
-  window->UpdateTitle();
+  SetLibraryPath(QFile::encodeName(path).toStdString());
+  UpdateTitle();
   EXPECT_EQ(Caption(), QStringLiteral("Zanli - lib.LB3"));
 
   EditName("P1");
   EXPECT_EQ(Caption(), QStringLiteral("Zanli - lib.LB3*"));
-  ASSERT_TRUE(window->SaveLibrary());
+  ASSERT_TRUE(SaveLibrary());
   EXPECT_FALSE(modified());
   EXPECT_EQ(Caption(), QStringLiteral("Zanli - lib.LB3"));
-  EXPECT_EQ(window->undoStack().count(), 1) << "the history survives Save";
+  EXPECT_EQ(undoStack().count(), 1) << "the history survives Save";
 
   // Each state saves as itself; back at the saved state nothing is to save.
   Library saved;
   partView()->setFocus();
   Key(partView(), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_TRUE(modified());
-  ASSERT_TRUE(window->SaveLibrary());
+  ASSERT_TRUE(SaveLibrary());
   ASSERT_TRUE(TextLibraryFormat::Read(QFile::encodeName(path).toStdString(), saved));
   EXPECT_EQ(saved.bodies[0]->pins[0]->name, "P0");
   Key(partView(), Qt::Key_Y, Qt::ControlModifier);
@@ -132,17 +132,17 @@ TEST_F(MainWindowUndoTest, NoStepForEditsThatChangeNothingAndTheFieldsKeepTheirO
   Key(partView(), Qt::Key_Return);                  // a free position left free
   Key(partView(), Qt::Key_D, Qt::ControlModifier);  // nothing there or after it
   EXPECT_FALSE(modified());
-  EXPECT_EQ(window->undoStack().count(), 0);
+  EXPECT_EQ(undoStack().count(), 0);
 
   // In the name field Ctrl+Z undoes the typing, not a step.
   ClickPosition(PinEdge::Left, 0);
   EditName("OTHER");
-  ASSERT_EQ(window->undoStack().count(), 1);
+  ASSERT_EQ(undoStack().count(), 1);
   pinNameEdit()->setFocus();
   pinNameEdit()->end(false);
   QTest::keyClicks(pinNameEdit(), "XY");
   Key(pinNameEdit(), Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(window->undoStack().index(), 1);
+  EXPECT_EQ(undoStack().index(), 1);
   EXPECT_EQ(body->pins[0]->name, "OTHER");
   EXPECT_NE(pinNameEdit()->text(), QStringLiteral("OTHERXY"));
 }
@@ -182,13 +182,13 @@ TEST_F(MainWindowUndoTest, AGroupOfOperationsIsOneStep) {
   AddPin(body, PinEdge::Left, 1, "OLD");
   Fill();
   const std::string start = Describe(library());
-  LibraryDocument& document = window->document();
-  ASSERT_TRUE(document.BeginGroup(StepKind::EditPin));
-  EXPECT_EQ(document.EditPin(0, PinEdge::Left, 1, PinData{"ONE", 0, {"D1"}}).status, EditStatus::Done);
-  EXPECT_EQ(document.EditPin(0, PinEdge::Right, 3, PinData{"TWO", 0, {"D2"}}).status, EditStatus::Done);
-  window->CommitStep(document.CommitGroup());
+  LibraryDocument& doc = document();
+  ASSERT_TRUE(doc.BeginGroup(StepKind::EditPin));
+  EXPECT_EQ(doc.EditPin(0, PinEdge::Left, 1, PinData{"ONE", 0, {"D1"}}).status, EditStatus::Done);
+  EXPECT_EQ(doc.EditPin(0, PinEdge::Right, 3, PinData{"TWO", 0, {"D2"}}).status, EditStatus::Done);
+  CommitStep(doc.CommitGroup());
   const std::string end = Describe(library());
-  EXPECT_EQ(window->undoStack().count(), 1);
+  EXPECT_EQ(undoStack().count(), 1);
   EXPECT_EQ(Undo()->text(), QStringLiteral("元に戻す - ﾋﾟﾝの変更(&U)\tCtrl+Z"));
 
   partView()->setFocus();
@@ -211,7 +211,7 @@ TEST_F(MainWindowUndoTest, NewClearsTheHistory) {
   window->action(MainWindow::kFileNew)->trigger();
   Settle();
   EXPECT_TRUE(no.answered());
-  EXPECT_EQ(window->undoStack().count(), 0);
+  EXPECT_EQ(undoStack().count(), 0);
   EXPECT_FALSE(modified());
   EXPECT_FALSE(Undo()->isEnabled());
   EXPECT_EQ(Caption(), QStringLiteral("Zanli - Untitled.LIB"));

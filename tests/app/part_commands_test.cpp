@@ -57,7 +57,7 @@ std::function<void(PartNameDialog*)> Name(const QString& name, QString* caption 
 class PartCommandsTest : public testing::MainWindowTestBase {
  protected:
   void Run(int command) {
-    window->UpdateCommandStates();
+    UpdateCommandStates();
     window->action(command)->trigger();
     Settle();
   }
@@ -77,7 +77,7 @@ class PartCommandsTest : public testing::MainWindowTestBase {
     return names;
   }
   void Undo() {
-    window->undoStack().undo();
+    undoStack().undo();
     Settle();
   }
 };
@@ -93,7 +93,7 @@ TEST_F(PartCommandsTest, NameDialogChecksTheCharactersFirstThenTheNamesInUse) {
   } cases[] = {
       {"X", "A B", "A B は有効な部品名ではありません"},
       {"X", "A{B", "A{B は有効な部品名ではありません"},
-      {"X", "Ä", "Ä は有効な部品名ではありません"},  // the code page has no Ä
+      {"X", "Ä", "Ä は有効な部品名ではありません"},        // the code page has no Ä
       {"A{B", "A{B", "A{B は有効な部品名ではありません"},  // unchanged, but invalid
       {"X", "USED", "部品名 USED は既に存在しています"},
       {"USED", "USED", ""},  // its own name
@@ -104,7 +104,7 @@ TEST_F(PartCommandsTest, NameDialogChecksTheCharactersFirstThenTheNamesInUse) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
-    PartNameDialog dialog(window.get(), c.initial, window->document().EntryNames());
+    PartNameDialog dialog(window.get(), c.initial, document().EntryNames());
     BoxSeen seen;
     ModalScript script;
     script.Then(Name(QString::fromUtf8(c.typed)));
@@ -122,7 +122,7 @@ TEST_F(PartCommandsTest, NameDialogChecksTheCharactersFirstThenTheNamesInUse) {
       EXPECT_EQ(dialog.Name(), std::string(c.typed).substr(0, 15));
     }
   }
-  EXPECT_EQ(PartNameDialog(window.get(), "X", window->document().EntryNames()).windowTitle(),
+  EXPECT_EQ(PartNameDialog(window.get(), "X", document().EntryNames()).windowTitle(),
             QStringLiteral("部品名の変更"));
 }
 
@@ -206,14 +206,14 @@ TEST_F(PartCommandsTest, RenameRefusesTakenAndInvalidNamesAndKeepsTheView) {
   EXPECT_EQ(invalid.text, QStringLiteral("NO GOOD は有効な部品名ではありません"));
   EXPECT_EQ(Names(), (std::vector<std::string>{"NEW", "ALIAS"}));
   EXPECT_EQ(partView()->CursorPosition(), 2) << "the view is not touched";
-  EXPECT_EQ(window->undoStack().count(), 1);
+  EXPECT_EQ(undoStack().count(), 1);
   // Its own name again: accepted, but nothing changed, so no step.
   {
     ModalScript script;
     script.Then(Name(QStringLiteral("NEW")));
     Run(MainWindow::kRenamePart);
   }
-  EXPECT_EQ(window->undoStack().count(), 1);
+  EXPECT_EQ(undoStack().count(), 1);
 }
 
 TEST_F(PartCommandsTest, AttributeDialogChecksInOrderAndOffersPatternsOfThePartsSize) {
@@ -266,9 +266,9 @@ TEST_F(PartCommandsTest, AttributeDialogChecksInOrderAndOffersPatternsOfTheParts
   dialog.show();
   QTest::mouseClick(use, Qt::LeftButton, {}, QPoint(5, use->height() / 2));
   EXPECT_TRUE(list->isEnabled());
-  EXPECT_EQ(preview->ShownPattern(), alpha);
+  EXPECT_EQ(TestAccess<PatternPreview>::ShownPattern(*preview), alpha);
   list->setCurrentRow(1);
-  EXPECT_EQ(preview->ShownPattern(), zeta);
+  EXPECT_EQ(TestAccess<PatternPreview>::ShownPattern(*preview), zeta);
   TypeInto(prefix, QStringLiteral("ic1abcdef"));
   EXPECT_EQ(prefix->text(), QStringLiteral("IC1AB"));
   dialog.accept();

@@ -93,15 +93,6 @@ TEST(LibraryTest, ClearEmptiesEverythingAndResetsTheDocument) {
   EXPECT_FALSE(library.hasFilePath);
 }
 
-TEST(LibraryTest, FindPatternIsCaseSensitiveAndFirstMatchWins) {
-  Library library;
-  Pattern* first = library.AddPattern(std::make_unique<Pattern>("TRI", 8, 1));
-  library.AddPattern(std::make_unique<Pattern>("TRI", 8, 2));
-  EXPECT_EQ(library.FindPattern("TRI"), first);
-  EXPECT_EQ(library.FindPattern("tri"), nullptr);
-  EXPECT_EQ(library.FindPattern(""), nullptr);
-}
-
 struct EqualCase {
   const char* label;
   int32_t width, height;

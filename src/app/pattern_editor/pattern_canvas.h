@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "app/scroll_view.h"
+#include "app/test_access.h"
 #include "pattern/pattern_canvas_state.h"
 
 namespace zanli {
@@ -44,25 +45,11 @@ class PatternCanvas : public ScrollView {
   // Takes the picture the clipboard offers as a floating selection at the
   // top-left cell in view; switches the tool to Select.
   void PasteBitmap();
-  // The same with a given picture (null: nothing usable was offered).
-  void PasteImage(const QImage& image);
 
   bool HasPattern() const { return state_.HasPattern(); }
   bool HasFloatingSelection() const { return state_.HasFloatingSelection(); }
   bool CanUndo() const { return state_.CanUndo(); }
-  bool IsModified() const { return state_.IsModified(); }
-  PatternTool Tool() const { return state_.Tool(); }
-  int32_t Zoom() const { return state_.Zoom(); }
   const PatternCanvasState& State() const { return state_; }
-
-  // Where the centre of a cell shows in the viewport.
-  QPoint CellCentreOnViewport(PatternCanvasState::Cell cell) const;
-
-  // The cursor shown over a floating selection: an arrow with a boxed MOVE.
-  static QCursor MoveCursor();
-
-  // The canvas picture for a viewport rectangle, exactly as painted.
-  QImage Render(const QRect& device) const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -72,6 +59,16 @@ class PatternCanvas : public ScrollView {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
+  friend struct TestAccess<PatternCanvas>;
+
+  // PasteBitmap with a given picture (null: nothing usable was offered).
+  void PasteImage(const QImage& image);
+  // Where the centre of a cell shows in the viewport.
+  QPoint CellCentreOnViewport(PatternCanvasState::Cell cell) const;
+  // The cursor shown over a floating selection: an arrow with a boxed MOVE.
+  static QCursor MoveCursor();
+  // The canvas picture for a viewport rectangle, exactly as painted.
+  QImage Render(const QRect& device) const;
   PatternCanvasState::Point Logical(const QPointF& device) const;
   // Repaints what a step reports and follows size and scroll changes.
   void Apply(const PatternCanvasState::Damage& damage);

@@ -24,6 +24,7 @@
 #include "app/pattern_editor/pattern_name_dialog.h"
 #include "app/pattern_editor/pattern_size_dialog.h"
 #include "app/pattern_editor/text_order.h"
+#include "app/pattern_list_text.h"
 #include "model/library.h"
 #include "model/name_set.h"
 #include "pattern/pattern_bitmap.h"
@@ -50,13 +51,14 @@ struct ToolCommand {
   int id;
   PatternTool tool;
   const char* tip;
+  const char* buttonName;
 };
 
 constexpr ToolCommand kToolCommands[] = {
-    {PatternEditor::kToolSelect, PatternTool::Select, "選択"},
-    {PatternEditor::kToolPen, PatternTool::Pen, "ﾍﾟﾝ"},
-    {PatternEditor::kToolLine, PatternTool::Line, "直線"},
-    {PatternEditor::kToolEllipse, PatternTool::Ellipse, "楕円"},
+    {PatternEditor::kToolSelect, PatternTool::Select, "選択", "selectTool"},
+    {PatternEditor::kToolPen, PatternTool::Pen, "ﾍﾟﾝ", "penTool"},
+    {PatternEditor::kToolLine, PatternTool::Line, "直線", "lineTool"},
+    {PatternEditor::kToolEllipse, PatternTool::Ellipse, "楕円", "ellipseTool"},
 };
 
 }  // namespace
@@ -103,11 +105,11 @@ void PatternEditor::CreateControls() {
   const DialogUnits du(font());
   CreateFrame();
 
-  line1000_ = new QFrame(client());
-  line1000_->setObjectName(QStringLiteral("line1000"));
-  line1000_->setFrameShape(QFrame::HLine);
-  line1000_->setFrameShadow(QFrame::Sunken);
-  line1000_->setGeometry(0, 0, du.X(kClientWidthDu), 2);
+  menuLine_ = new QFrame(client());
+  menuLine_->setObjectName(QStringLiteral("menuLine"));
+  menuLine_->setFrameShape(QFrame::HLine);
+  menuLine_->setFrameShadow(QFrame::Sunken);
+  menuLine_->setGeometry(0, 0, du.X(kClientWidthDu), 2);
 
   patternBox_ = new QComboBox(client());
   patternBox_->setObjectName(QStringLiteral("patternBox"));
@@ -121,7 +123,7 @@ void PatternEditor::CreateControls() {
   canvas_ = new PatternCanvas(client());
   canvas_->setObjectName(QStringLiteral("canvas"));
   canvas_->setWindowTitle(QStringLiteral("&Ptneditor"));
-  canvas_->setAccessibleName(QStringLiteral("&Ptneditor"));
+  canvas_->setAccessibleName(QStringLiteral("ﾊﾟﾀｰﾝ図"));
 
   client()->setMinimumSize(du.X(kClientWidthDu), du.Y(kClientHeightDu));
   setTabOrder(patternBox_, canvas_);
@@ -149,7 +151,7 @@ void PatternEditor::CreateToolBar() {
     tools_->addAction(action);
     RegisterCommand(action, command.id);
     auto* button = new QToolButton(toolBar_);
-    button->setObjectName(QStringLiteral("tool%1").arg(command.id));
+    button->setObjectName(QString::fromLatin1(command.buttonName));
     button->setDefaultAction(action);
     button->setIconSize(kToolImage);
     button->setFixedSize(kToolButton);
@@ -201,7 +203,7 @@ void PatternEditor::CreateMenu() {
 void PatternEditor::LayoutChildren() {
   const int w = client()->width();
   const int h = client()->height();
-  line1000_->setGeometry(0, 0, w, line1000_->height());
+  menuLine_->setGeometry(0, 0, w, menuLine_->height());
   const int top = std::max(toolBar_->geometry().bottom(), patternBox_->geometry().bottom()) + 1 + 3;
   canvas_->setGeometry(4, top, std::max(0, w - 8), std::max(0, h - top - 4));
 }
@@ -243,7 +245,6 @@ void PatternEditor::NewPattern() {
   Pattern* pattern = patterns_.back().copy.get();
   SelectItem(InsertItem(pattern));
   canvas_->LoadPattern(pattern);
-  modified_ = true;
 }
 
 void PatternEditor::RenamePattern() {
@@ -261,7 +262,6 @@ void PatternEditor::RenamePattern() {
     patternBox_->removeItem(IndexOfItem(pattern));
   }
   SelectItem(InsertItem(pattern));
-  modified_ = true;
 }
 
 void PatternEditor::ResizePattern() {
@@ -280,7 +280,6 @@ void PatternEditor::ResizePattern() {
   }
   SelectItem(InsertItem(pattern));
   canvas_->LoadPattern(pattern);
-  modified_ = true;
 }
 
 void PatternEditor::DeletePattern() {
@@ -308,7 +307,6 @@ void PatternEditor::DeletePattern() {
   canvas_->LoadPattern(ItemPattern(next));
   std::erase_if(patterns_,
                 [pattern](const WorkingPattern& working) { return working.copy.get() == pattern; });
-  modified_ = true;
 }
 
 QStringList PatternEditor::UsersOf(const Pattern* copy) const {
@@ -325,13 +323,8 @@ QStringList PatternEditor::UsersOf(const Pattern* copy) const {
 
 // --- The pattern box ---------------------------------------------------------
 
-QString PatternEditor::ItemText(const Pattern& pattern) {
-  return QString::asprintf("%dx%d  ", pattern.width / 10, pattern.height / 10) +
-         ShiftJisCodec::Decode(pattern.name);
-}
-
 int PatternEditor::InsertItem(Pattern* pattern) {
-  const QString text = ItemText(*pattern);
+  const QString text = PatternListText(*pattern);
   int index = 0;
   while (index < patternBox_->count() && !TextOrder::Less(text, patternBox_->itemText(index))) ++index;
   const QSignalBlocker quiet(patternBox_);
@@ -371,12 +364,9 @@ std::vector<PatternReplacement> PatternEditor::Result() const {
   return result;
 }
 
-bool PatternEditor::IsModified() const { return modified_ || canvas_->IsModified(); }
-
 void PatternEditor::closeEvent(QCloseEvent* event) {
   // A selection still floating belongs to the picture the user leaves.
   canvas_->CommitSelection();
-  modified_ = modified_ || canvas_->IsModified();
   event->accept();
   QDialog::done(QDialog::Accepted);
 }

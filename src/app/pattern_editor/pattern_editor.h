@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/command_window.h"
+#include "app/test_access.h"
 #include "document/library_document.h"
 #include "pattern/pattern_canvas_state.h"
 
@@ -57,25 +58,6 @@ class PatternEditor : public CommandWindow {
   // with its content now, in library order, then the new ones (no original).
   // A selection still floating is part of its pattern.
   std::vector<PatternReplacement> Result() const;
-  // Something was created, renamed, resized, deleted or drawn.
-  bool IsModified() const;
-
-  // The text of a pattern in a pattern list: its size in grid steps and name.
-  static QString ItemText(const Pattern& pattern);
-
-  PatternCanvas* canvas() const { return canvas_; }
-  QComboBox* patternBox() const { return patternBox_; }
-  // The pattern the canvas shows (a working copy), or none.
-  const Pattern* CurrentPattern() const;
-  // Greys or enables the menu items; the clipboard is asked only when
-  // `askClipboard`, since another program may be slow to answer.
-  void UpdateCommandStates(bool askClipboard = true);
-
-  // The commands of the menu.
-  void NewPattern();
-  void RenamePattern();
-  void ResizePattern();
-  void DeletePattern();
 
  public slots:
   // Escape: the editor stays open.
@@ -88,10 +70,24 @@ class PatternEditor : public CommandWindow {
   bool OfferKey(QObject* watched, const QKeyEvent& key) override;
 
  private:
+  friend struct TestAccess<PatternEditor>;
+
   struct WorkingPattern {
     const Pattern* original = nullptr;  // null for a pattern made here
     std::unique_ptr<Pattern> copy;
   };
+
+  // The pattern the canvas shows (a working copy), or none.
+  const Pattern* CurrentPattern() const;
+  // Greys or enables the menu items; the clipboard is asked only when
+  // `askClipboard`, since another program may be slow to answer.
+  void UpdateCommandStates(bool askClipboard = true);
+
+  // The commands of the menu.
+  void NewPattern();
+  void RenamePattern();
+  void ResizePattern();
+  void DeletePattern();
 
   void CreateControls();
   void CreateMenu();
@@ -112,9 +108,8 @@ class PatternEditor : public CommandWindow {
 
   const Library& library_;
   std::vector<WorkingPattern> patterns_;
-  bool modified_ = false;
 
-  QFrame* line1000_ = nullptr;
+  QFrame* menuLine_ = nullptr;  // under the menu bar
   QComboBox* patternBox_ = nullptr;
   QWidget* toolBar_ = nullptr;
   QActionGroup* tools_ = nullptr;
