@@ -19,8 +19,6 @@
 #include "main_window_test_support.h"
 #include "modal_script.h"
 #include "qtshared/shift_jis_codec.h"
-#include "render/rgb_raster.h"
-#include "render/symbol_renderer.h"
 
 namespace zanli {
 namespace {
@@ -503,15 +501,31 @@ TEST_F(PastePartTest, CopyAlsoOffersTheTextLibraryAndThePicture) {
   EXPECT_EQ(back.entries[0]->name, "GATE");
   ASSERT_NE(back.entries[0]->body->pattern, nullptr);
   EXPECT_TRUE(PatternsEqual(*back.entries[0]->body->pattern, *tri));
-  const PartBody& gate = *library().entries[0]->body;
-  RgbRaster raster(static_cast<int32_t>(SymbolRenderer::DrawingWidth(gate)),
-                   static_cast<int32_t>(SymbolRenderer::DrawingHeight(gate)), Rgb{255, 255, 255});
-  SymbolRenderer::DrawPart(raster, nullptr, gate, 0);
-  const QImage expected(raster.Pixels().data(), raster.Width(), raster.Height(), raster.Width() * 3,
-                        QImage::Format_RGB888);
+  // The symbol of block 1 as the part view draws it, told by its geometry
+  // rather than drawn again: a 3 × 3 body is 151 pixels square, the
+  // pattern's first row starts at (60, 60) with no outline around it, the pin
+  // at Left 1 runs from (50, 70) to the body with its barred name inside and
+  // its number, shown in blue, outside; block 2's hidden number would be red.
   QImage picture;
   ASSERT_TRUE(picture.loadFromData(data->data(QStringLiteral("image/png")), "PNG"));
-  EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB888), expected);
+  ASSERT_EQ(picture.size(), QSize(151, 151));
+  const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255), blue = qRgb(0, 0, 255);
+  for (int x = 60; x < 64; ++x) EXPECT_EQ(picture.pixel(x, 60), black) << x;
+  for (const QPoint& p : {QPoint(64, 60), QPoint(90, 75), QPoint(75, 90), QPoint(60, 90)})
+    EXPECT_EQ(picture.pixel(p), white) << p.x() << "," << p.y();
+  for (int x = 50; x < 60; ++x) EXPECT_EQ(picture.pixel(x, 70), black) << x;
+  QRect blueInside, blueOutside;
+  for (int y = 0; y < 151; ++y)
+    for (int x = 0; x < 151; ++x) {
+      const QRgb pixel = picture.pixel(x, y);
+      ASSERT_TRUE(pixel == black || pixel == white || pixel == blue) << x << "," << y;
+      if (pixel == blue) (x > 60 ? blueInside : blueOutside) |= QRect(x, y, 1, 1);
+    }
+  // The name's one 8 × 8 character 5 units in from the anchor, its bar the
+  // row above; the number's in the 8 × 8 cell that ends 8 units outside.
+  EXPECT_EQ(blueInside, QRect(65, 66, 8, 9));
+  EXPECT_FALSE(blueOutside.isEmpty());
+  EXPECT_TRUE(QRect(45, 61, 8, 8).contains(blueOutside)) << blueOutside.x() << "," << blueOutside.y();
 }
 
 }  // namespace
