@@ -1,6 +1,7 @@
 // The library document on the 100,000-part library: the cost of a pin edit
 // as an undoable step (time to apply and to undo, memory the history keeps),
-// and opening a library through the document against reading it alone.
+// a group of 1,000 pin edits as one step, and opening a library through the document against reading it
+// alone.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <unistd.h>
@@ -78,6 +79,51 @@ void BM_PinEditStepsApplyAndUndo(benchmark::State& state) {
   state.counters["history_bytes_per_edit"] = static_cast<double>(historyBytes) / kEdits;
 }
 BENCHMARK(BM_PinEditStepsApplyAndUndo)->Unit(benchmark::kMillisecond);
+
+// One composite step of 1,000 pin edits spread over the library, as a pasted
+// pin list or an import makes: the time to apply the group, to undo it and
+// to redo it, each per group.
+void BM_PinEditGroupApplyUndoRedo(benchmark::State& state) {
+  constexpr int kGroupEdits = 1000;
+  LibraryDocument document;
+  auto library = std::make_unique<Library>();
+  bench::BuildBenchLibrary(*library);
+  document.ReplaceLibrary(std::move(library));
+  const int rows = document.EntryCount();
+  double applySeconds = 0, undoSeconds = 0, redoSeconds = 0;
+  int64_t groups = 0;
+  for (auto _ : state) {
+    const auto start = std::chrono::steady_clock::now();
+    document.BeginGroup(StepKind::EditPin);
+    for (int i = 0; i < kGroupEdits; ++i) {
+      const int row = static_cast<int>((static_cast<int64_t>(i + groups) * 7919) % rows);
+      const PinInfo& pin = *document.BodyOf(row)->pins[0];
+      PinData data{pin.name + "X", pin.flags, pin.numbers};
+      data.numbers.Set(0, std::string("D").append(std::to_string(i)));
+      if (document.EditPin(row, pin.edge, pin.position, data).status != EditStatus::Done)
+        return state.SkipWithError("an edit was not done");
+    }
+    EditResult result = document.CommitGroup();
+    const auto applied = std::chrono::steady_clock::now();
+    if (result.status != EditStatus::Done) return state.SkipWithError("the group was not done");
+    result.change->Undo(document);
+    const auto undone = std::chrono::steady_clock::now();
+    result.change->Redo(document);
+    const auto redone = std::chrono::steady_clock::now();
+    applySeconds += std::chrono::duration<double>(applied - start).count();
+    undoSeconds += std::chrono::duration<double>(undone - applied).count();
+    redoSeconds += std::chrono::duration<double>(redone - undone).count();
+    ++groups;
+    state.PauseTiming();
+    result.change->Undo(document);  // the next group starts from the same library
+    state.ResumeTiming();
+  }
+  const double perGroup = 1e3 / static_cast<double>(groups);
+  state.counters["apply_ms_per_group"] = applySeconds * perGroup;
+  state.counters["undo_ms_per_group"] = undoSeconds * perGroup;
+  state.counters["redo_ms_per_group"] = redoSeconds * perGroup;
+}
+BENCHMARK(BM_PinEditGroupApplyUndoRedo)->Unit(benchmark::kMillisecond);
 
 void BM_ReadAlone(benchmark::State& state) {
   for (auto _ : state) {

@@ -11,7 +11,8 @@
 namespace zanli {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
-  // Nothing is stored under these names; they only identify the program.
+  // The settings (the window's place, the recent libraries, the folder of the
+  // file dialogs, the part view's zoom) are kept under these names.
   setApplicationName(QStringLiteral("Zanli"));
   setOrganizationName(QStringLiteral("Tolvenko"));
   setApplicationVersion(QLatin1String(kVersion));

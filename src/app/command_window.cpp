@@ -1,6 +1,7 @@
 #include "app/command_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -23,6 +24,38 @@ void CommandWindow::CreateFrame() {
   frame->addWidget(client_);
 }
 
+void CommandWindow::StartAtLayoutSize() {
+  resize(minimumSizeHint().expandedTo(sizeHint()));
+  setMinimumSize(size());
+}
+
+void CommandWindow::WatchEvents() {
+  client_->installEventFilter(this);
+  qApp->installEventFilter(this);
+}
+
+void CommandWindow::StopWatchingEvents() {
+  qApp->removeEventFilter(this);
+  client_->removeEventFilter(this);
+}
+
+bool CommandWindow::IsOwnWidget(const QObject* object) const {
+  return object->isWidgetType() && static_cast<const QWidget*>(object)->window() == this;
+}
+
+bool CommandWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == client_ && event->type() == QEvent::Resize) {
+    LayoutChildren();
+    return false;
+  }
+  if (event->type() == QEvent::ShortcutOverride && IsOwnWidget(watched) &&
+      OfferKey(watched, *static_cast<QKeyEvent*>(event))) {
+    event->accept();
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
 QAction* CommandWindow::AddCommand(QMenu* menu, int id, const QString& text, const QKeySequence& key) {
   QAction* action = menu->addAction(text);
   if (!key.isEmpty()) action->setShortcut(key);
@@ -30,11 +63,7 @@ QAction* CommandWindow::AddCommand(QMenu* menu, int id, const QString& text, con
   return action;
 }
 
-void CommandWindow::RegisterCommand(QAction* action, int id) {
-  action->setObjectName(QStringLiteral("command%1").arg(id));
-  action->setData(id);
-  actions_[id] = action;
-}
+void CommandWindow::RegisterCommand(QAction* action, int id) { actions_[id] = action; }
 
 QAction* CommandWindow::action(int id) const {
   const auto it = actions_.find(id);
@@ -51,18 +80,19 @@ bool CommandWindow::IsCommandKey(const QKeyEvent* event) const {
 
 int CommandWindow::RunModal(QDialog& dialog) {
   const int result = dialog.exec();
-  TakeKeyboardOnX();
+  TakeKeyboardOnX(this);
   return result;
 }
 
-void CommandWindow::TakeKeyboardOnX() {
-  if (QGuiApplication::platformName() == QStringLiteral("xcb") && isVisible() && !isActiveWindow())
-    activateWindow();
+void CommandWindow::TakeKeyboardOnX(QWidget* window) {
+  if (QGuiApplication::platformName() == QStringLiteral("xcb") && window->isVisible() &&
+      !window->isActiveWindow())
+    window->activateWindow();
 }
 
 void CommandWindow::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  TakeKeyboardOnX();
+  TakeKeyboardOnX(this);
 }
 
 }  // namespace zanli

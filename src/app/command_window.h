@@ -13,9 +13,10 @@ class QShowEvent;
 namespace zanli {
 
 // A window built as the editor's windows are: a menu bar over a client area
-// that holds the controls, and commands known by their numeric ids, each a
-// QAction named "command<id>" so that tests and the enabling rules find it.
-// It also keeps the keyboard on the window where no window manager does.
+// that holds the controls, laid out again whenever the client area changes
+// size; commands known by their numeric ids, whose enabling rules run before
+// every key; and the keyboard kept on the window where no window manager
+// does.
 class CommandWindow : public QDialog {
   Q_OBJECT
 
@@ -23,11 +24,34 @@ class CommandWindow : public QDialog {
   // The command's action, or null for an id this window does not have.
   QAction* action(int id) const;
 
+  // On an X server without a window manager nobody activates a new window or
+  // gives the focus back when a dialog closes: it falls to the root window and
+  // keys would go nowhere until the user clicks. This activates `window`
+  // when it is shown but inactive there; elsewhere it does nothing.
+  static void TakeKeyboardOnX(QWidget* window);
+
  protected:
   CommandWindow(QWidget* parent, Qt::WindowFlags flags);
 
   // Makes the menu bar and the client area and lays them out in the window.
   void CreateFrame();
+  // Once the controls are made: the window starts at the size of its
+  // layout, which is also its smallest, and watches its client area's size
+  // and every key of the application. The derived window's destructor stops
+  // the watch first, before its own members go.
+  void StartAtLayoutSize();
+  void WatchEvents();
+  void StopWatchingEvents();
+  // Places the controls in the client area.
+  virtual void LayoutChildren() = 0;
+  // Every key for a widget of this window is offered to it as a shortcut
+  // override before Qt looks for a shortcut: the moment to apply the
+  // enabling rules, so that a greyed command's key does nothing. True claims
+  // the key for the widget, so that no shortcut takes it.
+  virtual bool OfferKey(QObject* watched, const QKeyEvent& key) = 0;
+  // Whether `object` is a widget of this window.
+  bool IsOwnWidget(const QObject* object) const;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   QMenuBar* menuBar() const { return menuBar_; }
   QWidget* client() const { return client_; }
 
@@ -40,10 +64,6 @@ class CommandWindow : public QDialog {
 
   // Runs a modal dialog, then gives the keyboard back to this window.
   int RunModal(QDialog& dialog);
-  // On an X server without a window manager nobody activates a new window or
-  // gives the focus back when a dialog closes: it falls to the root window and
-  // keys would go nowhere until the user clicks. Elsewhere this does nothing.
-  void TakeKeyboardOnX();
 
   void showEvent(QShowEvent* event) override;
 

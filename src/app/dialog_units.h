@@ -19,8 +19,6 @@ class DialogUnits {
   int X(int du) const;
   int Y(int du) const;
   QRect Rect(int x, int y, int width, int height) const;
-  int baseX() const { return baseX_; }
-  int baseY() const { return baseY_; }
 
  private:
   int baseX_;

@@ -23,9 +23,6 @@ class DocumentCommand : public QUndoCommand {
   void undo() override;
   void redo() override;
 
-  // The step's short name as the Edit menu shows it.
-  static QString StepName(StepKind kind);
-
  private:
   LibraryDocument& document_;
   std::unique_ptr<DocumentChange> change_;

@@ -7,8 +7,8 @@
 #include <QVBoxLayout>
 
 #include "app/dialog_units.h"
-#include "app/shift_jis_codec.h"
 #include "check/check_problem_text.h"
+#include "qtshared/shift_jis_codec.h"
 #include "resources/check_texts.h"
 
 namespace zanli {

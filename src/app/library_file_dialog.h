@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QString>
 
+#include "app/test_access.h"
+
 namespace zanli {
 
 // The open and save dialogs of the file commands: the two library types, and
@@ -16,11 +18,14 @@ class LibraryFileDialog : public QFileDialog {
   LibraryFileDialog(QWidget* parent, AcceptMode mode);
 
   void SelectType(Type type);
-  Type SelectedType() const;
   // The chosen path; in the save dialog with the type's extension added when
   // the name has none.
   QString ChosenPath() const;
 
+ private:
+  friend struct TestAccess<LibraryFileDialog>;
+
+  Type SelectedType() const;
   // The extension of the last path component, dot included ("" when none).
   static QString Extension(const QString& path);
   // ".LB3" for the text type, ".LIB" for the binary type.
@@ -30,8 +35,6 @@ class LibraryFileDialog : public QFileDialog {
   static QString AdjustName(const QString& name, Type type);
   // The type a name filter of these dialogs stands for.
   static Type TypeOfFilter(const QString& filter);
-
- private:
   void OnFilterSelected(const QString& filter);
 
   Type shownType_ = kBinaryType;  // the first filter

@@ -45,7 +45,8 @@ MainWindow::MainWindow(QWidget* parent)
   connect(partList_, &PartListBox::selectionChanged, this, &MainWindow::OnListSelectionChanged);
   connect(partList_, &PartListBox::moveRequested, this, &MainWindow::OnListMoveRequested);
   connect(partView_, &PartView::cursorMoved, this, &MainWindow::OnViewCursorMoved);
-  connect(pinPanel_, &PinPanel::updateRequested, this, &MainWindow::accept);
+  connect(pinPanel_, &PinPanel::editRequested, this, &MainWindow::OnPinEditRequested);
+  connect(pinPanel_, &PinPanel::blockChanged, this, &MainWindow::OnPinBlockChanged);
   connect(pinPanel_, &PinPanel::cancelRequested, this, &MainWindow::reject);
   connect(undoStack_, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
   connect(undoStack_, &QUndoStack::indexChanged, this, &MainWindow::UpdateUndoTexts);
@@ -54,20 +55,17 @@ MainWindow::MainWindow(QWidget* parent)
     UpdateCommandStates();
   });
   connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &MainWindow::CheckClipboard);
-  qApp->installEventFilter(this);
+  WatchEvents();
   RestorePartViewZoom();
 
   // The window starts at its layout size, which is also its smallest, or
   // where and as large as the user last left it.
-  resize(minimumSizeHint().expandedTo(sizeHint()));
-  setMinimumSize(size());
+  StartAtLayoutSize();
   restoreGeometry(QSettings().value(QStringLiteral("mainWindow/geometry")).toByteArray());
   LayoutChildren();
   UpdateRecentMenu();
 
-  partView_->SetCursor(PinEdge::Left, 0);
-  pinPanel_->UpdateBlockBox();
-  pinPanel_->ShowPinAtCursor();
+  pinPanel_->ShowPinAtCursor(cursor_);
   UpdateUndoTexts();
   CheckClipboard();
   partList_->setFocus();
@@ -77,7 +75,7 @@ MainWindow::~MainWindow() {
   QSettings().setValue(QStringLiteral("mainWindow/geometry"), saveGeometry());
   StorePartViewZoom();
   // Hiding the dialog below moves the focus; this object is half gone by then.
-  qApp->removeEventFilter(this);
+  StopWatchingEvents();
   disconnect(qApp, nullptr, this, nullptr);
   document_.RemoveObserver(this);
   // The steps hold parts of the library; the views must not outlive either.
@@ -102,10 +100,30 @@ void MainWindow::UpdateTitle() {
 
 void MainWindow::MarkBodyRows(int row) { partList_->MarkBody(partList_->GetItemBody(row)); }
 
-void MainWindow::ShowPart(PartBody* body) {
+void MainWindow::ShowPart(int row) {
+  PartBody* body = document_.BodyOf(row);
+  cursor_ = PinCursor{body != nullptr ? row : -1};
   partView_->SetPart(body);
-  pinPanel_->UpdateBlockBox();
-  pinPanel_->ShowPinAtCursor();
+  pinPanel_->ShowPinAtCursor(cursor_);
+}
+
+void MainWindow::PlaceCursor(PinEdge edge, int32_t position) {
+  partView_->SetCursor(edge, position);
+  partView_->ScrollIntoView(edge, position);
+  cursor_.edge = partView_->CursorEdge();
+  cursor_.position = partView_->CursorPosition();
+  pinPanel_->ShowPinAtCursor(cursor_);
+}
+
+void MainWindow::FollowEntryRows() {
+  const PartBody* shown = partView_->Part();
+  const int selected = partList_->GetCurSel();
+  if (shown == nullptr || document_.BodyOf(selected) == shown)
+    cursor_.row = shown != nullptr ? selected : -1;
+  else
+    // The view must never draw a body that left the library; the step that
+    // removed it shows the new selection right after.
+    ShowPart(-1);
 }
 
 void MainWindow::CommitStep(EditResult result, bool show) {
@@ -122,33 +140,36 @@ void MainWindow::ApplyFocus(const DocumentFocus& focus) {
     partList_->SetCurSel(row);
     partList_->EnsureVisible(row);
     MarkBodyRows(row);
-    ShowPart(partList_->GetItemBody(row));
-    if (focus.hasPin && partView_->Part()) {
-      partView_->SetCursor(focus.edge, focus.position);
-      partView_->ScrollIntoView(focus.edge, focus.position);
-      pinPanel_->ShowPinAtCursor();
-    }
+    ShowPart(row);
+    if (focus.hasPin && partView_->Part()) PlaceCursor(focus.edge, focus.position);
   } else {
     // The selection stays; what it shows may have changed.
     partView_->viewport()->update();
-    pinPanel_->ShowPinAtCursor();
+    pinPanel_->ShowPinAtCursor(cursor_);
   }
   UpdateCommandStates();
 }
 
-void MainWindow::EntryInserted(int row) { partList_->EntryInserted(row); }
+void MainWindow::EntryInserted(int row) {
+  partList_->EntryInserted(row);
+  FollowEntryRows();
+}
 
 void MainWindow::EntryRemoved(int row) {
   partList_->EntryRemoved(row);
-  // The view must never draw a body that left the library; the step that
-  // removed it shows the new selection right after.
-  const PartBody* shown = partView_->Part();
-  if (shown && partList_->GetItemBody(partList_->GetCurSel()) != shown) ShowPart(nullptr);
+  FollowEntryRows();
 }
 
-void MainWindow::EntryMoved(int from, int to) { partList_->EntryMoved(from, to); }
+void MainWindow::EntryMoved(int from, int to) {
+  partList_->EntryMoved(from, to);
+  FollowEntryRows();
+}
 
 void MainWindow::EntryRenamed(int row) { partList_->EntryRenamed(row); }
+
+void MainWindow::PinChanged(const PartBody* body, PinEdge edge, int32_t position) {
+  if (body == partView_->Part()) partView_->InvalidatePin(edge, position);
+}
 
 void MainWindow::BodyChanged(const PartBody* body) {
   if (body == partView_->Part()) partView_->viewport()->update();
@@ -162,7 +183,7 @@ void MainWindow::LibraryReplaced() {
     partList_->SetCurSel(0);
     MarkBodyRows(0);
   }
-  ShowPart(partList_->GetItemBody(0));
+  ShowPart(0);
   UpdateTitle();
   update();
   UpdateCommandStates();
@@ -171,19 +192,59 @@ void MainWindow::LibraryReplaced() {
 void MainWindow::OnListSelectionChanged() {
   const int row = partList_->GetCurSel();
   MarkBodyRows(row);
-  ShowPart(row >= 0 ? partList_->GetItemBody(row) : nullptr);
+  ShowPart(row);
   UpdateCommandStates();
 }
 
 void MainWindow::OnListMoveRequested(int from, int to) { CommitStep(document_.MoveEntry(from, to)); }
 
-void MainWindow::OnViewCursorMoved() { pinPanel_->ShowPinAtCursor(); }
+void MainWindow::OnViewCursorMoved() {
+  cursor_.edge = partView_->CursorEdge();
+  cursor_.position = partView_->CursorPosition();
+  pinPanel_->ShowPinAtCursor(cursor_);
+}
+
+void MainWindow::OnPinBlockChanged(int block) {
+  partView_->SetBlock(block);
+  cursor_.block = partView_->GetBlock();
+}
+
+void MainWindow::OnPinEditRequested(const std::optional<PinData>& pin) {
+  EditResult result = document_.EditPin(cursor_.row, cursor_.edge, cursor_.position, pin);
+  if (result.status == EditStatus::Refused) QApplication::beep();
+  CommitStep(std::move(result));
+  partView_->setFocus();
+}
+
+void MainWindow::CancelPinChange() {
+  if (partView_->Part() == nullptr) return;
+  pinPanel_->ShowPinAtCursor(cursor_);
+  partView_->setFocus();
+}
+
+void MainWindow::InsertBlankPin() {
+  if (partView_->Part() == nullptr) return;
+  EditResult result = document_.InsertBlankPin(cursor_.row, cursor_.edge, cursor_.position);
+  if (result.status == EditStatus::Refused) {
+    // A pin on the last position of the edge has nowhere to go.
+    QApplication::beep();
+    return;
+  }
+  CommitStep(std::move(result));
+  pinPanel_->ShowPinAtCursor(cursor_);
+}
+
+void MainWindow::DeletePinAndCloseUp() {
+  if (partView_->Part() == nullptr) return;
+  CommitStep(document_.DeletePinAndCloseUp(cursor_.row, cursor_.edge, cursor_.position));
+  pinPanel_->ShowPinAtCursor(cursor_);
+}
 
 void MainWindow::accept() { pinPanel_->UpdatePin(); }
 
 void MainWindow::reject() {
   if (closing_) QDialog::reject();
-  pinPanel_->CancelPinChange();
+  CancelPinChange();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

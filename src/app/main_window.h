@@ -2,10 +2,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/command_window.h"
+#include "app/pin_cursor.h"
+#include "app/test_access.h"
 #include "check/check_problem.h"
 #include "document/document_observer.h"
 #include "document/library_document.h"
@@ -26,9 +29,10 @@ class PinPanel;
 
 // The library editor's one window: the part list on the left, the block
 // selector, the pin panel and the part view on the right, the menu on top.
-// It owns the document and its history; the children are views of the
-// document and turn the user's actions into its operations. A dialog, so that
-// Enter applies the pin edit and Esc drops it; only the close path ends it.
+// It owns the document, its history and the pin cursor; the children are
+// views of the document that report what the user asks for, and the window
+// turns that into the document's operations. A dialog, so that Enter applies
+// the pin edit and Esc drops it; only the close path ends it.
 class MainWindow : public CommandWindow, private DocumentObserver {
   Q_OBJECT
 
@@ -60,6 +64,32 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   explicit MainWindow(QWidget* parent = nullptr);
   ~MainWindow() override;
 
+  // Reads `path` and shows it; a failure shows the read-failure message and
+  // leaves the open library, its history and its views as they were.
+  bool OpenLibraryFile(const std::string& path);
+
+ signals:
+  void partViewZoomChanged(int factor);
+
+ public slots:
+  // The dialog's Cancel: drops the pin edit; ends the window only once a
+  // close has been confirmed.
+  void reject() override;
+  // The dialog's OK: applies the pin edit.
+  void accept() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  // Context menus (the part list forwards its own) have nothing to offer.
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void LayoutChildren() override;
+  bool OfferKey(QObject* watched, const QKeyEvent& key) override;
+  // Also the zoom keys and the pin panel's check-box mnemonics.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  friend struct TestAccess<MainWindow>;
+
   LibraryDocument& document() { return document_; }
   const Library& library() const { return document_.library(); }
   QUndoStack& undoStack() { return *undoStack_; }
@@ -71,9 +101,9 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   // Colours red every row that names the body of `row`, the others in the
   // normal text colour.
   void MarkBodyRows(int row);
-  // The part view shows `body` (or nothing) from its origin, the pin panel the
-  // position under the reset cursor.
-  void ShowPart(PartBody* body);
+  // The part view shows the body of `row` (or nothing) from its origin, the
+  // pin panel the position under the reset cursor.
+  void ShowPart(int row);
   // Greys or enables the menu items for the current focus and selection.
   void UpdateCommandStates();
   // Puts a done step on the history; with `show`, the views go where the
@@ -85,9 +115,6 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   bool SaveModified();
   void NewLibrary();
   bool OpenLibrary();
-  // Reads `path` and shows it; a failure shows the read-failure message and
-  // leaves the open library, its history and its views as they were.
-  bool OpenLibraryFile(const std::string& path);
   bool SaveLibrary();
   bool SaveLibraryAs();
   // The check before a save: asks when the save would change the library
@@ -126,28 +153,12 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void SetPartViewZoom(int factor);
   int PartViewZoom() const;
 
- signals:
-  void partViewZoomChanged(int factor);
-
- public slots:
-  // The dialog's Cancel: drops the pin edit; ends the window only once a
-  // close has been confirmed.
-  void reject() override;
-  // The dialog's OK: applies the pin edit.
-  void accept() override;
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  // Context menus (the part list forwards its own) have nothing to offer.
-  void contextMenuEvent(QContextMenuEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
   // DocumentObserver: keeps the views in step with every change.
   void EntryInserted(int row) override;
   void EntryRemoved(int row) override;
   void EntryMoved(int from, int to) override;
   void EntryRenamed(int row) override;
+  void PinChanged(const PartBody* body, PinEdge edge, int32_t position) override;
   void BodyChanged(const PartBody* body) override;
   void PatternsChanged() override;
   void LibraryReplaced() override;
@@ -156,7 +167,6 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void CreateControls();
   void CreateMenu();
   void SetTabOrder();
-  void LayoutChildren();
   // The Edit menu names the step that Undo and Redo would take.
   void UpdateUndoTexts();
 
@@ -170,6 +180,18 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void OnListSelectionChanged();
   void OnListMoveRequested(int from, int to);
   void OnViewCursorMoved();
+  void OnPinEditRequested(const std::optional<PinData>& pin);
+  void OnPinBlockChanged(int block);
+  // The pin commands at the cursor: Esc, Ctrl+I and Ctrl+D.
+  void CancelPinChange();
+  void InsertBlankPin();
+  void DeletePinAndCloseUp();
+  // Puts the cursor on a place of the shown part (ignored off its edges),
+  // scrolls it into view and shows the pin there.
+  void PlaceCursor(PinEdge edge, int32_t position);
+  // Entry rows moved under the cursor: it stays on the selected row, which
+  // follows its entry, while that names the shown body.
+  void FollowEntryRows();
   // After an undo or a redo: select the step's entry, show its body, and
   // put the cursor on its pin.
   void ApplyFocus(const DocumentFocus& focus);
@@ -180,8 +202,6 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   // The folder the file dialogs start in: the last one used.
   static QString LastFolder();
   static void RememberFolder(const QString& path);
-  void ShowWarning(const QString& text);  // exclamation icon, OK only
-  void ShowMessage(const QString& text);  // no icon, OK only
   // Pastes a decoded part: settles its names and its pattern with the user.
   void PasteDecodedPart(std::string name, std::unique_ptr<PartBody> body, std::unique_ptr<Pattern> pattern);
   bool ListHasFocus() const;
@@ -192,13 +212,15 @@ class MainWindow : public CommandWindow, private DocumentObserver {
 
   LibraryDocument document_;
   QUndoStack* undoStack_ = nullptr;
+  // The one pin cursor: the part view draws it, the pin panel edits there.
+  PinCursor cursor_;
   bool closing_ = false;
   bool clipboardOffersPart_ = false;
 
-  QFrame* line1000_ = nullptr;  // under the menu bar
-  QFrame* line1003_ = nullptr;  // between the columns
-  QFrame* line1008_ = nullptr;  // above the part view
-  QFrame* line1011_ = nullptr;  // under the block selector
+  QFrame* menuLine_ = nullptr;    // under the menu bar
+  QFrame* columnLine_ = nullptr;  // between the columns
+  QFrame* viewLine_ = nullptr;    // above the part view
+  QFrame* blockLine_ = nullptr;   // under the block selector
   PartListBox* partList_ = nullptr;
   PartView* partView_ = nullptr;
   PinPanel* pinPanel_ = nullptr;

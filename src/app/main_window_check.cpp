@@ -31,13 +31,13 @@ void MainWindow::ShowProblem(const CheckProblem& problem) {
   partList_->SetCurSel(row);
   partList_->EnsureVisible(row);
   MarkBodyRows(row);
-  ShowPart(partList_->GetItemBody(row));
+  ShowPart(row);
   if (problem.HasPin()) {
-    partView_->SetCursor(problem.pinEdge, problem.pinPosition);
-    partView_->ScrollIntoView(problem.pinEdge, problem.pinPosition);
-    if (problem.block > 0) partView_->SetBlock(problem.block - 1);
-    pinPanel_->UpdateBlockBox();
-    pinPanel_->ShowPinAtCursor();
+    if (problem.block > 0) {
+      partView_->SetBlock(problem.block - 1);
+      cursor_.block = partView_->GetBlock();
+    }
+    PlaceCursor(problem.pinEdge, problem.pinPosition);
   }
   UpdateCommandStates();
 }

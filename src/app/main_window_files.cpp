@@ -7,21 +7,21 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMessageBox>
 #include <QSettings>
 #include <QUndoStack>
 
 #include "app/library_file_dialog.h"
 #include "app/main_window.h"
+#include "app/message_box.h"
 #include "app/part_list_box.h"
 #include "app/part_view.h"
 #include "app/pin_panel.h"
 #include "app/recent_libraries.h"
 #include "app/save_loss_dialog.h"
-#include "app/shift_jis_codec.h"
 #include "check/save_losses.h"
 #include "fileio/library_file.h"
 #include "fileio/library_file_messages.h"
+#include "qtshared/shift_jis_codec.h"
 #include "resources/check_texts.h"
 #include "resources/message_texts.h"
 
@@ -50,19 +50,11 @@ class BusyCursor {
 
 }  // namespace
 
-void MainWindow::ShowWarning(const QString& text) {
-  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(texts::kAppName), text, QMessageBox::Ok, this);
-  RunModal(box);
-}
-
 bool MainWindow::SaveModified() {
   if (!IsModified()) return true;
-  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(texts::kAppName),
-                  QString::fromUtf8(texts::kSaveChanges).arg(FromPath(library().fileTitle)),
-                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-  box.setDefaultButton(QMessageBox::Yes);
-  box.setEscapeButton(QMessageBox::Cancel);
-  const int answer = RunModal(box);
+  const QMessageBox::StandardButton answer = ShowMessageBox(
+      this, QMessageBox::Warning, QString::fromUtf8(texts::kSaveChanges).arg(FromPath(library().fileTitle)),
+      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes, QMessageBox::Cancel);
   if (answer == QMessageBox::No) return true;
   if (answer != QMessageBox::Yes) return false;
   return library().hasFilePath ? SaveLibrary() : SaveLibraryAs();
@@ -139,7 +131,8 @@ bool MainWindow::OpenLibraryFile(const std::string& path) {
     read = LibraryFile::Read(path);
   }
   if (!read.Ok()) {
-    ShowWarning(QString::fromStdString(LibraryFileMessages::ReadFailure(read, ShownPath(path))));
+    ShowMessageBox(this, QMessageBox::Warning,
+                   QString::fromStdString(LibraryFileMessages::ReadFailure(read, ShownPath(path))));
     return false;
   }
   undoStack_->clear();
@@ -151,9 +144,9 @@ bool MainWindow::OpenLibraryFile(const std::string& path) {
   UpdateRecentMenu();
   UpdateTitle();
   partList_->setFocus();
-  partView_->SetCursor(PinEdge::Left, 0);
   // Read, but a text that lost its end may have lost parts with it.
-  if (read.missingTrailer) ShowWarning(QString::fromStdString(LibraryFileMessages::MissingTrailer()));
+  if (read.missingTrailer)
+    ShowMessageBox(this, QMessageBox::Warning, QString::fromStdString(LibraryFileMessages::MissingTrailer()));
   return true;
 }
 
@@ -167,8 +160,9 @@ bool MainWindow::SaveLibrary() {
     written = LibraryFile::Write(library.filePath, library, format);
   }
   if (!written.Ok()) {
-    ShowWarning(QString::fromStdString(
-        LibraryFileMessages::WriteFailure(written, ShownPath(library.filePath), DecodeName)));
+    ShowMessageBox(this, QMessageBox::Warning,
+                   QString::fromStdString(
+                       LibraryFileMessages::WriteFailure(written, ShownPath(library.filePath), DecodeName)));
     return false;
   }
   undoStack_->setClean();
@@ -186,11 +180,9 @@ bool MainWindow::ConfirmSaveLosses(const Library& library, LibraryFormat format)
   // Not knowing what a save would change is no reason to refuse it: the
   // user decides, and No is the default.
   if (losses.Has(CheckKind::SaveNotChecked)) {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(texts::kAppName),
-                    QString::fromUtf8(texts::check::kSaveUnchecked), QMessageBox::Yes | QMessageBox::No,
-                    this);
-    box.setDefaultButton(QMessageBox::No);
-    return RunModal(box) == QMessageBox::Yes;
+    return ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::check::kSaveUnchecked),
+                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
+                          QMessageBox::No) == QMessageBox::Yes;
   }
   // A save that would change the library asks first. One the writer refuses
   // asks nothing: the write refuses it with its reasons.

@@ -3,18 +3,19 @@
 // Each is one document operation and so one step of the history.
 #include <QApplication>
 #include <QClipboard>
-#include <QMessageBox>
 #include <QMimeData>
 
 #include "app/main_window.h"
+#include "app/message_box.h"
 #include "app/part_attribute_dialog.h"
 #include "app/part_clipboard.h"
 #include "app/part_list_box.h"
 #include "app/part_name_dialog.h"
 #include "app/part_view.h"
-#include "app/shift_jis_codec.h"
 #include "clipboard/part_clipboard_block.h"
 #include "model/names.h"
+#include "model/validity.h"
+#include "qtshared/shift_jis_codec.h"
 #include "resources/message_texts.h"
 
 namespace zanli {
@@ -29,11 +30,6 @@ QString MessageText(const char* text) {
 }  // namespace
 
 bool MainWindow::ListHasFocus() const { return partList_->hasFocus(); }
-
-void MainWindow::ShowMessage(const QString& text) {
-  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(texts::kAppName), text, QMessageBox::Ok, this);
-  RunModal(box);
-}
 
 void MainWindow::NewPart() {
   const int selected = partList_->GetCurSel();
@@ -65,13 +61,11 @@ void MainWindow::EditPartAttributes() {
   const int row = partList_->GetCurSel();
   PartBody* body = partView_->Part();
   if (row < 0 || body == nullptr || document_.BodyOf(row) != body) return;
-  PartAttributeDialog dialog(
-      this, PartAttributes{body->numberPrefix, body->xSize, body->ySize, body->blockCount, body->pattern},
-      library().patterns);
+  PartAttributeDialog dialog(this, body->Attributes(), library().patterns);
   if (RunModal(dialog) != QDialog::Accepted) return;
   CommitStep(document_.SetAttributes(row, dialog.Attributes()));
   // The view starts afresh on the body (cursor at Left 0, first block).
-  ShowPart(body);
+  ShowPart(row);
 }
 
 void MainWindow::DeletePart() {
@@ -103,15 +97,16 @@ void MainWindow::PastePart() {
   PartClipboardBlock::Refusal refusal = PartClipboardBlock::Refusal::None;
   if (!PartClipboardBlock::Read(std::string_view(block.constData(), static_cast<size_t>(block.size())), part,
                                 refusal)) {
-    ShowWarning(QString::fromUtf8(texts::kPasteDataDamaged) + QLatin1Char('\n') +
-                QString::fromStdString(PartClipboardBlock::Why(refusal, static_cast<size_t>(block.size()))));
+    ShowMessageBox(
+        this, QMessageBox::Warning,
+        QString::fromUtf8(texts::kPasteDataDamaged) + QLatin1Char('\n') +
+            QString::fromStdString(PartClipboardBlock::Why(refusal, static_cast<size_t>(block.size()))));
     return;
   }
   // Values no library may hold (a pin beyond the last position, a number
   // without its display letter) are damage too; nothing is asked then.
-  if (!LibraryDocument::IsValidBody(*part.body) ||
-      (part.pattern && (part.pattern->width < 1 || part.pattern->height < 1))) {
-    ShowWarning(QString::fromUtf8(texts::kPasteDataDamaged));
+  if (!IsValidBody(*part.body)) {
+    ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::kPasteDataDamaged));
     return;
   }
   PasteDecodedPart(std::move(part.name), std::move(part.body), std::move(part.pattern));
@@ -123,8 +118,9 @@ void MainWindow::PasteDecodedPart(std::string name, std::unique_ptr<PartBody> bo
   // store and read back), makes way for the lowest free default name.
   if (name.empty() || document_.EntryNames().IsNameTaken(name)) {
     const std::string fresh = UniquePartName(document_.EntryNames());
-    ShowMessage(MessageText(texts::kPastedPartRenamed)
-                    .arg(ShiftJisCodec::Decode(name), ShiftJisCodec::Decode(fresh)));
+    ShowMessageBox(this, QMessageBox::NoIcon,
+                   MessageText(texts::kPastedPartRenamed)
+                       .arg(ShiftJisCodec::Decode(name), ShiftJisCodec::Decode(fresh)));
     name = fresh;
   }
   PastedPart pasted;
@@ -139,17 +135,17 @@ void MainWindow::PasteDecodedPart(std::string name, std::unique_ptr<PartBody> bo
       }
     bool shared = false;
     if (equal) {
-      QMessageBox question(QMessageBox::NoIcon, QString::fromUtf8(texts::kAppName),
-                           MessageText(texts::kUseExistingPattern), QMessageBox::Yes | QMessageBox::No, this);
-      shared = RunModal(question) == QMessageBox::Yes;
+      shared = ShowMessageBox(this, QMessageBox::NoIcon, MessageText(texts::kUseExistingPattern),
+                              QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     }
     if (shared) {
       pasted.existingPattern = const_cast<Pattern*>(equal);
     } else {
       if (pattern->name.empty() || document_.PatternNames().IsNameTaken(pattern->name)) {
         const std::string fresh = UniquePatternName(document_.PatternNames());
-        ShowMessage(MessageText(texts::kPastedPatternRenamed)
-                        .arg(ShiftJisCodec::Decode(pattern->name), ShiftJisCodec::Decode(fresh)));
+        ShowMessageBox(this, QMessageBox::NoIcon,
+                       MessageText(texts::kPastedPatternRenamed)
+                           .arg(ShiftJisCodec::Decode(pattern->name), ShiftJisCodec::Decode(fresh)));
         pattern->name = fresh;
       }
       pasted.newPattern = std::move(pattern);
@@ -158,7 +154,7 @@ void MainWindow::PasteDecodedPart(std::string name, std::unique_ptr<PartBody> bo
   const int selected = partList_->GetCurSel();
   EditResult result = document_.PastePart(selected, std::move(pasted), selected);
   if (result.status == EditStatus::Refused) {
-    ShowWarning(QString::fromUtf8(texts::kPasteDataDamaged));
+    ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::kPasteDataDamaged));
     return;
   }
   CommitStep(std::move(result), true);

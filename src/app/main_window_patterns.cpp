@@ -4,6 +4,7 @@
 #include <QAbstractScrollArea>
 
 #include "app/main_window.h"
+#include "app/message_box.h"
 #include "app/part_view.h"
 #include "app/pattern_editor/pattern_editor.h"
 #include "resources/message_texts.h"
@@ -17,7 +18,8 @@ void MainWindow::EditPatterns() {
   EditResult result = document_.ReplacePatterns(editor.Result());
   // The editor keeps the model's rules, so a refusal means a fault here;
   // the user must hear that the session's work did not arrive.
-  if (result.status == EditStatus::Refused) ShowWarning(QString::fromUtf8(texts::kDataInconsistent));
+  if (result.status == EditStatus::Refused)
+    ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::kDataInconsistent));
   CommitStep(std::move(result));
   // The shown body's pattern may have changed.
   partView_->viewport()->update();

@@ -48,36 +48,34 @@ void MainWindow::CreateControls() {
 
   CreateFrame();
 
-  line1000_ = MakeLine(client(), QFrame::HLine, du.Rect(0, 0, 281, 1), "line1000");
-  line1003_ = MakeLine(client(), QFrame::VLine, du.Rect(92, 2, 1, 226), "line1003");
-  line1008_ = MakeLine(client(), QFrame::HLine, du.Rect(93, 101, 189, 1), "line1008");
-  line1011_ = MakeLine(client(), QFrame::HLine, du.Rect(93, 21, 189, 1), "line1011");
+  menuLine_ = MakeLine(client(), QFrame::HLine, du.Rect(0, 0, 281, 1), "menuLine");
+  columnLine_ = MakeLine(client(), QFrame::VLine, du.Rect(92, 2, 1, 226), "columnLine");
+  viewLine_ = MakeLine(client(), QFrame::HLine, du.Rect(93, 101, 189, 1), "viewLine");
+  blockLine_ = MakeLine(client(), QFrame::HLine, du.Rect(93, 21, 189, 1), "blockLine");
 
   partList_ = new PartListBox(client());
   partList_->setObjectName(QStringLiteral("partList"));
   partList_->setWindowTitle(QStringLiteral("Col&List"));
-  partList_->setAccessibleName(QStringLiteral("Col&List"));
+  partList_->setAccessibleName(QStringLiteral("部品ﾘｽﾄ"));
   partList_->SetDocument(&document_);
   partView_ = new PartView(client());
   partView_->setObjectName(QStringLiteral("partView"));
   partView_->setWindowTitle(QStringLiteral("&PartView"));
-  partView_->setAccessibleName(QStringLiteral("&PartView"));
+  partView_->setAccessibleName(QStringLiteral("部品図"));
   // The panel's controls stand in the right column above the part view.
-  const QPoint panelOrigin(du.X(93) + line1003_->width(), 0);
-  pinPanel_ = new PinPanel(client(), du, panelOrigin, document_, *partList_, *partView_,
-                           [this](EditResult result) { CommitStep(std::move(result)); });
+  const QPoint panelOrigin(du.X(93) + columnLine_->width(), 0);
+  pinPanel_ = new PinPanel(client(), du, panelOrigin, document_);
   pinPanel_->move(panelOrigin);
 
   minimumClientSize_ = QSize(du.X(kClientWidthDu), du.Y(kClientHeightDu));
   client()->setMinimumSize(minimumClientSize_);
-  client()->installEventFilter(this);
   SetTabOrder();
 }
 
 void MainWindow::SetTabOrder() {
   // Lines are not tab stops; the panel's controls follow the layout order,
   // the part list and the part view come last.
-  for (QWidget* w : {line1000_, line1003_, line1008_, line1011_}) w->setFocusPolicy(Qt::NoFocus);
+  for (QWidget* w : {menuLine_, columnLine_, viewLine_, blockLine_}) w->setFocusPolicy(Qt::NoFocus);
   std::vector<QWidget*> order = pinPanel_->TabOrder();
   order.push_back(partList_);
   order.push_back(partView_);
@@ -148,8 +146,8 @@ void MainWindow::CreateMenu() {
   connect(action(kAppExit), &QAction::triggered, this, &QWidget::close);
   connect(action(kEditUndo), &QAction::triggered, undoStack_, &QUndoStack::undo);
   connect(action(kEditRedo), &QAction::triggered, undoStack_, &QUndoStack::redo);
-  connect(action(kInsertBlankPin), &QAction::triggered, pinPanel_, &PinPanel::InsertBlankPin);
-  connect(action(kDeletePinAndCloseUp), &QAction::triggered, pinPanel_, &PinPanel::DeletePinAndCloseUp);
+  connect(action(kInsertBlankPin), &QAction::triggered, this, &MainWindow::InsertBlankPin);
+  connect(action(kDeletePinAndCloseUp), &QAction::triggered, this, &MainWindow::DeletePinAndCloseUp);
   connect(action(kNewPart), &QAction::triggered, this, &MainWindow::NewPart);
   connect(action(kRenamePart), &QAction::triggered, this, &MainWindow::RenamePart);
   connect(action(kNewAlias), &QAction::triggered, this, &MainWindow::NewAlias);
@@ -189,48 +187,37 @@ void MainWindow::UpdateCommandStates() {
   action(kEditPatterns)->setEnabled(true);
 }
 
+bool MainWindow::OfferKey(QObject* watched, const QKeyEvent& key) {
+  UpdateCommandStates();
+  // The pin fields keep the command keys for editing; a check box's
+  // mnemonic wins over the menu title with the same letter.
+  return (pinPanel_->IsTextField(watched) && IsCommandKey(&key)) || pinPanel_->MnemonicBox(&key) != nullptr;
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == client() && event->type() == QEvent::Resize) {
-    LayoutChildren();
-    return false;
-  }
-  // Qt offers every key to the focus widget as a shortcut override before it
-  // looks for a shortcut: the moment to re-evaluate the enabling rules, and
-  // the place where the pin fields claim the command keys for editing.
-  if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
-      static_cast<QWidget*>(watched)->window() == this) {
-    UpdateCommandStates();
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if ((pinPanel_->IsTextField(watched) && IsCommandKey(key)) || pinPanel_->MnemonicBox(key) != nullptr) {
-      event->accept();
-      return true;
-    }
-  }
-  if (TakeZoomKey(watched, event)) return true;
+  if (CommandWindow::eventFilter(watched, event) || TakeZoomKey(watched, event)) return true;
   // A check box's mnemonic ticks it at once, so a key typed right after it
-  // (Enter, say) already sees the new state; and while the box is enabled it
-  // wins over the menu title with the same letter.
-  if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-      static_cast<QWidget*>(watched)->window() == this) {
+  // (Enter, say) already sees the new state.
+  if (event->type() == QEvent::KeyPress && IsOwnWidget(watched)) {
     if (QCheckBox* box = pinPanel_->MnemonicBox(static_cast<QKeyEvent*>(event))) {
       box->setFocus(Qt::ShortcutFocusReason);
       box->click();
       return true;
     }
   }
-  return QDialog::eventFilter(watched, event);
+  return false;
 }
 
 void MainWindow::LayoutChildren() {
   const int w = client()->width();
   const int h = client()->height();
-  line1000_->setGeometry(0, 0, w, line1000_->height());
-  for (QFrame* line : {line1011_, line1008_})
+  menuLine_->setGeometry(0, 0, w, menuLine_->height());
+  for (QFrame* line : {blockLine_, viewLine_})
     line->setGeometry(line->x(), line->y(), w - line->x(), line->height());
-  line1003_->setGeometry(line1003_->x(), line1003_->y(), line1003_->width(), h - line1003_->y());
-  partList_->setGeometry(5, 7, line1003_->x() - 10, h - 12);
-  const int viewLeft = line1008_->x();
-  const int viewTop = line1008_->y() + line1008_->height();
+  columnLine_->setGeometry(columnLine_->x(), columnLine_->y(), columnLine_->width(), h - columnLine_->y());
+  partList_->setGeometry(5, 7, columnLine_->x() - 10, h - 12);
+  const int viewLeft = viewLine_->x();
+  const int viewTop = viewLine_->y() + viewLine_->height();
   partView_->setGeometry(viewLeft + 5, viewTop + 5, w - viewLeft - 10, h - viewTop - 10);
 }
 

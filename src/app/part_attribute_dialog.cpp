@@ -4,13 +4,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
 #include "app/dialog_units.h"
+#include "app/message_box.h"
+#include "app/pattern_list_text.h"
 #include "app/pattern_preview.h"
-#include "app/shift_jis_codec.h"
+#include "qtshared/shift_jis_codec.h"
 #include "resources/message_texts.h"
 
 namespace zanli {
@@ -43,13 +44,6 @@ int32_t FieldValue(const QLineEdit* field) {
 }
 
 }  // namespace
-
-QString PartAttributeDialog::PatternText(const Pattern& pattern) {
-  return QStringLiteral("%1x%2  %3")
-      .arg(pattern.width / 10)
-      .arg(pattern.height / 10)
-      .arg(ShiftJisCodec::Decode(pattern.name));
-}
 
 PartAttributeDialog::PartAttributeDialog(QWidget* parent, const PartAttributes& attributes,
                                          const std::vector<std::unique_ptr<Pattern>>& patterns)
@@ -105,7 +99,7 @@ PartAttributeDialog::PartAttributeDialog(QWidget* parent, const PartAttributes& 
   // preview right of the list, filling the room up to the same margin.
   list_->setUpdatesEnabled(false);
   for (const auto& pattern : patterns) {
-    auto* item = new QListWidgetItem(PatternText(*pattern));
+    auto* item = new QListWidgetItem(PatternListText(*pattern));
     item->setData(kPatternRole, QVariant::fromValue(static_cast<const void*>(pattern.get())));
     list_->addItem(item);
   }
@@ -174,9 +168,7 @@ void PartAttributeDialog::OnSelectionChanged() { preview_->ShowPattern(SelectedP
 bool PartAttributeDialog::CheckRange(QLineEdit* field, const char* message, int32_t& value) {
   value = FieldValue(field);
   if (value >= 1 && value <= 255) return true;
-  QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(texts::kAppName), QString::fromUtf8(message),
-                  QMessageBox::Ok, this);
-  box.exec();
+  ShowMessageBox(this, QMessageBox::NoIcon, QString::fromUtf8(message));
   return false;
 }
 

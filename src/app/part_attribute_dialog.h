@@ -28,9 +28,6 @@ class PartAttributeDialog : public QDialog {
   // The values after OK.
   const PartAttributes& Attributes() const { return attributes_; }
 
-  // The list's text of a pattern: its size in grid steps and its name.
-  static QString PatternText(const Pattern& pattern);
-
  public slots:
   void accept() override;
 

@@ -1,13 +1,12 @@
 #include "app/part_clipboard.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <QMimeData>
 
 #include "app/clipboard_format.h"
-#include "app/shift_jis_codec.h"
 #include "clipboard/part_clipboard_block.h"
 #include "fileio/text_library_format.h"
+#include "qtshared/png_encoder.h"
+#include "qtshared/shift_jis_codec.h"
 #include "render/rgb_raster.h"
 #include "render/symbol_renderer.h"
 
@@ -18,25 +17,8 @@ namespace {
 // A text library that holds just this part, with its pattern.
 std::string TextLibraryOf(const std::string& entryName, const PartBody& body) {
   Library library;
-  auto copy = std::make_unique<PartBody>();
-  copy->numberPrefix = body.numberPrefix;
-  copy->xSize = body.xSize;
-  copy->ySize = body.ySize;
-  copy->blockCount = body.blockCount;
-  for (const auto& pin : body.pins) {
-    auto p = std::make_unique<PinInfo>(body.blockCount);
-    p->name = pin->name;
-    p->flags = pin->flags;
-    p->edge = pin->edge;
-    p->position = pin->position;
-    p->numbers = pin->numbers;
-    copy->AddPin(std::move(p));
-  }
-  if (body.pattern) {
-    auto pattern = std::make_unique<Pattern>(body.pattern->name, body.pattern->width, body.pattern->height);
-    pattern->bits = body.pattern->bits;
-    copy->pattern = library.AddPattern(std::move(pattern));
-  }
+  std::unique_ptr<PartBody> copy = body.Clone();
+  if (body.pattern) copy->pattern = library.AddPattern(body.pattern->Clone());
   library.AddEntry(std::make_unique<PartEntry>(entryName, library.AddBody(std::move(copy))));
   return TextLibraryFormat::WriteBytes(library);
 }
@@ -48,13 +30,7 @@ QByteArray PictureOf(const PartBody& body) {
   if (!SymbolRenderer::DrawingFits(width, height)) return {};
   RgbRaster raster(static_cast<int32_t>(width), static_cast<int32_t>(height), Rgb{255, 255, 255});
   SymbolRenderer::DrawPart(raster, nullptr, body, 0);
-  const QImage image(raster.Pixels().data(), raster.Width(), raster.Height(), raster.Width() * 3,
-                     QImage::Format_RGB888);
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  return png;
+  return PngEncoder::Encode(raster);
 }
 
 }  // namespace

@@ -13,8 +13,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/shift_jis_codec.h"
 #include "document/library_document.h"
+#include "qtshared/shift_jis_codec.h"
 
 namespace zanli {
 

@@ -6,14 +6,12 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "app/painter_surface.h"
-#include "app/scroll_steps.h"
 #include "render/symbol_renderer.h"
 
 namespace zanli {
@@ -56,23 +54,10 @@ QImage Magnify(const QImage& picture, int factor) {
 
 }  // namespace
 
-PartView::PartView(QWidget* parent) : QAbstractScrollArea(parent) {
+PartView::PartView(QWidget* parent) : ScrollView(parent, kLineScroll, kPageScroll) {
   setFocusPolicy(Qt::StrongFocus);
   setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  // paintEvent fills every pixel it is asked for, so scrolling only exposes
-  // the uncovered strip.
-  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   viewport()->setCursor(Qt::ArrowCursor);
-  horizontalScrollBar()->setSingleStep(kLineScroll);
-  verticalScrollBar()->setSingleStep(kLineScroll);
-  connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
-          [this](int action) { OnScrollAction(horizontalScrollBar(), action); });
-  connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
-          [this](int action) { OnScrollAction(verticalScrollBar(), action); });
-  clientWidth_ = viewport()->width();
-  clientHeight_ = viewport()->height();
 }
 
 void PartView::SetPart(PartBody* body) {
@@ -80,11 +65,9 @@ void PartView::SetPart(PartBody* body) {
   cursorEdge_ = PinEdge::Left;
   cursorPosition_ = 0;
   block_ = 0;
-  scrollX_ = 0;
-  scrollY_ = 0;
-  extentWidth_ = body ? Clamp32(SymbolRenderer::DrawingWidth(*body)) : 0;
-  extentHeight_ = body ? Clamp32(SymbolRenderer::DrawingHeight(*body)) : 0;
-  UpdateScrollBars();
+  SetScrollPosition(0, 0);
+  SetContentSize(body ? Clamp32(SymbolRenderer::DrawingWidth(*body)) : 0,
+                 body ? Clamp32(SymbolRenderer::DrawingHeight(*body)) : 0);
   viewport()->update();
 }
 
@@ -124,22 +107,8 @@ void PartView::SetBlock(int32_t index) {
 
 void PartView::InvalidatePin(PinEdge edge, int32_t position) {
   if (!body_) return;
-  const int64_t along = kStep * position + 50;  // 10 units before the pin line
-  const int64_t width = kStep * body_->xSize, height = kStep * body_->ySize;
-  switch (edge) {
-    case PinEdge::Left:
-      UpdateLogical(10, along, 321, along + 15);
-      break;
-    case PinEdge::Top:
-      UpdateLogical(along, 10, along + 15, 321);
-      break;
-    case PinEdge::Right:
-      UpdateLogical(width - 201, along, width + 110, along + 15);
-      break;
-    case PinEdge::Bottom:
-      UpdateLogical(along, height - 201, along + 15, height + 110);
-      break;
-  }
+  const ClipRect area = SymbolRenderer::PinArea(*body_, edge, position);
+  UpdateLogical(area.left, area.top, int64_t{area.right} + 1, int64_t{area.bottom} + 1);
 }
 
 PartView::Hit PartView::HitTest(int32_t logicalX, int32_t logicalY) const {
@@ -166,67 +135,43 @@ PartView::Hit PartView::HitTest(int32_t logicalX, int32_t logicalY) const {
 
 bool PartView::ScrollIntoView(PinEdge edge, int32_t position) {
   const int64_t anchor = kStep * position + kOrigin;
-  const int64_t h = scrollX_, v = scrollY_;
-  const int64_t cw = ClientLogicalWidth(), ch = ClientLogicalHeight();
+  const int64_t h = ScrollX(), v = ScrollY();
+  const int64_t cw = ClientWidth(), ch = ClientHeight();
   // Keeps the anchor at least kScrollMargin pixels inside a window of `client` pixels.
   auto keepInside = [anchor](int64_t scroll, int64_t client) {
     if (scroll + kScrollMargin > anchor) return anchor - kScrollMargin;
     if (scroll + client - kScrollMargin < anchor) return anchor - client + kScrollMargin;
     return scroll;
   };
-  int64_t newH = h, newV = v;
   switch (edge) {
     case PinEdge::Left:
     case PinEdge::Right:
-      newH = edge == PinEdge::Left ? 0 : int64_t{extentWidth_} - cw;
-      newV = keepInside(v, ch);
-      break;
+      return ScrollTo(edge == PinEdge::Left ? 0 : int64_t{ContentWidth()} - cw, keepInside(v, ch));
     case PinEdge::Top:
     case PinEdge::Bottom:
-      newV = edge == PinEdge::Top ? 0 : int64_t{extentHeight_} - ch;
-      newH = keepInside(h, cw);
-      break;
+      return ScrollTo(keepInside(h, cw), edge == PinEdge::Top ? 0 : int64_t{ContentHeight()} - ch);
   }
-  // Clamped before the comparison: a window wider than the drawing has
-  // nowhere to scroll, and reporting a scroll then would be wrong.
-  newH = std::clamp<int64_t>(newH, 0, std::max<int64_t>(0, extentWidth_ - cw));
-  newV = std::clamp<int64_t>(newV, 0, std::max<int64_t>(0, extentHeight_ - ch));
-  if (newH == h && newV == v) return false;
-  scrollX_ = static_cast<int32_t>(newH);
-  scrollY_ = static_cast<int32_t>(newV);
-  UpdateScrollBars();
-  ScrollViewport(h - newH, v - newV);
-  return true;
-}
-
-void PartView::ScrollViewport(int64_t dx, int64_t dy) {
-  if (dx == 0 && dy == 0) return;
-  const int64_t deviceX = dx * zoom_, deviceY = dy * zoom_;
-  // A jump past the whole window keeps nothing to move (and must not
-  // overflow the int the viewport takes).
-  if (std::abs(deviceX) >= viewport()->width() || std::abs(deviceY) >= viewport()->height()) {
-    viewport()->update();
-    return;
-  }
-  viewport()->scroll(static_cast<int>(deviceX), static_cast<int>(deviceY));
+  return false;
 }
 
 void PartView::SetZoom(int factor) {
   factor = std::clamp(factor, kMinZoom, kMaxZoom);
-  if (factor == zoom_) return;
+  const int zoom = Scale();
+  if (factor == zoom) return;
+  int64_t scrollX = ScrollX(), scrollY = ScrollY();
   if (body_) {
     // The marker's centre keeps its place in the window where it can.
     int64_t x = 0, y = 0;
     MarkerCentre(cursorEdge_, cursorPosition_, x, y);
-    const int64_t deviceX = (x - scrollX_) * zoom_ + zoom_ / 2, deviceY = (y - scrollY_) * zoom_ + zoom_ / 2;
-    scrollX_ = Clamp32(std::max<int64_t>(0, x - FloorDiv(deviceX, factor)));
-    scrollY_ = Clamp32(std::max<int64_t>(0, y - FloorDiv(deviceY, factor)));
+    const int64_t deviceX = (x - scrollX) * zoom + zoom / 2, deviceY = (y - scrollY) * zoom + zoom / 2;
+    scrollX = x - FloorDiv(deviceX, factor);
+    scrollY = y - FloorDiv(deviceY, factor);
   }
-  zoom_ = factor;
-  UpdateScrollBars();
+  SetScale(factor);
+  SetScrollPosition(scrollX, scrollY);
   if (body_) ScrollIntoView(cursorEdge_, cursorPosition_);
   viewport()->update();
-  emit zoomChanged(zoom_);
+  emit zoomChanged(factor);
 }
 
 void PartView::NewCursorForKey(int key, PinEdge& edge, int32_t& position) const {
@@ -333,8 +278,8 @@ void PartView::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   if (!body_) return;
   const QPointF point = event->position();
-  const int64_t x = FloorDiv(static_cast<int64_t>(std::floor(point.x())), zoom_) + scrollX_;
-  const int64_t y = FloorDiv(static_cast<int64_t>(std::floor(point.y())), zoom_) + scrollY_;
+  const int64_t x = FloorDiv(static_cast<int64_t>(std::floor(point.x())), Scale()) + ScrollX();
+  const int64_t y = FloorDiv(static_cast<int64_t>(std::floor(point.y())), Scale()) + ScrollY();
   const Hit hit = HitTest(Clamp32(x), Clamp32(y));
   if (hit.hit) MoveCursorByUser(hit.edge, hit.position);
 }
@@ -347,12 +292,10 @@ void PartView::wheelEvent(QWheelEvent* event) {
     zoomWheelDelta_ += event->angleDelta().y();
     const int steps = zoomWheelDelta_ / kNotch;
     zoomWheelDelta_ -= steps * kNotch;
-    if (steps != 0) SetZoom(zoom_ + steps);
+    if (steps != 0) SetZoom(Scale() + steps);
     return;
   }
-  wheeling_ = true;
-  QAbstractScrollArea::wheelEvent(event);
-  wheeling_ = false;
+  ScrollView::wheelEvent(event);
 }
 
 void PartView::focusInEvent(QFocusEvent*) {
@@ -396,10 +339,11 @@ void PartView::UpdateMarker(PinEdge edge, int32_t position) {
 
 void PartView::UpdateLogical(int64_t left, int64_t top, int64_t right, int64_t bottom) {
   // Cut to the viewport first so far-off rectangles cannot overflow a QRect.
-  const int64_t l = std::max<int64_t>((left - scrollX_) * zoom_, 0);
-  const int64_t t = std::max<int64_t>((top - scrollY_) * zoom_, 0);
-  const int64_t r = std::min<int64_t>((right - scrollX_) * zoom_, viewport()->width());
-  const int64_t b = std::min<int64_t>((bottom - scrollY_) * zoom_, viewport()->height());
+  const int zoom = Scale();
+  const int64_t l = std::max<int64_t>((left - ScrollX()) * zoom, 0);
+  const int64_t t = std::max<int64_t>((top - ScrollY()) * zoom, 0);
+  const int64_t r = std::min<int64_t>((right - ScrollX()) * zoom, viewport()->width());
+  const int64_t b = std::min<int64_t>((bottom - ScrollY()) * zoom, viewport()->height());
   if (l >= r || t >= b) return;
   viewport()->update(
       QRect(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r - l), static_cast<int>(b - t)));
@@ -408,22 +352,23 @@ void PartView::UpdateLogical(int64_t left, int64_t top, int64_t right, int64_t b
 void PartView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   const QRect device = event->rect();
-  if (zoom_ == 1) {
-    PaintDrawing(painter, device, scrollX_, scrollY_);
+  const int zoom = Scale();
+  if (zoom == 1) {
+    PaintDrawing(painter, device, ScrollX(), ScrollY());
     return;
   }
   // The logical pixels the device rectangle touches, drawn 1:1 and magnified.
-  const int left = static_cast<int>(FloorDiv(device.left(), zoom_));
-  const int top = static_cast<int>(FloorDiv(device.top(), zoom_));
-  const int right = static_cast<int>(FloorDiv(device.right(), zoom_));
-  const int bottom = static_cast<int>(FloorDiv(device.bottom(), zoom_));
+  const int left = static_cast<int>(FloorDiv(device.left(), zoom));
+  const int top = static_cast<int>(FloorDiv(device.top(), zoom));
+  const int right = static_cast<int>(FloorDiv(device.right(), zoom));
+  const int bottom = static_cast<int>(FloorDiv(device.bottom(), zoom));
   QImage picture(right - left + 1, bottom - top + 1, QImage::Format_RGB32);
   {
     QPainter picturePainter(&picture);
-    PaintDrawing(picturePainter, picture.rect(), Clamp32(int64_t{scrollX_} + left),
-                 Clamp32(int64_t{scrollY_} + top));
+    PaintDrawing(picturePainter, picture.rect(), Clamp32(int64_t{ScrollX()} + left),
+                 Clamp32(int64_t{ScrollY()} + top));
   }
-  painter.drawImage(QPoint(left * zoom_, top * zoom_), Magnify(picture, zoom_));
+  painter.drawImage(QPoint(left * zoom, top * zoom), Magnify(picture, zoom));
 }
 
 void PartView::PaintDrawing(QPainter& painter, const QRect& bounds, int32_t originX, int32_t originY) const {
@@ -479,49 +424,6 @@ void PartView::DrawMarker(QPainter& painter, int32_t originX, int32_t originY) c
   const QRect square(static_cast<int>(left), static_cast<int>(top), 9, 9);
   painter.fillRect(square, QColor(0, 0, 255));
   if (!hasFocus_) painter.fillRect(square.adjusted(1, 1, -1, -1), Qt::white);
-}
-
-void PartView::resizeEvent(QResizeEvent*) {
-  clientWidth_ = viewport()->width();
-  clientHeight_ = viewport()->height();
-  UpdateScrollBars();
-  viewport()->update();
-}
-
-void PartView::UpdateScrollBars() {
-  const int32_t cw = ClientLogicalWidth(), ch = ClientLogicalHeight();
-  scrollX_ = std::max(0, std::min(scrollX_, extentWidth_ - cw));
-  scrollY_ = std::max(0, std::min(scrollY_, extentHeight_ - ch));
-  // Showing or hiding a bar resizes the viewport and re-enters through
-  // resizeEvent, so members are read afresh at every step.
-  const bool wasSyncing = syncingBars_;
-  syncingBars_ = true;
-  QScrollBar* vertical = verticalScrollBar();
-  vertical->setRange(0, std::max(0, extentHeight_ - ClientLogicalHeight()));
-  vertical->setPageStep(std::max(0, ClientLogicalHeight()));
-  vertical->setValue(scrollY_);
-  QScrollBar* horizontal = horizontalScrollBar();
-  horizontal->setRange(0, std::max(0, extentWidth_ - ClientLogicalWidth()));
-  horizontal->setPageStep(std::max(0, ClientLogicalWidth()));
-  horizontal->setValue(scrollX_);
-  syncingBars_ = wasSyncing;
-}
-
-void PartView::OnScrollAction(QScrollBar* bar, int action) {
-  // A click on a bar takes the focus the way a click on the drawing does.
-  if (!wheeling_) setFocus(Qt::OtherFocusReason);
-  MoveSliderForAction(*bar, action, bar == horizontalScrollBar() ? scrollX_ : scrollY_, kLineScroll,
-                      kPageScroll);
-}
-
-void PartView::scrollContentsBy(int, int) {
-  if (syncingBars_) return;
-  // The user moved a bar: its value is the new position.
-  const int32_t newX = horizontalScrollBar()->value(), newY = verticalScrollBar()->value();
-  const int64_t dx = int64_t{scrollX_} - newX, dy = int64_t{scrollY_} - newY;
-  scrollX_ = newX;
-  scrollY_ = newY;
-  ScrollViewport(dx, dy);
 }
 
 }  // namespace zanli

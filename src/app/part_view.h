@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QAbstractScrollArea>
 #include <cstdint>
 
+#include "app/scroll_view.h"
 #include "model/part_body.h"
 #include "model/pin_info.h"
 
 class QPainter;
-class QScrollBar;
 
 namespace zanli {
 
@@ -24,7 +23,7 @@ class PainterSurface;
 // scroll positions, the scroll bars' ranges, pages and steps (20 and 100
 // units), the 20-unit margin of ScrollIntoView, HitTest. A device point is
 // (logical point − scroll position) × zoom.
-class PartView : public QAbstractScrollArea {
+class PartView : public ScrollView {
   Q_OBJECT
 
  public:
@@ -46,8 +45,9 @@ class PartView : public QAbstractScrollArea {
   void SetBlock(int32_t index);
   int32_t GetBlock() const { return block_; }
 
-  // Repaints what is drawn for one pin position (line, mark, name, number),
-  // after the pin panel changed, added or removed the pin there.
+  // Repaints what is drawn for one pin position (line, mark, name, number,
+  // SymbolRenderer::PinArea), after the document changed, added or removed
+  // the pin there.
   void InvalidatePin(PinEdge edge, int32_t position);
 
   struct Hit {
@@ -64,15 +64,11 @@ class PartView : public QAbstractScrollArea {
   // scroll fully left or right. Returns whether the view moved.
   bool ScrollIntoView(PinEdge edge, int32_t position);
 
-  // The logical point shown at the viewport's top-left pixel.
-  int32_t ScrollX() const { return scrollX_; }
-  int32_t ScrollY() const { return scrollY_; }
-
   // Factors outside 1 … 4 are taken as the nearest of them. A change keeps
   // the cursor marker where it shows as far as the new scale allows, then
   // scrolls the cursor into view, repaints and emits zoomChanged.
   void SetZoom(int factor);
-  int Zoom() const { return zoom_; }
+  int Zoom() const { return Scale(); }
   static constexpr int kMinZoom = 1;
   static constexpr int kMaxZoom = 4;
 
@@ -86,13 +82,11 @@ class PartView : public QAbstractScrollArea {
  protected:
   bool event(QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
-  void scrollContentsBy(int dx, int dy) override;
 
  private:
   // The cursor after an arrow key, or the cursor itself when it stays.
@@ -112,38 +106,14 @@ class PartView : public QAbstractScrollArea {
   void DrawGrid(PainterSurface& surface, const QRect& logical) const;
   void DrawMarker(QPainter& painter, int32_t originX, int32_t originY) const;
 
-  // The client size in whole logical units.
-  int32_t ClientLogicalWidth() const { return clientWidth_ / zoom_; }
-  int32_t ClientLogicalHeight() const { return clientHeight_ / zoom_; }
-  // Moves the shown contents by a logical distance and repaints what it uncovers.
-  void ScrollViewport(int64_t dx, int64_t dy);
-
-  // Clamps the scroll positions to the client size and hands ranges, pages
-  // and positions to the scroll bars.
-  void UpdateScrollBars();
-  void OnScrollAction(QScrollBar* bar, int action);
-
   PartBody* body_ = nullptr;
   PinEdge cursorEdge_ = PinEdge::Left;
   int32_t cursorPosition_ = 0;
   int32_t block_ = 0;
-  int32_t scrollX_ = 0;
-  int32_t scrollY_ = 0;
-  int32_t clientWidth_ = 0;
-  int32_t clientHeight_ = 0;
-  int32_t extentWidth_ = 0;
-  int32_t extentHeight_ = 0;
   bool hasFocus_ = false;
-  int zoom_ = 1;
   // Wheel turns with Ctrl held, gathered until they make a whole notch (fine
   // steps of high-resolution wheels and touchpads).
   int zoomWheelDelta_ = 0;
-  // Set while this class moves the scroll bars itself, so that their value
-  // changes are not taken for user scrolling.
-  bool syncingBars_ = false;
-  // Set while a wheel turn is passed to a scroll bar: a wheel does not take
-  // the focus the way a click on a bar does.
-  bool wheeling_ = false;
 };
 
 }  // namespace zanli

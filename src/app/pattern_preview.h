@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QAbstractScrollArea>
+#include "app/scroll_view.h"
+#include "app/test_access.h"
 
 namespace zanli {
 
@@ -9,7 +10,7 @@ class Pattern;
 // Shows one pattern at its true size, 20 pixels in from the top-left corner,
 // with scroll bars when it is larger than the window. No grid, no zoom, no
 // editing: the attribute dialog's view of the pattern it would give a part.
-class PatternPreview : public QAbstractScrollArea {
+class PatternPreview : public ScrollView {
   Q_OBJECT
 
  public:
@@ -17,15 +18,12 @@ class PatternPreview : public QAbstractScrollArea {
 
   // Scrolls back to the origin and shows the pattern, or nothing.
   void ShowPattern(const Pattern* pattern);
-  const Pattern* ShownPattern() const { return pattern_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
-  void UpdateScrollBars();
-  void OnScrollAction(int action, bool horizontal);
+  friend struct TestAccess<PatternPreview>;
 
   const Pattern* pattern_ = nullptr;
 };

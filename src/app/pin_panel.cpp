@@ -11,9 +11,8 @@
 #include <algorithm>
 
 #include "app/dialog_units.h"
-#include "app/part_list_box.h"
-#include "app/part_view.h"
-#include "app/shift_jis_codec.h"
+#include "document/library_document.h"
+#include "qtshared/shift_jis_codec.h"
 
 namespace zanli {
 
@@ -26,9 +25,8 @@ QRect Widened(const QRect& rect, QWidget* widget) {
 
 }  // namespace
 
-PinPanel::PinPanel(QWidget* parent, const DialogUnits& du, QPoint origin, LibraryDocument& document,
-                   PartListBox& list, PartView& view, CommitStep commit)
-    : QWidget(parent), document_(document), list_(list), view_(view), commit_(std::move(commit)) {
+PinPanel::PinPanel(QWidget* parent, const DialogUnits& du, QPoint origin, const LibraryDocument& document)
+    : QWidget(parent), document_(document) {
   setObjectName(QStringLiteral("pinPanel"));
   auto place = [&](QWidget* w, const char* name, int x, int y, int width, int height, bool widen = false) {
     w->setObjectName(QString::fromLatin1(name));
@@ -85,7 +83,7 @@ PinPanel::PinPanel(QWidget* parent, const DialogUnits& du, QPoint origin, Librar
     connect(b, &QCheckBox::clicked, this, [this, b](bool checked) { OnFlagBoxClicked(b, checked); });
   connect(blockBox_, &QSpinBox::valueChanged, this, &PinPanel::OnBlockChanged);
   connect(pinNumberEdit_, &QLineEdit::textEdited, this, &PinPanel::OnPinNumberEdited);
-  connect(updatePinButton_, &QPushButton::clicked, this, &PinPanel::updateRequested);
+  connect(updatePinButton_, &QPushButton::clicked, this, &PinPanel::UpdatePin);
   connect(cancelPinButton_, &QPushButton::clicked, this, &PinPanel::cancelRequested);
 }
 
@@ -108,41 +106,32 @@ QCheckBox* PinPanel::MnemonicBox(const QKeyEvent* event) const {
   return nullptr;
 }
 
-int PinPanel::SelectedRow() const {
-  // The view shows the selected row's body; anything else is no row to edit.
-  const int row = list_.GetCurSel();
-  return document_.BodyOf(row) == view_.Part() ? row : -1;
-}
-
 int PinPanel::ShownBlockCount() const {
-  const PartBody* body = view_.Part();
-  if (body == nullptr) return 1;
-  return std::clamp(body->blockCount, 1, kMaxBlocks);
+  if (body_ == nullptr) return 1;
+  return std::clamp(body_->blockCount, 1, limits::kMaxBlocks);
 }
 
 void PinPanel::UpdateBlockBox() {
   const int n = ShownBlockCount();
   const QSignalBlocker blocker(blockBox_);
   blockBox_->setRange(1, n);
-  blockBox_->setValue(view_.GetBlock() + 1);
+  blockBox_->setValue(block_ + 1);
   blockBox_->setEnabled(n != 1);
 }
 
-PinInfo* PinPanel::FindPin(PinEdge edge, int32_t position) const {
-  const PartBody* body = view_.Part();
-  return body == nullptr ? nullptr : body->FindPin(edge, position);
-}
-
-void PinPanel::ShowPinAtCursor() {
-  const PinInfo* pin = FindPin(view_.CursorEdge(), view_.CursorPosition());
+void PinPanel::ShowPinAtCursor(const PinCursor& cursor) {
+  body_ = document_.BodyOf(cursor.row);
+  block_ = body_ == nullptr ? 0 : cursor.block;
+  UpdateBlockBox();
+  const PinInfo* pin = body_ == nullptr ? nullptr : body_->FindPin(cursor.edge, cursor.position);
   blankPinBox_->setChecked(pin == nullptr);
   EnablePinFields(pin == nullptr);
   LoadPinFields(pin);
 }
 
 void PinPanel::EnablePinFields(bool blank) {
-  const bool firstBlock = view_.GetBlock() == 0;
-  blankPinBox_->setEnabled(view_.Part() != nullptr && firstBlock);
+  const bool firstBlock = block_ == 0;
+  blankPinBox_->setEnabled(body_ != nullptr && firstBlock);
   for (QWidget* w : {static_cast<QWidget*>(pinNameLabel_), static_cast<QWidget*>(pinNameEdit_),
                      static_cast<QWidget*>(nearBodyBox_), static_cast<QWidget*>(clockBox_),
                      static_cast<QWidget*>(negativeLogicBox_)})
@@ -177,7 +166,7 @@ void PinPanel::LoadPinFields(const PinInfo* pin) {
   for (size_t i = 0; i < n; ++i)
     pinNumbers_[i] = i < pin->numbers.size() ? std::string(pin->numbers[i]) : std::string();
   pinNameEdit_->setText(ShiftJisCodec::Decode(pin->name));
-  LoadNumberFields(view_.GetBlock());
+  LoadNumberFields(block_);
   nearBodyBox_->setChecked((pin->flags & PinFlag::NumberNearBody) != 0);
   clockBox_->setChecked((pin->flags & PinFlag::Clock) != 0);
   negativeLogicBox_->setChecked((pin->flags & PinFlag::NegativeLogic) != 0);
@@ -201,9 +190,10 @@ void PinPanel::OnFlagBoxClicked(QCheckBox* box, bool checked) {
 
 void PinPanel::OnBlockChanged(int block) {
   const int n = ShownBlockCount();
-  if (view_.Part() == nullptr || block < 1 || block > n) return;
-  const int old = view_.GetBlock();
-  view_.SetBlock(block - 1);
+  if (body_ == nullptr || block < 1 || block > n) return;
+  const int old = block_;
+  block_ = block - 1;
+  emit blockChanged(block_);
   EnablePinFields(blankPinBox_->isChecked());
   if (blankPinBox_->isChecked()) {
     hideNumberBox_->setChecked(false);
@@ -211,7 +201,7 @@ void PinPanel::OnBlockChanged(int block) {
     return;
   }
   pinNumbers_[static_cast<size_t>(old)] = NumberFieldsAsEntry();
-  LoadNumberFields(block - 1);
+  LoadNumberFields(block_);
 }
 
 void PinPanel::OnPinNumberEdited(const QString& text) {
@@ -224,59 +214,23 @@ void PinPanel::OnPinNumberEdited(const QString& text) {
 }
 
 void PinPanel::UpdatePin() {
-  const PartBody* body = view_.Part();
-  if (body == nullptr) return;
-  const PinEdge edge = view_.CursorEdge();
-  const int32_t position = view_.CursorPosition();
-  std::optional<PinData> pin;
-  if (!blankPinBox_->isChecked()) {
-    pinNumbers_[static_cast<size_t>(view_.GetBlock())] = NumberFieldsAsEntry();
-    PinData data;
-    const int n = std::max(body->blockCount, 0);
-    std::vector<std::string_view> numbers(static_cast<size_t>(n));
-    for (int i = 0; i < n && i < kMaxBlocks; ++i)
-      numbers[static_cast<size_t>(i)] = pinNumbers_[static_cast<size_t>(i)];
-    data.numbers.Assign(numbers);
-    data.name = ShiftJisCodec::Encode(pinNameEdit_->text());
-    if (nearBodyBox_->isChecked())
-      data.flags = PinFlag::NumberNearBody;
-    else
-      data.flags = (clockBox_->isChecked() ? PinFlag::Clock : 0) |
-                   (negativeLogicBox_->isChecked() ? PinFlag::NegativeLogic : 0);
-    pin = std::move(data);
-  }
-  EditResult result = document_.EditPin(SelectedRow(), edge, position, pin);
-  if (result.status == EditStatus::Refused) QApplication::beep();
-  if (result.status == EditStatus::Done) commit_(std::move(result));
-  view_.setFocus();
-}
-
-void PinPanel::CancelPinChange() {
-  if (view_.Part() == nullptr) return;
-  ShowPinAtCursor();
-  view_.setFocus();
-}
-
-void PinPanel::InsertBlankPin() {
-  if (view_.Part() == nullptr) return;
-  EditResult result = document_.InsertBlankPin(SelectedRow(), view_.CursorEdge(), view_.CursorPosition());
-  if (result.status == EditStatus::Refused) {
-    // A pin on the last position of the edge has nowhere to go.
-    QApplication::beep();
+  if (body_ == nullptr) return;
+  if (blankPinBox_->isChecked()) {
+    emit editRequested(std::nullopt);
     return;
   }
-  if (result.status == EditStatus::Done) commit_(std::move(result));
-  blankPinBox_->setChecked(true);
-  EnablePinFields(true);
-  LoadPinFields(nullptr);
-}
-
-void PinPanel::DeletePinAndCloseUp() {
-  if (view_.Part() == nullptr) return;
-  EditResult result =
-      document_.DeletePinAndCloseUp(SelectedRow(), view_.CursorEdge(), view_.CursorPosition());
-  if (result.status == EditStatus::Done) commit_(std::move(result));
-  ShowPinAtCursor();
+  pinNumbers_[static_cast<size_t>(block_)] = NumberFieldsAsEntry();
+  PinData pin;
+  const int n = std::clamp(body_->blockCount, 0, limits::kMaxBlocks);
+  std::vector<std::string_view> numbers(pinNumbers_.begin(), pinNumbers_.begin() + n);
+  pin.numbers.Assign(numbers);
+  pin.name = ShiftJisCodec::Encode(pinNameEdit_->text());
+  if (nearBodyBox_->isChecked())
+    pin.flags = PinFlag::NumberNearBody;
+  else
+    pin.flags = (clockBox_->isChecked() ? PinFlag::Clock : 0) |
+                (negativeLogicBox_->isChecked() ? PinFlag::NegativeLogic : 0);
+  emit editRequested(pin);
 }
 
 }  // namespace zanli

@@ -3,11 +3,13 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
-#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "document/library_document.h"
+#include "app/pin_cursor.h"
+#include "model/limits.h"
+#include "model/pin_info.h"
 
 class QCheckBox;
 class QKeyEvent;
@@ -19,40 +21,27 @@ class QSpinBox;
 namespace zanli {
 
 class DialogUnits;
-class PartListBox;
-class PartView;
+class LibraryDocument;
+class PartBody;
 
-// The block selector and the fields that edit the pin under the part view's
-// cursor. Edits wait in the fields (the numbers of other blocks in the
-// buffer) until the update-pin command turns them into a document step; a
-// move of the cursor or another part drops them. The panel shows the body of
-// the part list's selected row, which the part view shows too.
+// The block selector and the fields that edit the pin under the cursor that
+// the main window hands it. Edits wait in the fields (the numbers of other
+// blocks in the buffer) until the update-pin command asks the window to
+// apply them; the next cursor the window hands over drops them. The panel
+// reads the library through the document and changes nothing itself.
 class PinPanel : public QWidget {
   Q_OBJECT
 
  public:
-  // Enough for every block the readers and the attribute dialog allow.
-  static constexpr int kMaxBlocks = LibraryDocument::kMaxBlocks;
-
-  // Hands a step to whoever keeps the history; called only for done steps.
-  using CommitStep = std::function<void(EditResult)>;
-
   // The controls stand where the window's dialog layout puts them; `origin`
   // is this widget's top-left corner in the same pixels.
-  PinPanel(QWidget* parent, const DialogUnits& units, QPoint origin, LibraryDocument& document,
-           PartListBox& list, PartView& view, CommitStep commit);
+  PinPanel(QWidget* parent, const DialogUnits& units, QPoint origin, const LibraryDocument& document);
 
-  void UpdateBlockBox();
-  PinInfo* FindPin(PinEdge edge, int32_t position) const;
-  void ShowPinAtCursor();
-  void EnablePinFields(bool blank);
-  void LoadPinFields(const PinInfo* pin);
-  // The update-pin command (Enter, "ﾋﾟﾝの更新").
+  // Shows the pin at the cursor, or a blank pin where there is none, with
+  // the block selector on the cursor's block; edits not applied are dropped.
+  void ShowPinAtCursor(const PinCursor& cursor);
+  // The update-pin command (Enter, "ﾋﾟﾝの更新"): asks for the fields' pin.
   void UpdatePin();
-  // The cancel-pin-change command (Esc, "ﾋﾟﾝ変更のｷｬﾝｾﾙ").
-  void CancelPinChange();
-  void InsertBlankPin();
-  void DeletePinAndCloseUp();
 
   // The pin name and number fields keep the command keys for editing.
   bool IsTextField(const QObject* object) const;
@@ -61,31 +50,37 @@ class PinPanel : public QWidget {
   // The panel's controls in tab order.
   std::vector<QWidget*> TabOrder() const;
 
-  const std::string& pinNumberBuffer(int block) const { return pinNumbers_.at(static_cast<size_t>(block)); }
-
  signals:
-  // The update-pin button was pressed; the window runs the command.
-  void updateRequested();
+  // The fields' pin for the cursor's position; none: the position is to be
+  // free. Only while the cursor's entry has a body.
+  void editRequested(const std::optional<PinData>& pin);
+  // The cancel-pin-change button was pressed.
   void cancelRequested();
+  // The user chose another block (0-based); the panel shows it already.
+  void blockChanged(int block);
 
  private:
+  void UpdateBlockBox();
+  void EnablePinFields(bool blank);
+  void LoadPinFields(const PinInfo* pin);
   void OnBlankPinClicked(bool checked);
   void OnFlagBoxClicked(QCheckBox* box, bool checked);
   void OnBlockChanged(int block);
   void OnPinNumberEdited(const QString& text);
-
-  int SelectedRow() const;
   // The shown body's block count, capped to the buffer; 1 without a body.
   int ShownBlockCount() const;
   // The number field and hide box as a buffer entry ("H"/"D" + text).
   std::string NumberFieldsAsEntry() const;
   void LoadNumberFields(int block);
 
-  LibraryDocument& document_;
-  PartListBox& list_;
-  PartView& view_;
-  CommitStep commit_;
-  std::array<std::string, kMaxBlocks> pinNumbers_{};
+  const LibraryDocument& document_;
+  // What the last cursor handed over showed: the body of its entry and the
+  // block. The body stays valid while it is shown, whatever rows do.
+  const PartBody* body_ = nullptr;
+  int32_t block_ = 0;
+  // One number per block as PinInfo::numbers holds them; enough for every
+  // block count the model allows.
+  std::array<std::string, limits::kMaxBlocks> pinNumbers_{};
 
   QLabel* blockLabel_ = nullptr;
   QSpinBox* blockBox_ = nullptr;

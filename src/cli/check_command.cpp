@@ -1,11 +1,11 @@
 #include <cstdio>
 
-#include "app/shift_jis_codec.h"
 #include "check/check_problem_text.h"
 #include "check/library_check.h"
 #include "cli/cli_commands.h"
 #include "cli/json_writer.h"
 #include "fileio/library_file.h"
+#include "qtshared/shift_jis_codec.h"
 
 namespace zanli::cli {
 

@@ -1,11 +1,10 @@
-#include <QBuffer>
-#include <QImage>
 #include <cstdio>
 #include <cstdlib>
 
 #include "cli/cli_commands.h"
 #include "fileio/library_file.h"
 #include "fileio/library_file_messages.h"
+#include "qtshared/png_encoder.h"
 #include "render/rgb_raster.h"
 #include "render/symbol_renderer.h"
 #include "resources/cli_texts.h"
@@ -70,13 +69,10 @@ int RunRender(const std::vector<std::string>& args) {
   RgbRaster raster(static_cast<int32_t>(width), static_cast<int32_t>(height), Rgb{255, 255, 255});
   SymbolRenderer::DrawPart(raster, nullptr, body, static_cast<int32_t>(block - 1));
 
-  const QImage image(raster.Pixels().data(), raster.Width(), raster.Height(), raster.Width() * 3,
-                     QImage::Format_RGB888);
   // Encoded in memory, then saved like a library: the same refusals of odd
   // targets, and a reason when it fails.
-  QByteArray png;
-  QBuffer buffer(&png);
-  if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG")) {
+  const QByteArray png = PngEncoder::Encode(raster);
+  if (png.isEmpty()) {
     PrintMessage(texts::cli::kPngEncodingFailed, {outPath});
     return kExitFailed;
   }

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/validity.h"
 #include "resources/message_texts.h"
 
 namespace zanli {
@@ -146,8 +147,8 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out, Refusal& refusa
   const int32_t blockCount = GetInt32(block, 16);
   const int32_t pinCount = GetInt32(block, 20);
   const int32_t patternOffset = GetInt32(block, 24);
-  if (!InRange(xSize, 1, kMaxSize) || !InRange(ySize, 1, kMaxSize)) return refuse(Refusal::BodySize);
-  if (!InRange(blockCount, 1, kMaxBlockCount)) return refuse(Refusal::BlockCount);
+  if (!IsValidSize(xSize) || !IsValidSize(ySize)) return refuse(Refusal::BodySize);
+  if (!IsValidBlockCount(blockCount)) return refuse(Refusal::BlockCount);
 
   // Checked before anything is allocated, so a huge count costs nothing.
   const uint64_t recordSize = PinRecordSize(static_cast<uint64_t>(blockCount));
@@ -174,8 +175,10 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out, Refusal& refusa
     const int32_t edge = GetInt32(block, at + 8);
     pin->flags = GetInt32(block, at + 4);
     pin->position = GetInt32(block, at + 12);
+    // The block carries positions as far as sides go; whether a library may
+    // hold them is the paste's question.
     if (!InRange(edge, 0, 3)) return refuse(Refusal::PinEdge);
-    if (!InRange(pin->position, 0, kMaxSize)) return refuse(Refusal::PinPosition);
+    if (!InRange(pin->position, 0, limits::kMaxSize)) return refuse(Refusal::PinPosition);
     pin->edge = static_cast<PinEdge>(edge);
     if (const Refusal why = TakeString(block, GetInt32(block, at), budget, pin->name); why != Refusal::None)
       return refuse(why);
@@ -194,7 +197,7 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out, Refusal& refusa
     if (patternOffset < 0 || record + kPatternRecordSize > size) return refuse(Refusal::PatternRecord);
     const int32_t width = GetInt32(block, record + 4);
     const int32_t height = GetInt32(block, record + 8);
-    if (!InRange(width, 1, kMaxSize) || !InRange(height, 1, kMaxSize)) return refuse(Refusal::PatternSize);
+    if (!IsValidSize(width) || !IsValidSize(height)) return refuse(Refusal::PatternSize);
     const uint64_t bitmapSize = BitmapSize(width, height);
     if (record + kPatternRecordSize + bitmapSize > size) return refuse(Refusal::PatternBitmap);
     std::string patternName;
@@ -225,15 +228,15 @@ std::string PartClipboardBlock::Why(Refusal refusal, size_t blockSize) {
     case Refusal::TooShort:
       return fill(texts::kBlockTooShort, kHeaderSize);
     case Refusal::BodySize:
-      return fill(texts::kBlockBodySize, kMaxSize);
+      return fill(texts::kBlockBodySize, limits::kMaxSize);
     case Refusal::BlockCount:
-      return fill(texts::kBlockBlockCount, kMaxBlockCount);
+      return fill(texts::kBlockBlockCount, limits::kMaxBlocks);
     case Refusal::PinCount:
       return texts::kBlockPinCount;
     case Refusal::PinEdge:
       return texts::kBlockPinEdge;
     case Refusal::PinPosition:
-      return fill(texts::kBlockPinPosition, kMaxSize);
+      return fill(texts::kBlockPinPosition, limits::kMaxSize);
     case Refusal::StringOutside:
       return texts::kBlockStringOutside;
     case Refusal::StringsTooLarge:
@@ -241,7 +244,7 @@ std::string PartClipboardBlock::Why(Refusal refusal, size_t blockSize) {
     case Refusal::PatternRecord:
       return texts::kBlockPatternRecord;
     case Refusal::PatternSize:
-      return fill(texts::kBlockPatternSize, kMaxSize);
+      return fill(texts::kBlockPatternSize, limits::kMaxSize);
     case Refusal::PatternBitmap:
       return texts::kBlockPatternBitmap;
   }

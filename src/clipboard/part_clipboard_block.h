@@ -27,8 +27,6 @@ class PartClipboardBlock {
 
   static constexpr size_t kHeaderSize = 28;
   static constexpr size_t kPatternRecordSize = 12;
-  static constexpr int32_t kMaxSize = 32767;  // body sizes, positions, pattern sizes
-  static constexpr int32_t kMaxBlockCount = 256;
 
   // The block for `body` copied under `entryName`. Strings are stored in
   // model form; a string is cut at an embedded NUL, since that is where a

@@ -4,6 +4,44 @@
 
 namespace zanli {
 
+namespace {
+
+struct StepInfo {
+  StepKind kind;
+  const char* name;
+};
+
+// In the order of StepKind; the static_assert below keeps them in step.
+constexpr StepInfo kSteps[] = {
+    {StepKind::EditPin, "ﾋﾟﾝの変更"},
+    {StepKind::InsertBlankPin, "空白ﾋﾟﾝの挿入"},
+    {StepKind::DeletePin, "ﾋﾟﾝの削除"},
+    {StepKind::MoveEntry, "部品の移動"},
+    {StepKind::AddPart, "新しい部品"},
+    {StepKind::RenameEntry, "部品名の変更"},
+    {StepKind::AddAlias, "新しい別名"},
+    {StepKind::DeleteEntry, "部品の削除"},
+    {StepKind::CutEntry, "部品の切り取り"},
+    {StepKind::PastePart, "部品の貼り付け"},
+    {StepKind::SetAttributes, "部品のｱﾄﾘﾋﾞｭｰﾄ"},
+    {StepKind::EditPatterns, "ﾊﾟﾀｰﾝの編集"},
+};
+
+constexpr bool InKindOrder() {
+  for (int i = 0; i < kStepKindCount; ++i)
+    if (static_cast<int>(kSteps[i].kind) != i) return false;
+  return true;
+}
+static_assert(sizeof kSteps / sizeof kSteps[0] == kStepKindCount && InKindOrder(),
+              "kSteps must list every StepKind in order");
+
+}  // namespace
+
+const char* StepName(StepKind kind) {
+  const int index = static_cast<int>(kind);
+  return index >= 0 && index < kStepKindCount ? kSteps[index].name : "";
+}
+
 DocumentChange::DocumentChange(StepKind kind, std::vector<DocumentEdit> edits, DocumentFocus undoFocus,
                                DocumentFocus redoFocus)
     : kind_(kind), edits_(std::move(edits)), undoFocus_(undoFocus), redoFocus_(redoFocus) {}

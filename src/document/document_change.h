@@ -26,6 +26,10 @@ enum class StepKind {
   SetAttributes,
   EditPatterns,
 };
+constexpr int kStepKindCount = static_cast<int>(StepKind::EditPatterns) + 1;
+
+// The step's short name as the Edit menu shows it ("元に戻す - %1"), UTF-8.
+const char* StepName(StepKind kind);
 
 // Where the views go after a step is undone or redone: the entry to select
 // (none: leave the selection; -1: no entry) and, for pin steps, the pin

@@ -24,21 +24,13 @@ struct PatternContent {
   std::vector<uint8_t> bits;
 };
 
-// The plain attributes of a body; the block count has an edit of its own
-// because it reshapes every pin's numbers.
-struct BodyAttributes {
-  std::string numberPrefix;
-  int32_t xSize = 1;
-  int32_t ySize = 1;
-  Pattern* pattern = nullptr;
-};
-
-// One reversible change of a library. Applying an edit performs it and turns
-// the edit into its own inverse, so a step undoes by applying its edits
-// backwards and redoes by applying them forwards, the same code both ways.
-// Objects taken out of the library (an entry, a body, a pattern, a pin) are
-// held by the edit, never destroyed, so every pointer that other steps keep
-// stays valid for as long as those steps can run.
+// One reversible change of a library. Applying an edit performs it through
+// the document's primitives and turns the edit into its own inverse, so a
+// step undoes by applying its edits backwards and redoes by applying them
+// forwards, the same code both ways. Objects taken out of the library (an
+// entry, a body, a pattern, a pin) are held by the edit, never destroyed, so
+// every pointer that other steps keep stays valid for as long as those steps
+// can run.
 class DocumentEdit {
  public:
   static DocumentEdit InsertEntry(int row, std::unique_ptr<PartEntry> entry);
@@ -53,11 +45,12 @@ class DocumentEdit {
   static DocumentEdit InsertPin(PartBody* body, int index, std::unique_ptr<PinInfo> pin);
   static DocumentEdit RemovePin(PartBody* body, int index);
   // Gives the pin at `index` the name, flags and numbers of `pin`.
-  static DocumentEdit ReplacePin(PartBody* body, int index, std::unique_ptr<PinInfo> pin);
+  static DocumentEdit ReplacePin(PartBody* body, int index, PinData pin);
   // Moves every pin on `edge` at `from` or beyond by `delta` positions.
   static DocumentEdit ShiftPins(PartBody* body, PinEdge edge, int32_t from, int32_t delta);
-  static DocumentEdit SetAttributes(PartBody* body, BodyAttributes attributes);
-  static DocumentEdit SetBlockCount(PartBody* body, int32_t blockCount);
+  // Gives the body these attributes; a new block count reshapes every pin's
+  // numbers as PartBody::SetBlockCount does.
+  static DocumentEdit SetAttributes(PartBody* body, PartAttributes attributes);
 
   void Apply(LibraryDocument& document);
 
@@ -107,7 +100,7 @@ class DocumentEdit {
   struct ReplacePinData {
     PartBody* body;
     int index;
-    std::unique_ptr<PinInfo> pin;
+    PinData pin;
   };
   struct ShiftPinsData {
     PartBody* body;
@@ -115,21 +108,18 @@ class DocumentEdit {
     int32_t from;
     int32_t delta;
   };
+  // `numbers` is empty until a change of the block count has reshaped the
+  // pins' numbers; then it holds their old numbers for the way back.
   struct AttributesData {
     PartBody* body;
-    BodyAttributes attributes;
-  };
-  // Going forward `numbers` is empty and the count is applied through
-  // PartBody::SetBlockCount; going back it holds every pin's old numbers.
-  struct BlockCountData {
-    PartBody* body;
-    int32_t blockCount;
+    PartAttributes attributes;
     std::vector<PinNumbers> numbers;
   };
-  using Data =
-      std::variant<InsertEntryData, RemoveEntryData, MoveEntryData, RenameEntryData, InsertBodyData,
-                   RemoveBodyData, InsertPatternData, RemovePatternData, PatternContentData, InsertPinData,
-                   RemovePinData, ReplacePinData, ShiftPinsData, AttributesData, BlockCountData>;
+  using Data = std::variant<InsertEntryData, RemoveEntryData, MoveEntryData, RenameEntryData, InsertBodyData,
+                            RemoveBodyData, InsertPatternData, RemovePatternData, PatternContentData,
+                            InsertPinData, RemovePinData, ReplacePinData, ShiftPinsData, AttributesData>;
+  // Performs one kind of edit and answers its inverse.
+  struct Perform;
 
   explicit DocumentEdit(Data data) : data_(std::move(data)) {}
 

@@ -5,40 +5,14 @@
 #include <utility>
 
 #include "model/names.h"
+#include "model/validity.h"
 
 namespace zanli {
 
 namespace {
 
-constexpr int32_t kKnownFlags = PinFlag::NumberNearBody | PinFlag::Clock | PinFlag::NegativeLogic;
-
-bool IsEdge(PinEdge edge) {
-  const auto value = static_cast<int32_t>(edge);
-  return value >= 0 && value <= 3;
-}
-
-bool IsValidNumber(std::string_view number) { return number.empty() || number[0] == 'D' || number[0] == 'H'; }
-
-bool InRange(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
-
-bool IsBodyValid(const PartBody& body) {
-  if (!InRange(body.xSize, 1, LibraryDocument::kMaxSize) ||
-      !InRange(body.ySize, 1, LibraryDocument::kMaxSize) ||
-      !InRange(body.blockCount, 1, LibraryDocument::kMaxBlocks))
-    return false;
-  for (const auto& pin : body.pins) {
-    if (!pin || !IsEdge(pin->edge) || !InRange(pin->position, 0, LibraryDocument::kMaxPosition)) return false;
-    if (!LibraryDocument::IsValidPin(PinData{pin->name, pin->flags, pin->numbers}, body.blockCount))
-      return false;
-  }
-  return true;
-}
-
 bool IsValidPatternContent(const PatternContent& content) {
-  return !content.name.empty() && InRange(content.width, 1, LibraryDocument::kMaxSize) &&
-         InRange(content.height, 1, LibraryDocument::kMaxSize) &&
-         content.bits.size() ==
-             static_cast<size_t>(Pattern::StrideFor(content.width)) * static_cast<size_t>(content.height);
+  return IsValidPattern(content.name, content.width, content.height, content.bits.size());
 }
 
 bool SameContent(const Pattern& pattern, const PatternContent& content) {
@@ -76,9 +50,6 @@ DocumentFocus PinFocus(int row, PinEdge edge, int32_t position) {
   return focus;
 }
 
-EditResult Refused() { return EditResult{EditStatus::Refused, nullptr}; }
-EditResult Unchanged() { return EditResult{EditStatus::Unchanged, nullptr}; }
-
 // An undo goes back to the selection of the moment; a row that was not
 // there means no selection.
 DocumentFocus SelectionFocus(int selected, int count) {
@@ -86,6 +57,15 @@ DocumentFocus SelectionFocus(int selected, int count) {
 }
 
 }  // namespace
+
+// The operations of an open group, already applied, and the group's focus.
+struct LibraryDocument::Group {
+  StepKind kind;
+  std::vector<DocumentEdit> edits;
+  std::optional<DocumentFocus> undoFocus;
+  DocumentFocus redoFocus;
+  bool refused = false;
+};
 
 LibraryDocument::LibraryDocument() : library_(std::make_unique<Library>()) {}
 
@@ -105,9 +85,11 @@ void LibraryDocument::AddObserver(DocumentObserver* observer) { observers_.push_
 void LibraryDocument::RemoveObserver(DocumentObserver* observer) { std::erase(observers_, observer); }
 
 void LibraryDocument::ReplaceLibrary(std::unique_ptr<Library> library) {
+  // A group's edits belong to the old library.
+  group_.reset();
   library_ = library ? std::move(library) : std::make_unique<Library>();
   RebuildNames();
-  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->LibraryReplaced();
+  Notify([](DocumentObserver& observer) { observer.LibraryReplaced(); });
 }
 
 void LibraryDocument::SetFilePath(const std::string& path) {
@@ -124,20 +106,8 @@ void LibraryDocument::RebuildNames() {
   for (const auto& pattern : library_->patterns) patternNames_.Add(pattern->name);
 }
 
-bool LibraryDocument::IsValidPin(const PinData& pin, int32_t blocks) {
-  if ((pin.flags & ~kKnownFlags) != 0 || pin.numbers.size() != static_cast<size_t>(std::max(blocks, 0)))
-    return false;
-  return std::all_of(pin.numbers.begin(), pin.numbers.end(), IsValidNumber);
-}
-
-bool LibraryDocument::IsValidBody(const PartBody& body) { return IsBodyValid(body); }
-
-bool LibraryDocument::IsValidPattern(const Pattern& pattern) {
-  return IsValidPatternContent(PatternContent{pattern.name, pattern.width, pattern.height, pattern.bits});
-}
-
 bool LibraryDocument::IsPinAddress(int row, PinEdge edge, int32_t position) const {
-  return BodyOf(row) != nullptr && IsEdge(edge) && InRange(position, 0, kMaxPosition);
+  return BodyOf(row) != nullptr && IsValidPinPlace(edge, position);
 }
 
 int LibraryDocument::BodyIndex(const PartBody* body) const {
@@ -160,48 +130,102 @@ bool LibraryDocument::IsBodyNamedElsewhere(const PartBody* body, int exceptRow) 
 
 EditResult LibraryDocument::Commit(StepKind kind, std::vector<DocumentEdit> edits, DocumentFocus undoFocus,
                                    DocumentFocus redoFocus) {
-  if (edits.empty()) return Unchanged();
-  auto change = std::make_unique<DocumentChange>(kind, std::move(edits), undoFocus, redoFocus);
-  change->Redo(*this);
-  return EditResult{EditStatus::Done, std::move(change)};
+  if (edits.empty()) return NoChange();
+  if (!group_) {
+    auto change = std::make_unique<DocumentChange>(kind, std::move(edits), undoFocus, redoFocus);
+    change->Redo(*this);
+    return EditResult{EditStatus::Done, std::move(change)};
+  }
+  if (group_->refused) return Refuse();
+  for (DocumentEdit& edit : edits) {
+    edit.Apply(*this);
+    group_->edits.push_back(std::move(edit));
+  }
+  if (!group_->undoFocus) group_->undoFocus = undoFocus;
+  group_->redoFocus = redoFocus;
+  return EditResult{EditStatus::Done, nullptr};
+}
+
+EditResult LibraryDocument::NoChange() const {
+  // Inside a refused group nothing is done any more, not even nothing.
+  return EditResult{group_ && group_->refused ? EditStatus::Refused : EditStatus::Unchanged, nullptr};
+}
+
+EditResult LibraryDocument::Refuse() {
+  if (group_ && !group_->refused) {
+    group_->refused = true;
+    TakeBackGroup();
+  }
+  return EditResult{EditStatus::Refused, nullptr};
+}
+
+void LibraryDocument::TakeBackGroup() {
+  std::vector<DocumentEdit>& edits = group_->edits;
+  for (auto it = edits.rbegin(); it != edits.rend(); ++it) it->Apply(*this);
+  edits.clear();
+}
+
+// --- composite steps ---
+
+bool LibraryDocument::BeginGroup(StepKind kind) {
+  if (group_) return false;
+  group_ = std::make_unique<Group>();
+  group_->kind = kind;
+  return true;
+}
+
+EditResult LibraryDocument::CommitGroup() {
+  if (!group_) return EditResult{EditStatus::Refused, nullptr};
+  const std::unique_ptr<Group> group = std::move(group_);
+  if (group->refused) return EditResult{EditStatus::Refused, nullptr};
+  if (group->edits.empty()) return EditResult{EditStatus::Unchanged, nullptr};
+  // Applied already, operation by operation.
+  return EditResult{EditStatus::Done, std::make_unique<DocumentChange>(group->kind, std::move(group->edits),
+                                                                       *group->undoFocus, group->redoFocus)};
+}
+
+void LibraryDocument::AbortGroup() {
+  if (!group_) return;
+  if (!group_->refused) TakeBackGroup();
+  group_.reset();
 }
 
 // --- pins ---
 
 EditResult LibraryDocument::EditPin(int row, PinEdge edge, int32_t position,
                                     const std::optional<PinData>& pin) {
-  if (!IsPinAddress(row, edge, position)) return Refused();
+  if (!IsPinAddress(row, edge, position)) return Refuse();
   PartBody* body = BodyOf(row);
-  if (pin && !IsValidPin(*pin, body->blockCount)) return Refused();
+  if (pin && !IsValidPin(*pin, body->blockCount)) return Refuse();
   const int index = PinIndexAt(*body, edge, position);
   std::vector<DocumentEdit> edits;
   if (index < 0) {
-    if (!pin) return Unchanged();
+    if (!pin) return NoChange();
     edits.push_back(DocumentEdit::InsertPin(body, static_cast<int>(body->pins.size()),
                                             MakePin(*pin, edge, position, body->blockCount)));
   } else if (!pin) {
     edits.push_back(DocumentEdit::RemovePin(body, index));
   } else {
     const PinInfo& old = *body->pins[static_cast<size_t>(index)];
-    if (old.name == pin->name && old.flags == pin->flags && old.numbers == pin->numbers) return Unchanged();
-    edits.push_back(DocumentEdit::ReplacePin(body, index, MakePin(*pin, edge, position, body->blockCount)));
+    if (old.name == pin->name && old.flags == pin->flags && old.numbers == pin->numbers) return NoChange();
+    edits.push_back(DocumentEdit::ReplacePin(body, index, *pin));
   }
   const DocumentFocus focus = PinFocus(row, edge, position);
   return Commit(StepKind::EditPin, std::move(edits), focus, focus);
 }
 
 EditResult LibraryDocument::InsertBlankPin(int row, PinEdge edge, int32_t position) {
-  if (!IsPinAddress(row, edge, position)) return Refused();
+  if (!IsPinAddress(row, edge, position)) return Refuse();
   PartBody* body = BodyOf(row);
   bool moves = false;
   for (const auto& pin : body->pins) {
     if (pin->edge != edge || pin->position < position) continue;
     // Positions end at 255: a pin pushed past it could be neither stored
     // nor reached.
-    if (pin->position >= kMaxPosition) return Refused();
+    if (pin->position >= limits::kMaxPosition) return Refuse();
     moves = true;
   }
-  if (!moves) return Unchanged();
+  if (!moves) return NoChange();
   std::vector<DocumentEdit> edits;
   edits.push_back(DocumentEdit::ShiftPins(body, edge, position, 1));
   const DocumentFocus focus = PinFocus(row, edge, position);
@@ -209,7 +233,7 @@ EditResult LibraryDocument::InsertBlankPin(int row, PinEdge edge, int32_t positi
 }
 
 EditResult LibraryDocument::DeletePinAndCloseUp(int row, PinEdge edge, int32_t position) {
-  if (!IsPinAddress(row, edge, position)) return Refused();
+  if (!IsPinAddress(row, edge, position)) return Refuse();
   PartBody* body = BodyOf(row);
   std::vector<DocumentEdit> edits;
   bool later = false;
@@ -228,15 +252,15 @@ EditResult LibraryDocument::DeletePinAndCloseUp(int row, PinEdge edge, int32_t p
 // --- entries ---
 
 EditResult LibraryDocument::MoveEntry(int from, int to) {
-  if (!Entry(from) || !Entry(to)) return Refused();
-  if (from == to) return Unchanged();
+  if (!Entry(from) || !Entry(to)) return Refuse();
+  if (from == to) return NoChange();
   std::vector<DocumentEdit> edits;
   edits.push_back(DocumentEdit::MoveEntry(from, to));
   return Commit(StepKind::MoveEntry, std::move(edits), RowFocus(from), RowFocus(to));
 }
 
 EditResult LibraryDocument::AddPart(int row, const std::string& name, int selected) {
-  if (!IsValidPartName(name) || entryNames_.IsNameTaken(name)) return Refused();
+  if (!IsValidPartName(name) || entryNames_.IsNameTaken(name)) return Refuse();
   const int at = row >= 0 && row < EntryCount() ? row : EntryCount();
   auto body = std::make_unique<PartBody>();
   PartBody* raw = body.get();
@@ -248,9 +272,9 @@ EditResult LibraryDocument::AddPart(int row, const std::string& name, int select
 
 EditResult LibraryDocument::RenameEntry(int row, const std::string& name) {
   const PartEntry* entry = Entry(row);
-  if (!entry) return Refused();
-  if (entry->name == name) return Unchanged();
-  if (!IsValidPartName(name) || entryNames_.IsNameTaken(name)) return Refused();
+  if (!entry) return Refuse();
+  if (entry->name == name) return NoChange();
+  if (!IsValidPartName(name) || entryNames_.IsNameTaken(name)) return Refuse();
   std::vector<DocumentEdit> edits;
   edits.push_back(DocumentEdit::RenameEntry(row, name));
   return Commit(StepKind::RenameEntry, std::move(edits), RowFocus(row), RowFocus(row));
@@ -258,7 +282,7 @@ EditResult LibraryDocument::RenameEntry(int row, const std::string& name) {
 
 EditResult LibraryDocument::AddAlias(int row, const std::string& name) {
   PartBody* body = BodyOf(row);
-  if (!body || !IsValidPartName(name) || entryNames_.IsNameTaken(name)) return Refused();
+  if (!body || !IsValidPartName(name) || entryNames_.IsNameTaken(name)) return Refuse();
   std::vector<DocumentEdit> edits;
   edits.push_back(DocumentEdit::InsertEntry(row, std::make_unique<PartEntry>(name, body)));
   return Commit(StepKind::AddAlias, std::move(edits), RowFocus(row), RowFocus(row));
@@ -266,7 +290,7 @@ EditResult LibraryDocument::AddAlias(int row, const std::string& name) {
 
 EditResult LibraryDocument::DeleteEntry(int row, StepKind kind) {
   PartBody* body = BodyOf(row);
-  if (!body) return Refused();
+  if (!body) return Refuse();
   std::vector<DocumentEdit> edits;
   edits.push_back(DocumentEdit::RemoveEntry(row));
   if (!IsBodyNamedElsewhere(body, row)) edits.push_back(DocumentEdit::RemoveBody(BodyIndex(body)));
@@ -276,10 +300,10 @@ EditResult LibraryDocument::DeleteEntry(int row, StepKind kind) {
 }
 
 EditResult LibraryDocument::PastePart(int row, PastedPart part, int selected) {
-  if (part.name.empty() || !part.body || !IsValidBody(*part.body)) return Refused();
-  if (part.newPattern && part.existingPattern) return Refused();
-  if (part.existingPattern && PatternIndex(part.existingPattern) < 0) return Refused();
-  if (part.newPattern && !IsValidPattern(*part.newPattern)) return Refused();
+  if (part.name.empty() || !part.body || !IsValidBody(*part.body)) return Refuse();
+  if (part.newPattern && part.existingPattern) return Refuse();
+  if (part.existingPattern && PatternIndex(part.existingPattern) < 0) return Refuse();
+  if (part.newPattern && !IsValidPattern(*part.newPattern)) return Refuse();
   const int at = row >= 0 && row < EntryCount() ? row : EntryCount();
   std::vector<DocumentEdit> edits;
   part.body->pattern = part.existingPattern;
@@ -298,18 +322,11 @@ EditResult LibraryDocument::PastePart(int row, PastedPart part, int selected) {
 
 EditResult LibraryDocument::SetAttributes(int row, const PartAttributes& attributes) {
   PartBody* body = BodyOf(row);
-  if (!body || !InRange(attributes.xSize, 1, kMaxSize) || !InRange(attributes.ySize, 1, kMaxSize) ||
-      !InRange(attributes.blockCount, 1, kMaxBlocks))
-    return Refused();
-  if (attributes.pattern && PatternIndex(attributes.pattern) < 0) return Refused();
+  if (!body || !IsValidAttributes(attributes)) return Refuse();
+  if (attributes.pattern && PatternIndex(attributes.pattern) < 0) return Refuse();
+  if (body->Attributes() == attributes) return NoChange();
   std::vector<DocumentEdit> edits;
-  if (attributes.blockCount != body->blockCount)
-    edits.push_back(DocumentEdit::SetBlockCount(body, attributes.blockCount));
-  if (attributes.numberPrefix != body->numberPrefix || attributes.xSize != body->xSize ||
-      attributes.ySize != body->ySize || attributes.pattern != body->pattern)
-    edits.push_back(DocumentEdit::SetAttributes(
-        body,
-        BodyAttributes{attributes.numberPrefix, attributes.xSize, attributes.ySize, attributes.pattern}));
+  edits.push_back(DocumentEdit::SetAttributes(body, attributes));
   return Commit(StepKind::SetAttributes, std::move(edits), RowFocus(row), RowFocus(row));
 }
 
@@ -320,16 +337,15 @@ EditResult LibraryDocument::ReplacePatterns(const std::vector<PatternReplacement
   for (const PatternReplacement& item : patterns) {
     if (item.original) {
       const int index = PatternIndex(item.original);
-      if (index <= lastIndex || !kept.insert(item.original).second) return Refused();
+      if (index <= lastIndex || !kept.insert(item.original).second) return Refuse();
       lastIndex = index;
-      if (!SameContent(*item.original, item.content) && !IsValidPatternContent(item.content))
-        return Refused();
+      if (!SameContent(*item.original, item.content) && !IsValidPatternContent(item.content)) return Refuse();
     } else if (!IsValidPatternContent(item.content)) {
-      return Refused();
+      return Refuse();
     }
   }
   for (const auto& body : library_->bodies)
-    if (body->pattern && !kept.count(body->pattern)) return Refused();
+    if (body->pattern && !kept.count(body->pattern)) return Refuse();
 
   std::vector<DocumentEdit> edits;
   for (int i = static_cast<int>(library_->patterns.size()) - 1; i >= 0; --i)
@@ -351,10 +367,16 @@ EditResult LibraryDocument::ReplacePatterns(const std::vector<PatternReplacement
 
 // --- primitives ---
 
+template <typename Call>
+void LibraryDocument::Notify(const Call& call) {
+  // A copy: an observer may leave while it is told.
+  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) call(*observer);
+}
+
 void LibraryDocument::InsertEntryAt(int row, std::unique_ptr<PartEntry> entry) {
   entryNames_.Add(entry->name);
   library_->entries.insert(library_->entries.begin() + row, std::move(entry));
-  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->EntryInserted(row);
+  Notify([row](DocumentObserver& observer) { observer.EntryInserted(row); });
 }
 
 std::unique_ptr<PartEntry> LibraryDocument::TakeEntryAt(int row) {
@@ -362,7 +384,7 @@ std::unique_ptr<PartEntry> LibraryDocument::TakeEntryAt(int row) {
   std::unique_ptr<PartEntry> entry = std::move(entries[static_cast<size_t>(row)]);
   entries.erase(entries.begin() + row);
   entryNames_.Remove(entry->name);
-  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->EntryRemoved(row);
+  Notify([row](DocumentObserver& observer) { observer.EntryRemoved(row); });
   return entry;
 }
 
@@ -371,17 +393,15 @@ void LibraryDocument::MoveEntryAt(int from, int to) {
   std::unique_ptr<PartEntry> entry = std::move(entries[static_cast<size_t>(from)]);
   entries.erase(entries.begin() + from);
   entries.insert(entries.begin() + to, std::move(entry));
-  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_))
-    observer->EntryMoved(from, to);
+  Notify([from, to](DocumentObserver& observer) { observer.EntryMoved(from, to); });
 }
 
-std::string LibraryDocument::SwapEntryName(int row, std::string name) {
+void LibraryDocument::SwapEntryName(int row, std::string& name) {
   PartEntry& entry = *library_->entries[static_cast<size_t>(row)];
   entryNames_.Remove(entry.name);
   entryNames_.Add(name);
   std::swap(entry.name, name);
-  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->EntryRenamed(row);
-  return name;
+  Notify([row](DocumentObserver& observer) { observer.EntryRenamed(row); });
 }
 
 void LibraryDocument::InsertBodyAt(int index, std::unique_ptr<PartBody> body) {
@@ -398,7 +418,7 @@ std::unique_ptr<PartBody> LibraryDocument::TakeBodyAt(int index) {
 void LibraryDocument::InsertPatternAt(int index, std::unique_ptr<Pattern> pattern) {
   patternNames_.Add(pattern->name);
   library_->patterns.insert(library_->patterns.begin() + index, std::move(pattern));
-  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->PatternsChanged();
+  Notify([](DocumentObserver& observer) { observer.PatternsChanged(); });
 }
 
 std::unique_ptr<Pattern> LibraryDocument::TakePatternAt(int index) {
@@ -406,7 +426,7 @@ std::unique_ptr<Pattern> LibraryDocument::TakePatternAt(int index) {
   std::unique_ptr<Pattern> pattern = std::move(patterns[static_cast<size_t>(index)]);
   patterns.erase(patterns.begin() + index);
   patternNames_.Remove(pattern->name);
-  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->PatternsChanged();
+  Notify([](DocumentObserver& observer) { observer.PatternsChanged(); });
   return pattern;
 }
 
@@ -417,11 +437,59 @@ void LibraryDocument::SwapPatternContent(Pattern& pattern, PatternContent& conte
   std::swap(pattern.width, content.width);
   std::swap(pattern.height, content.height);
   std::swap(pattern.bits, content.bits);
-  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->PatternsChanged();
+  Notify([](DocumentObserver& observer) { observer.PatternsChanged(); });
 }
 
-void LibraryDocument::NotifyBodyChanged(const PartBody* body) {
-  for (DocumentObserver* observer : std::vector<DocumentObserver*>(observers_)) observer->BodyChanged(body);
+void LibraryDocument::InsertPinAt(PartBody& body, int index, std::unique_ptr<PinInfo> pin) {
+  const PinEdge edge = pin->edge;
+  const int32_t position = pin->position;
+  body.pins.insert(body.pins.begin() + index, std::move(pin));
+  Notify([&](DocumentObserver& observer) { observer.PinChanged(&body, edge, position); });
+}
+
+std::unique_ptr<PinInfo> LibraryDocument::TakePinAt(PartBody& body, int index) {
+  auto& pins = body.pins;
+  std::unique_ptr<PinInfo> pin = std::move(pins[static_cast<size_t>(index)]);
+  pins.erase(pins.begin() + index);
+  Notify([&](DocumentObserver& observer) { observer.PinChanged(&body, pin->edge, pin->position); });
+  return pin;
+}
+
+void LibraryDocument::SwapPinData(PartBody& body, int index, PinData& data) {
+  // The pin object stays; only what the panel edits changes hands.
+  PinInfo& pin = *body.pins[static_cast<size_t>(index)];
+  std::swap(pin.name, data.name);
+  std::swap(pin.flags, data.flags);
+  std::swap(pin.numbers, data.numbers);
+  Notify([&](DocumentObserver& observer) { observer.PinChanged(&body, pin.edge, pin.position); });
+}
+
+void LibraryDocument::ShiftPinsAt(PartBody& body, PinEdge edge, int32_t from, int32_t delta) {
+  for (auto& pin : body.pins)
+    if (pin->edge == edge && pin->position >= from) pin->position += delta;
+  Notify([&](DocumentObserver& observer) { observer.BodyChanged(&body); });
+}
+
+void LibraryDocument::SwapAttributes(PartBody& body, PartAttributes& attributes,
+                                     std::vector<PinNumbers>& numbers) {
+  if (attributes.blockCount != body.blockCount) {
+    const int32_t old = body.blockCount;
+    if (numbers.empty()) {
+      numbers.reserve(body.pins.size());
+      for (const auto& pin : body.pins) numbers.push_back(pin->numbers);
+      body.SetBlockCount(attributes.blockCount);
+    } else {
+      for (size_t i = 0; i < body.pins.size(); ++i) body.pins[i]->numbers = std::move(numbers[i]);
+      body.blockCount = attributes.blockCount;
+      numbers.clear();
+    }
+    attributes.blockCount = old;
+  }
+  std::swap(body.numberPrefix, attributes.numberPrefix);
+  std::swap(body.xSize, attributes.xSize);
+  std::swap(body.ySize, attributes.ySize);
+  std::swap(body.pattern, attributes.pattern);
+  Notify([&](DocumentObserver& observer) { observer.BodyChanged(&body); });
 }
 
 }  // namespace zanli

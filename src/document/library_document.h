@@ -14,13 +14,6 @@
 
 namespace zanli {
 
-// The editable part of a pin: what the pin panel writes.
-struct PinData {
-  std::string name;
-  int32_t flags = 0;
-  PinNumbers numbers;  // one per block
-};
-
 // A part ready to be pasted: its name and body (whose pattern is ignored),
 // and either a pattern of its own to add or one the library already holds.
 struct PastedPart {
@@ -28,15 +21,6 @@ struct PastedPart {
   std::unique_ptr<PartBody> body;
   std::unique_ptr<Pattern> newPattern;
   Pattern* existingPattern = nullptr;
-};
-
-// What a part's attribute dialog sets.
-struct PartAttributes {
-  std::string numberPrefix;
-  int32_t xSize = 2;
-  int32_t ySize = 2;
-  int32_t blockCount = 1;
-  Pattern* pattern = nullptr;
 };
 
 // One element of the pattern list after a pattern-editor session: an
@@ -55,6 +39,7 @@ enum class EditStatus {
 
 struct EditResult {
   EditStatus status = EditStatus::Unchanged;
+  // Null for a done operation inside a group: the group's step holds it.
   std::unique_ptr<DocumentChange> change;
 };
 
@@ -64,17 +49,13 @@ struct EditResult {
 // operation refuses, changing nothing, rather than make a library that the
 // editor, a format or another step could not handle. A change that is done
 // comes back as a DocumentChange, which undoes and redoes it exactly.
+// Several operations can make one step together (BeginGroup below).
 //
-// Rows are indices into the library's entries. Model rules kept here: every
-// entry names a body of the library and every body is named; sizes are at
-// least 1, block counts 1 to 256, pin positions 0 to 255 on edges 0 to 3;
-// a pin holds one number per block, each empty or "D"/"H" plus its text.
+// Rows are indices into the library's entries. Every entry names a body of
+// the library and every body is named; bodies, pins and patterns keep the
+// model's rules (model/validity.h).
 class LibraryDocument {
  public:
-  static constexpr int32_t kMaxPosition = 255;
-  static constexpr int32_t kMaxBlocks = 256;
-  static constexpr int32_t kMaxSize = 32767;
-
   LibraryDocument();
   ~LibraryDocument();
   LibraryDocument(const LibraryDocument&) = delete;
@@ -127,37 +108,67 @@ class LibraryDocument {
   EditResult PastePart(int row, PastedPart part, int selected);
 
   // --- bodies and patterns ---
+  // Valid attributes with a pattern of the library or none; a new block
+  // count reshapes the pins' numbers.
   EditResult SetAttributes(int row, const PartAttributes& attributes);
   // Makes the pattern list what a pattern-editor session left: the patterns
   // it kept, in their order, with their new content, and those it added.
   // A pattern a body still uses cannot be dropped.
   EditResult ReplacePatterns(const std::vector<PatternReplacement>& patterns);
 
-  // Whether a pin as given could stand in a body of `blocks` blocks.
-  static bool IsValidPin(const PinData& pin, int32_t blocks);
-  // Whether a body, with every pin, and a pattern keep the model's rules
-  // (what Paste checks before it asks the user anything).
-  static bool IsValidBody(const PartBody& body);
-  static bool IsValidPattern(const Pattern& pattern);
+  // --- composite steps ---
+  // One user action made of several operations (a pasted list of pins, an
+  // import of many parts) is one step: BeginGroup, the operations, then
+  // CommitGroup. Each operation checks its arguments against the library as
+  // the group's earlier operations left it and changes the library at once,
+  // telling the observers as usual; a done one answers Done without a change
+  // of its own. All or nothing: a refusal inside the group takes back
+  // everything the group did, so the library is as it was at BeginGroup, and
+  // the group's later operations are refused. Groups do not nest: false when
+  // one is open already. A group opens and closes within one handler, with
+  // no undo or redo of other steps in between.
+  bool BeginGroup(StepKind kind);
+  // Ends the group. Done: one step named by the group's kind that undoes
+  // and redoes every operation as one, with the undo focus of its first done
+  // operation and the redo focus of its last. Unchanged when no operation
+  // changed anything; Refused after a refusal.
+  EditResult CommitGroup();
+  // Ends the group and takes back everything it did.
+  void AbortGroup();
+  bool InGroup() const { return group_ != nullptr; }
 
  private:
   friend class DocumentEdit;
+  struct Group;
 
-  // The primitives that edits apply; each tells the observers.
+  // The primitives that edits apply: the one place where the library
+  // changes. Each tells the observers what changed.
   void InsertEntryAt(int row, std::unique_ptr<PartEntry> entry);
   std::unique_ptr<PartEntry> TakeEntryAt(int row);
   void MoveEntryAt(int from, int to);
-  std::string SwapEntryName(int row, std::string name);
+  void SwapEntryName(int row, std::string& name);
   void InsertBodyAt(int index, std::unique_ptr<PartBody> body);
   std::unique_ptr<PartBody> TakeBodyAt(int index);
   void InsertPatternAt(int index, std::unique_ptr<Pattern> pattern);
   std::unique_ptr<Pattern> TakePatternAt(int index);
   void SwapPatternContent(Pattern& pattern, PatternContent& content);
-  void NotifyBodyChanged(const PartBody* body);
+  void InsertPinAt(PartBody& body, int index, std::unique_ptr<PinInfo> pin);
+  std::unique_ptr<PinInfo> TakePinAt(PartBody& body, int index);
+  void SwapPinData(PartBody& body, int index, PinData& data);
+  void ShiftPinsAt(PartBody& body, PinEdge edge, int32_t from, int32_t delta);
+  // With `numbers` empty a new block count reshapes the pins' numbers and
+  // leaves their old ones there; otherwise it puts those back.
+  void SwapAttributes(PartBody& body, PartAttributes& attributes, std::vector<PinNumbers>& numbers);
+  template <typename Call>
+  void Notify(const Call& call);
 
-  // Applies the edits and wraps them as one step.
+  // Applies the edits and wraps them as one step, or adds them to the open
+  // group. Refuse() is every refusal's answer: it takes back an open group.
   EditResult Commit(StepKind kind, std::vector<DocumentEdit> edits, DocumentFocus undoFocus,
                     DocumentFocus redoFocus);
+  EditResult Refuse();
+  EditResult NoChange() const;
+  void TakeBackGroup();
   bool IsPinAddress(int row, PinEdge edge, int32_t position) const;
   int BodyIndex(const PartBody* body) const;
   bool IsBodyNamedElsewhere(const PartBody* body, int exceptRow) const;
@@ -168,6 +179,7 @@ class LibraryDocument {
   NameSet entryNames_;
   NameSet patternNames_;
   std::vector<DocumentObserver*> observers_;
+  std::unique_ptr<Group> group_;
 };
 
 }  // namespace zanli

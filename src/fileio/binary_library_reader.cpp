@@ -8,6 +8,7 @@
 #include "fileio/binary_pattern_image.h"
 #include "fileio/binary_pin_codec.h"
 #include "fileio/little_endian.h"
+#include "model/validity.h"
 
 namespace zanli {
 
@@ -56,7 +57,7 @@ bool BinaryLibraryReader::ReadPatterns() {
     const size_t at = static_cast<size_t>(imageAt);
     const int32_t width = le::I16(bytes_, at);
     const int32_t height = le::I16(bytes_, at + 2);
-    if (width < 1 || height < 1) return false;
+    if (!IsValidSize(width) || !IsValidSize(height)) return false;
     const size_t size = BinaryPatternImage::ByteSize(width, height);
     if (!Fits(imageAt, static_cast<int64_t>(size)) ||
         !Spend(sizeof(Pattern) +
@@ -102,7 +103,8 @@ bool BinaryLibraryReader::ReadBody(size_t at, PartBody& body) {
   body.xSize = le::U8(bytes_, at);
   body.ySize = le::U8(bytes_, at + 1);
   body.blockCount = le::U8(bytes_, at + 2);
-  if (body.xSize == 0 || body.ySize == 0 || body.blockCount == 0) return false;
+  if (!IsValidSize(body.xSize) || !IsValidSize(body.ySize) || !IsValidBlockCount(body.blockCount))
+    return false;
   const size_t blocks = static_cast<size_t>(body.blockCount);
   const size_t pinCount = le::U16(bytes_, at + layout::kRecordPinsAt) & layout::kPinCountMask;
   const size_t pinSize = layout::kPinHeadSize + layout::kPinNumberSize * blocks;

@@ -5,6 +5,8 @@
 #include <limits>
 #include <utility>
 
+#include "model/validity.h"
+
 namespace zanli {
 
 namespace {
@@ -259,7 +261,7 @@ bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost
                    : edge == 'R' ? PinEdge::Right
                                  : PinEdge::Bottom;
         const int32_t position = ParseInt(value.substr(1));
-        if (position >= 0 && position <= 255) pin.position = position;
+        if (IsValidPinPlace(pin.edge, position)) pin.position = position;
         break;
       }
       case 'T':

@@ -9,6 +9,7 @@
 #include "fileio/text_library_budget.h"
 #include "fileio/text_line_reader.h"
 #include "model/library.h"
+#include "model/limits.h"
 
 namespace zanli {
 
@@ -24,10 +25,11 @@ namespace zanli {
 class TextLibraryReader {
  public:
   static constexpr const char* kHeader = "+VELD3_LIB_V.1.0";
-  // Largest pattern or body size taken; larger values fail the read, which
-  // keeps every later width, height and allocation within reach.
-  static constexpr int32_t kMaxSize = 32767;
-  static constexpr int32_t kMaxBlocks = 256;
+  // Largest pattern or body size and block count taken, the model's: larger
+  // values fail the read, which keeps every later width, height and
+  // allocation within reach.
+  static constexpr int32_t kMaxSize = limits::kMaxSize;
+  static constexpr int32_t kMaxBlocks = limits::kMaxBlocks;
   static constexpr const char* kTrailer = "-VELD3_LIB_V.1.0";
 
   enum class Status { Ok, Malformed, OverBudget };

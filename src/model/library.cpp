@@ -22,12 +22,6 @@ void Library::Clear() {
   hasFilePath = false;
 }
 
-Pattern* Library::FindPattern(std::string_view name) const {
-  for (const auto& p : patterns)
-    if (p->name == name) return p.get();
-  return nullptr;
-}
-
 Pattern* Library::AddPattern(std::unique_ptr<Pattern> pattern) {
   patterns.push_back(std::move(pattern));
   return patterns.back().get();

@@ -2,7 +2,6 @@
 
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "model/part_body.h"
@@ -24,8 +23,6 @@ class Library final {
 
   // Destroys all contents and resets the file fields to an untitled library.
   void Clear();
-
-  Pattern* FindPattern(std::string_view name) const;
 
   Pattern* AddPattern(std::unique_ptr<Pattern> pattern);
   PartBody* AddBody(std::unique_ptr<PartBody> body);

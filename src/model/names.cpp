@@ -26,9 +26,9 @@ std::string UniqueName(const NameLookup& taken, std::string_view stem) {
 
 }  // namespace
 
-bool IsValidPartName(std::string_view name) { return IsValidName(name, kMaxPartNameLength); }
+bool IsValidPartName(std::string_view name) { return IsValidName(name, limits::kMaxPartNameLength); }
 
-bool IsValidPatternName(std::string_view name) { return IsValidName(name, kMaxPatternNameLength); }
+bool IsValidPatternName(std::string_view name) { return IsValidName(name, limits::kMaxPatternNameLength); }
 
 std::string UniquePartName(const NameLookup& taken) { return UniqueName(taken, "NEWNAME"); }
 

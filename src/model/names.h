@@ -3,12 +3,10 @@
 #include <string>
 #include <string_view>
 
+#include "model/limits.h"
 #include "model/name_lookup.h"
 
 namespace zanli {
-
-constexpr size_t kMaxPartNameLength = 15;
-constexpr size_t kMaxPatternNameLength = 8;
 
 // 1 to 15 bytes from 0x21-0x7E other than '{' and '}'.
 bool IsValidPartName(std::string_view name);

@@ -17,6 +17,18 @@ void PartBody::SetBlockCount(int32_t n) {
   blockCount = n;
 }
 
+std::unique_ptr<PartBody> PartBody::Clone() const {
+  auto copy = std::make_unique<PartBody>();
+  copy->numberPrefix = numberPrefix;
+  copy->xSize = xSize;
+  copy->ySize = ySize;
+  copy->blockCount = blockCount;
+  copy->pattern = pattern;
+  copy->pins.reserve(pins.size());
+  for (const auto& pin : pins) copy->pins.push_back(std::make_unique<PinInfo>(*pin));
+  return copy;
+}
+
 PinInfo* PartBody::FindPin(PinEdge edge, int32_t position) const {
   for (const auto& pin : pins)
     if (pin->edge == edge && pin->position == position) return pin.get();

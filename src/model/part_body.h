@@ -11,6 +11,17 @@ namespace zanli {
 
 class Pattern;
 
+// Everything of a body but its pins: what a part's attribute dialog sets.
+struct PartAttributes {
+  std::string numberPrefix;
+  int32_t xSize = 2;
+  int32_t ySize = 2;
+  int32_t blockCount = 1;
+  Pattern* pattern = nullptr;
+
+  friend bool operator==(const PartAttributes&, const PartAttributes&) = default;
+};
+
 // The shared body of a part and all its aliases.
 class PartBody final {
  public:
@@ -25,6 +36,11 @@ class PartBody final {
   // The first pin in `pins` on that edge at that position; files may hold
   // duplicates, and the earlier one wins.
   PinInfo* FindPin(PinEdge edge, int32_t position) const;
+
+  // A copy with pins of its own and the same pattern, which it does not own.
+  std::unique_ptr<PartBody> Clone() const;
+
+  PartAttributes Attributes() const { return {numberPrefix, xSize, ySize, blockCount, pattern}; }
 
   PinInfo* AddPin(std::unique_ptr<PinInfo> pin);
   // Takes the pin out of `pins` and destroys it; false when it is not ours.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,8 @@ class Pattern final {
   // Bytes per row for a pattern `width` pixels wide.
   static int32_t StrideFor(int32_t width) { return ((width + 15) / 16) * 2; }
   int32_t Stride() const { return StrideFor(width); }
+
+  std::unique_ptr<Pattern> Clone() const { return std::make_unique<Pattern>(*this); }
 
   bool Pixel(int32_t x, int32_t y) const;
   void SetPixel(int32_t x, int32_t y, bool ink);

@@ -30,4 +30,12 @@ class PinInfo final {
 
 static_assert(sizeof(PinInfo) <= 72, "a pin should fit an 80-byte heap chunk");
 
+// What a pin holds apart from its place: what the pin panel edits and a pin
+// edit swaps.
+struct PinData {
+  std::string name;
+  int32_t flags = 0;
+  PinNumbers numbers;  // one per block
+};
+
 }  // namespace zanli

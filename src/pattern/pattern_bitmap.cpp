@@ -50,19 +50,6 @@ void PatternBitmap::SetPixel(int32_t x, int32_t y, bool ink) {
 
 void PatternBitmap::Clear() { std::fill(bits_.begin(), bits_.end(), 0); }
 
-bool PatternBitmap::AnyInk() const {
-  if (Empty()) return false;
-  const size_t used = static_cast<size_t>((width_ + 7) / 8);
-  const uint8_t lastMask = LeadingMask(width_);
-  for (int32_t y = 0; y < height_; ++y) {
-    const uint8_t* row = bits_.data() + static_cast<size_t>(y) * static_cast<size_t>(stride_);
-    for (size_t i = 0; i + 1 < used; ++i)
-      if (row[i] != 0) return true;
-    if ((row[used - 1] & lastMask) != 0) return true;
-  }
-  return false;
-}
-
 PatternBitmap PatternBitmap::Region(int32_t x, int32_t y, int32_t w, int32_t h) const {
   PatternBitmap part(w, h);
   // Only the overlap with this bitmap can hold ink.

@@ -29,16 +29,11 @@ class PatternBitmap {
   int32_t Height() const { return height_; }
   int32_t Stride() const { return stride_; }
   bool Empty() const { return width_ == 0 || height_ == 0; }
-  // Height() rows of Stride() bytes. A picture widget copies them row by row
-  // (its own rows may be padded differently).
-  const std::vector<uint8_t>& Bits() const { return bits_; }
 
   // Outside the bitmap: Pixel is false and SetPixel does nothing.
   bool Pixel(int32_t x, int32_t y) const;
   void SetPixel(int32_t x, int32_t y, bool ink);
   void Clear();
-  // Whether any pixel within the width is set; padding does not count.
-  bool AnyInk() const;
 
   // The w × h pixels whose top-left pixel is (x, y); pixels that lie outside
   // this bitmap come out clear.

@@ -210,19 +210,16 @@ void SymbolRenderer::DrawPart(DrawSurface& surface, const ClipRect* clip, const 
 ClipRect SymbolRenderer::PinArea(const PartBody& body, PinEdge edge, int32_t position) {
   int32_t ax = 0, ay = 0;
   PinAnchor(body, edge, position, ax, ay);
-  // Inclusive on both ends, this holds the view's own exclusive-end repaint
-  // rectangle for every edge (the right and bottom ones reach one unit less
-  // outside), and one spare unit is cheaper than a stale pixel.
   switch (edge) {
     case PinEdge::Top:
-      return {ax - 10, ay - 50, ax + 5, ay + 261};
+      return {ax - 10, ay - 50, ax + 4, ay + 260};
     case PinEdge::Right:
-      return {ax - 261, ay - 10, ax + 50, ay + 5};
+      return {ax - 261, ay - 10, ax + 49, ay + 4};
     case PinEdge::Bottom:
-      return {ax - 10, ay - 261, ax + 5, ay + 50};
+      return {ax - 10, ay - 261, ax + 4, ay + 49};
     case PinEdge::Left:
     default:
-      return {ax - 50, ay - 10, ax + 261, ay + 5};
+      return {ax - 50, ay - 10, ax + 260, ay + 4};
   }
 }
 

@@ -60,10 +60,12 @@ class SymbolRenderer {
   // The body, then every pin in list order (later pins draw over earlier ones).
   static void DrawPart(DrawSurface& surface, const ClipRect* clip, const PartBody& body, int32_t block);
 
-  // What the view repaints after one pin position changed (edges included):
-  // along the pin from 50 units outside the edge to 261 units into the body,
-  // across it from 10 units before the pin line to 5 units after. It holds
-  // the mark, the line, names of up to 32 characters and short numbers.
+  // What the part view repaints after the pin at one position changed, both
+  // ends included: along the pin from 50 units outside the edge (49 on the
+  // right and bottom edges) to 260 units into the body (261 on the right and
+  // bottom edges), across it from 10 units before the pin line to 4 after.
+  // It holds the mark, the line, names of up to 32 characters and numbers of
+  // up to five.
   static ClipRect PinArea(const PartBody& body, PinEdge edge, int32_t position);
 };
 

@@ -49,7 +49,7 @@ TEST_F(LibraryCheckUiTest, ALossySaveAsksFirstAndCancelKeepsTheFileAsItWas) {
     old.write("+VELD3_LIB_V.1.0\r\n");
   }
   const QByteArray before = Bytes(path);
-  window->SetLibraryPath(path);
+  SetLibraryPath(path);
   MakeModified();
 
   QString heading;
@@ -61,7 +61,7 @@ TEST_F(LibraryCheckUiTest, ALossySaveAsksFirstAndCancelKeepsTheFileAsItWas) {
     for (int i = 0; i < list->count(); ++i) rows << list->item(i)->text();
     QTest::keyClick(dialog, Qt::Key_Return);  // Cancel is the default
   });
-  EXPECT_FALSE(window->SaveLibrary());
+  EXPECT_FALSE(SaveLibrary());
   EXPECT_TRUE(cancel.Done());
   EXPECT_EQ(heading, QStringLiteral("保存すると次の内容が変わります"));
   ASSERT_FALSE(rows.isEmpty());
@@ -73,16 +73,16 @@ TEST_F(LibraryCheckUiTest, ALossySaveAsksFirstAndCancelKeepsTheFileAsItWas) {
   ModalScript save;
   save.Then<SaveLossDialog>(
       [](SaveLossDialog* dialog) { dialog->findChild<QPushButton*>(QStringLiteral("save"))->click(); });
-  EXPECT_TRUE(window->SaveLibrary());
+  EXPECT_TRUE(SaveLibrary());
   EXPECT_NE(Bytes(path), before);
   EXPECT_FALSE(modified());
 
   // A library that both formats hold saves without a word.
   AddPin(AddPart("PLAIN", 3, 3, 2), PinEdge::Top, 1, "CLK", "H4");
   Fill();
-  window->SetLibraryPath(Path("plain.LIB"));
+  SetLibraryPath(Path("plain.LIB"));
   testing::ModalAnswerer<QDialog> unexpected([](QDialog* d) { d->reject(); });
-  EXPECT_TRUE(window->SaveLibrary());
+  EXPECT_TRUE(SaveLibrary());
   EXPECT_FALSE(unexpected.answered());
 }
 
@@ -91,14 +91,14 @@ TEST_F(LibraryCheckUiTest, ASaveThatCouldNotBeReadBackIsRefusedWithItsCause) {
   AddPin(body, PinEdge::Top, 1, "A");
   Fill();
   const std::string path = Path("wide.LIB");
-  window->SetLibraryPath(path);
+  SetLibraryPath(path);
   QString text;
   ModalScript script;
   script.Then<QMessageBox>([&text](QMessageBox* box) {
     text = box->text();
     box->accept();
   });
-  EXPECT_FALSE(window->SaveLibrary());
+  EXPECT_FALSE(SaveLibrary());
   EXPECT_TRUE(text.startsWith(QStringLiteral("ﾃﾞｰﾀのｻｲｽﾞが大きすぎます。\n分割してください。\n")))
       << text.toStdString();
   EXPECT_TRUE(text.contains(QStringLiteral("WIDE"))) << text.toStdString();

@@ -184,13 +184,13 @@ TEST_F(MainWindowFilesTest, SaveAsFollowsTheTypeAndNamesTheWindow) {
   EXPECT_EQ(back.entries[0]->name, "CHIP");
 
   // A library named in lower case starts the dialog at the text type.
-  window->SetLibraryPath(Std(Path("x.lb3")));
+  SetLibraryPath(Std(Path("x.lb3")));
   LibraryFileDialog::Type startType = LibraryFileDialog::kBinaryType;
   ModalAnswerer<LibraryFileDialog> peek([&](LibraryFileDialog* dialog) {
-    startType = dialog->SelectedType();
+    startType = TestAccess<LibraryFileDialog>::SelectedType(*dialog);
     dialog->reject();
   });
-  EXPECT_FALSE(window->SaveLibraryAs());
+  EXPECT_FALSE(SaveLibraryAs());
   EXPECT_EQ(startType, LibraryFileDialog::kTextType);
 }
 
@@ -209,7 +209,8 @@ TEST_F(MainWindowFilesTest, TypeSwitchReplacesOrAddsTheExtension) {
       {"parts.dat", LibraryFileDialog::kTextType, "parts.LB3"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(LibraryFileDialog::AdjustName(QString::fromUtf8(c.name), c.type), QString::fromUtf8(c.expected))
+    EXPECT_EQ(TestAccess<LibraryFileDialog>::AdjustName(QString::fromUtf8(c.name), c.type),
+              QString::fromUtf8(c.expected))
         << c.name;
 }
 
@@ -227,7 +228,7 @@ TEST_F(MainWindowFilesTest, OpenDialogListsEverySpellingOfTheExtension) {
       listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
     dialog->reject();
   });
-  EXPECT_FALSE(window->OpenLibrary());
+  EXPECT_FALSE(OpenLibrary());
   ASSERT_TRUE(answer.answered());
   listed.sort();
   EXPECT_EQ(listed, (QStringList{"a.lib", "b.LIB", "c.Lib"}));
@@ -238,8 +239,8 @@ TEST_F(MainWindowFilesTest, FailedOpenReportsAndChangesNothing) {
   AddPart("NEXT");
   Fill();
   ClickRow(1);
-  window->SetLibraryPath(Std(Path("old.LB3")));
-  window->UpdateTitle();
+  SetLibraryPath(Std(Path("old.LB3")));
+  UpdateTitle();
   ClickRow(0);
   partView()->setFocus();
   Key(partView(), Qt::Key_I, Qt::ControlModifier);  // nothing moves: no step
@@ -249,7 +250,7 @@ TEST_F(MainWindowFilesTest, FailedOpenReportsAndChangesNothing) {
   ASSERT_TRUE(modified());
   const std::string before = testing::Describe(library());
   const QString caption = Caption();
-  const int steps = window->undoStack().count();
+  const int steps = undoStack().count();
   {
     QFile bad(Path("bad.LIB"));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
@@ -273,7 +274,7 @@ TEST_F(MainWindowFilesTest, FailedOpenReportsAndChangesNothing) {
     EXPECT_EQ(testing::Describe(library()), before);
     EXPECT_EQ(Caption(), caption);
     EXPECT_TRUE(modified());
-    EXPECT_EQ(window->undoStack().count(), steps);
+    EXPECT_EQ(undoStack().count(), steps);
     EXPECT_EQ(partList()->GetCurSel(), 0);
     EXPECT_EQ(partView()->Part(), body);
     EXPECT_EQ(library().filePath, Std(Path("old.LB3")));
@@ -284,11 +285,11 @@ TEST_F(MainWindowFilesTest, FailedSaveReportsAndKeepsTheChanges) {
   AddPart("A");
   Fill();
   MakeModified();
-  window->SetLibraryPath(Std(Path("no/such/dir/x.LB3")));
+  SetLibraryPath(Std(Path("no/such/dir/x.LB3")));
   BoxSeen seen;
   {
     auto box = Answer(QMessageBox::Ok, &seen);
-    EXPECT_FALSE(window->SaveLibrary());
+    EXPECT_FALSE(SaveLibrary());
   }
   EXPECT_EQ(seen.text, QStringLiteral("ﾌｧｲﾙへの書き込みに失敗しました\n") + Path("no/such/dir/x.LB3") +
                            QStringLiteral(": No such file or directory"));
@@ -298,7 +299,7 @@ TEST_F(MainWindowFilesTest, FailedSaveReportsAndKeepsTheChanges) {
   {
     auto yes = Answer(QMessageBox::Yes);
     ModalAnswerer<QMessageBox> second([](QMessageBox* box) { box->button(QMessageBox::Ok)->click(); });
-    window->NewLibrary();
+    NewLibrary();
   }
   EXPECT_EQ(partList()->GetCount(), 1);
   EXPECT_TRUE(modified());

@@ -35,7 +35,7 @@ class MainWindowSettingsTest : public testing::MainWindowTestBase {
     return texts;
   }
   void Restart() {
-    window->undoStack().setClean();
+    undoStack().setClean();
     window.reset();
     window = std::make_unique<MainWindow>();
     window->show();
@@ -98,7 +98,7 @@ TEST_F(MainWindowSettingsTest, TheWindowAndTheDialogsStartWhereTheUserLeftThem) 
     directory = dialog->directory().absolutePath();
     dialog->reject();
   });
-  EXPECT_FALSE(window->SaveLibraryAs());
+  EXPECT_FALSE(SaveLibraryAs());
   EXPECT_EQ(directory, QDir(temp.path()).absolutePath());
 }
 

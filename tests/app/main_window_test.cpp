@@ -12,6 +12,7 @@
 
 #include "main_window_test_support.h"
 #include "modal_answerer.h"
+#include "support/widget_events.h"
 
 namespace zanli {
 namespace {
@@ -32,7 +33,7 @@ TEST_F(MainWindowTest, StartsEmptyUntitledWithTheListFocusedAndABlankPinPanel) {
   EXPECT_FALSE(pinNameEdit()->isEnabled());
   EXPECT_FALSE(pinNumberEdit()->isEnabled());
   EXPECT_FALSE(modified());
-  EXPECT_FALSE(window->library().hasFilePath);
+  EXPECT_FALSE(library().hasFilePath);
 }
 
 TEST_F(MainWindowTest, MenuShowsItsKeysAndGreysPinCommandsWithoutASelection) {
@@ -42,7 +43,7 @@ TEST_F(MainWindowTest, MenuShowsItsKeysAndGreysPinCommandsWithoutASelection) {
   EXPECT_FALSE(window->action(MainWindow::kInsertBlankPin)->isEnabled());
   PinInfo* pin = AddPin(AddPart("A"), PinEdge::Left, 0, "P");
   Fill();
-  window->UpdateCommandStates();
+  UpdateCommandStates();
   EXPECT_TRUE(window->action(MainWindow::kInsertBlankPin)->isEnabled());
   EXPECT_TRUE(window->action(MainWindow::kDeletePinAndCloseUp)->isEnabled());
   // Ctrl+I with nothing selected does nothing, even though the item was
@@ -122,6 +123,53 @@ TEST_F(MainWindowTest, ThreeBlockPinTakesOneNumberPerBlockFromTheBuffer) {
   EXPECT_EQ(pin.numbers, (std::vector<std::string>{"D5", "D6", "D"}));
   EXPECT_TRUE(modified());
   EXPECT_TRUE(partView()->hasFocus());
+}
+
+// Enter changes one pin, so the view repaints that pin's area only: along
+// the pin from 50 units outside the edge to 261 inside, across it from 10
+// before the pin line to 5 after (the bottom edge's reach one unit less).
+TEST_F(MainWindowTest, EnterRepaintsOnlyTheEditedPinsArea) {
+  PartBody* body = AddPart("U1", 4, 3);
+  AddPin(body, PinEdge::Left, 1, "A");
+  Fill();
+  testing::PaintRecorder recorder;
+  partView()->viewport()->installEventFilter(&recorder);
+  const struct {
+    PinEdge edge;
+    int32_t position;
+    QRect logical;
+  } rows[] = {{PinEdge::Left, 1, QRect(10, 60, 311, 15)}, {PinEdge::Bottom, 2, QRect(70, -171, 15, 311)}};
+  for (const auto& row : rows) {
+    ClickPosition(row.edge, row.position);  // the view has the focus, so Enter repaints nothing else
+    if (blankPinBox()->isChecked()) ClickBox(blankPinBox());
+    TypeInto(pinNameEdit(), "NEW");
+    partView()->setFocus();
+    Settle();
+    recorder.region = QRegion();
+    Key(partView(), Qt::Key_Return);
+    ASSERT_EQ(body->FindPin(row.edge, row.position)->name, "NEW");
+    const QPoint scroll(partView()->ScrollX(), partView()->ScrollY());
+    EXPECT_EQ(recorder.region, QRegion(row.logical.translated(-scroll)) & partView()->viewport()->rect())
+        << static_cast<int>(row.edge);
+  }
+  partView()->viewport()->removeEventFilter(&recorder);
+}
+
+// The cursor keeps to its part when rows move under it: after a drag the
+// pin edit still goes to the part shown, now on another row.
+TEST_F(MainWindowTest, PinEditsFollowTheShownPartWhenItsRowMoves) {
+  PartBody* a = AddPart("A");
+  AddPin(a, PinEdge::Left, 0, "A0");
+  AddPart("B");
+  AddPart("C");
+  Fill();
+  TypeInto(pinNameEdit(), "MOVED");
+  DragRow(0, 2);
+  ASSERT_EQ(library().entries[1]->name, "A");
+  ASSERT_EQ(partView()->Part(), a);
+  Key(pinNameEdit(), Qt::Key_Return);
+  EXPECT_EQ(a->pins[0]->name, "MOVED");
+  EXPECT_EQ(undoStack().count(), 2);
 }
 
 TEST_F(MainWindowTest, TabWalksThePanelThenTheListAndTheView) {

@@ -23,6 +23,7 @@
 #include "app/part_list_box.h"
 #include "app/part_view.h"
 #include "support/library_builder.h"
+#include "support/widget_access.h"
 
 QT_BEGIN_NAMESPACE
 // Readable QStrings in failure messages.
@@ -57,16 +58,31 @@ class MainWindowTestBase : public ::testing::Test {
   }
   void TearDown() override {
     // Nothing left to ask about when the window goes.
-    window->undoStack().setClean();
+    undoStack().setClean();
     window.reset();
   }
 
-  const Library& library() const { return window->library(); }
+  // What the window keeps private, for setting scenes up and looking at them.
+  using Access = TestAccess<MainWindow>;
+  LibraryDocument& document() const { return Access::Document(*window); }
+  const Library& library() const { return document().library(); }
+  QUndoStack& undoStack() const { return Access::UndoStack(*window); }
+  bool modified() const { return Access::IsModified(*window); }
+  void UpdateTitle() const { Access::UpdateTitle(*window); }
+  void UpdateCommandStates() const { Access::UpdateCommandStates(*window); }
+  void CommitStep(EditResult result) const { Access::CommitStep(*window, std::move(result)); }
+  void NewLibrary() const { Access::NewLibrary(*window); }
+  bool OpenLibrary() const { return Access::OpenLibrary(*window); }
+  bool SaveLibrary() const { return Access::SaveLibrary(*window); }
+  bool SaveLibraryAs() const { return Access::SaveLibraryAs(*window); }
+  void SetLibraryPath(const std::string& path) const { Access::SetLibraryPath(*window, path); }
+  void SetPartViewZoom(int factor) const { Access::SetPartViewZoom(*window, factor); }
+  int PartViewZoom() const { return Access::PartViewZoom(*window); }
+
   // The caption as the title bar shows it, the modified mark resolved.
   QString Caption() const { return window->windowHandle()->title(); }
-  bool modified() const { return window->IsModified(); }
   // Unsaved changes without a particular step, for the save prompt's sake.
-  void MakeModified() { window->undoStack().resetClean(); }
+  void MakeModified() { undoStack().resetClean(); }
 
   // Parts, aliases and patterns go into a library that Fill() opens in the
   // window as if it had been read from a file.
@@ -82,7 +98,7 @@ class MainWindowTestBase : public ::testing::Test {
     return testing::AddPin(*body, edge, position, name, number);
   }
   void Fill() {
-    window->document().ReplaceLibrary(std::move(pending_));
+    document().ReplaceLibrary(std::move(pending_));
     pending_ = std::make_unique<Library>();
     Settle();
   }
@@ -141,6 +157,16 @@ class MainWindowTestBase : public ::testing::Test {
     const int h = partList()->RowHeight();
     QTest::mouseClick(partList()->viewport(), Qt::LeftButton, {},
                       QPoint(10, (row - partList()->GetTopIndex()) * h + h / 2));
+    Settle();
+  }
+  // Drags the selected row `from` in the part list and drops it on the
+  // lower half of row `to`.
+  void DragRow(int from, int to) {
+    const int h = partList()->RowHeight();
+    const int top = partList()->GetTopIndex();
+    QTest::mousePress(partList()->viewport(), Qt::LeftButton, {}, QPoint(10, (from - top) * h + h / 2));
+    QTest::mouseMove(partList()->viewport(), QPoint(10, (to - top) * h + h / 2));
+    QTest::mouseRelease(partList()->viewport(), Qt::LeftButton, {}, QPoint(10, (to - top + 1) * h - 1));
     Settle();
   }
   static void ClickBox(QCheckBox* box) {

@@ -28,7 +28,7 @@ TEST_F(MainWindowUndoTest, MenuNamesTheStepAndGreysWhenThereIsNothingToUndo) {
   PartBody* body = AddPart("A");
   AddPin(body, PinEdge::Left, 0, "OLD");
   Fill();
-  window->UpdateCommandStates();
+  UpdateCommandStates();
   EXPECT_EQ(Undo()->text(), QStringLiteral("元に戻す(&U)\tCtrl+Z"));
   EXPECT_EQ(Redo()->text(), QStringLiteral("やり直し(&Y)\tCtrl+Y"));
   EXPECT_FALSE(Undo()->isEnabled());
@@ -55,23 +55,23 @@ TEST_F(MainWindowUndoTest, TheSavedStateIsCleanWhicheverWayTheHistoryGetsBackToI
   AddPin(body, PinEdge::Left, 0, "P0");
   Fill();
   const QString path = temp.filePath(QStringLiteral("lib.LB3"));
-  window->SetLibraryPath(QFile::encodeName(path).toStdString());
-  window->UpdateTitle();
+  SetLibraryPath(QFile::encodeName(path).toStdString());
+  UpdateTitle();
   EXPECT_EQ(Caption(), QStringLiteral("Zanli - lib.LB3"));
 
   EditName("P1");
   EXPECT_EQ(Caption(), QStringLiteral("Zanli - lib.LB3*"));
-  ASSERT_TRUE(window->SaveLibrary());
+  ASSERT_TRUE(SaveLibrary());
   EXPECT_FALSE(modified());
   EXPECT_EQ(Caption(), QStringLiteral("Zanli - lib.LB3"));
-  EXPECT_EQ(window->undoStack().count(), 1) << "the history survives Save";
+  EXPECT_EQ(undoStack().count(), 1) << "the history survives Save";
 
   // Each state saves as itself; back at the saved state nothing is to save.
   Library saved;
   partView()->setFocus();
   Key(partView(), Qt::Key_Z, Qt::ControlModifier);
   EXPECT_TRUE(modified());
-  ASSERT_TRUE(window->SaveLibrary());
+  ASSERT_TRUE(SaveLibrary());
   ASSERT_TRUE(TextLibraryFormat::Read(QFile::encodeName(path).toStdString(), saved));
   EXPECT_EQ(saved.bodies[0]->pins[0]->name, "P0");
   Key(partView(), Qt::Key_Y, Qt::ControlModifier);
@@ -132,17 +132,17 @@ TEST_F(MainWindowUndoTest, NoStepForEditsThatChangeNothingAndTheFieldsKeepTheirO
   Key(partView(), Qt::Key_Return);                  // a free position left free
   Key(partView(), Qt::Key_D, Qt::ControlModifier);  // nothing there or after it
   EXPECT_FALSE(modified());
-  EXPECT_EQ(window->undoStack().count(), 0);
+  EXPECT_EQ(undoStack().count(), 0);
 
   // In the name field Ctrl+Z undoes the typing, not a step.
   ClickPosition(PinEdge::Left, 0);
   EditName("OTHER");
-  ASSERT_EQ(window->undoStack().count(), 1);
+  ASSERT_EQ(undoStack().count(), 1);
   pinNameEdit()->setFocus();
   pinNameEdit()->end(false);
   QTest::keyClicks(pinNameEdit(), "XY");
   Key(pinNameEdit(), Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(window->undoStack().index(), 1);
+  EXPECT_EQ(undoStack().index(), 1);
   EXPECT_EQ(body->pins[0]->name, "OTHER");
   EXPECT_NE(pinNameEdit()->text(), QStringLiteral("OTHERXY"));
 }
@@ -164,11 +164,7 @@ TEST_F(MainWindowUndoTest, InsertAndDeleteCloseUpAndADragUndoExactly) {
   EXPECT_EQ(Describe(library()), start);
 
   // A drag of row 0 below row 2 is one step.
-  const int h = partList()->RowHeight();
-  QTest::mousePress(partList()->viewport(), Qt::LeftButton, {}, QPoint(10, h / 2));
-  QTest::mouseMove(partList()->viewport(), QPoint(10, 2 * h + h / 2));
-  QTest::mouseRelease(partList()->viewport(), Qt::LeftButton, {}, QPoint(10, 3 * h - 1));
-  Settle();
+  DragRow(0, 2);
   EXPECT_EQ(library().entries[1]->name, "A");
   EXPECT_EQ(partList()->GetCurSel(), 1);
   EXPECT_EQ(Undo()->text(), QStringLiteral("元に戻す - 部品の移動(&U)\tCtrl+Z"));
@@ -176,6 +172,35 @@ TEST_F(MainWindowUndoTest, InsertAndDeleteCloseUpAndADragUndoExactly) {
   Settle();
   EXPECT_EQ(Describe(library()), start);
   EXPECT_EQ(partList()->GetCurSel(), 0);
+}
+
+// Operations grouped in the document are one step of the history: one
+// name in the menu, one Ctrl+Z for all, which goes to the group's first pin,
+// and one Ctrl+Y, which goes to its last.
+TEST_F(MainWindowUndoTest, AGroupOfOperationsIsOneStep) {
+  PartBody* body = AddPart("A", 2, 4);
+  AddPin(body, PinEdge::Left, 1, "OLD");
+  Fill();
+  const std::string start = Describe(library());
+  LibraryDocument& doc = document();
+  ASSERT_TRUE(doc.BeginGroup(StepKind::EditPin));
+  EXPECT_EQ(doc.EditPin(0, PinEdge::Left, 1, PinData{"ONE", 0, {"D1"}}).status, EditStatus::Done);
+  EXPECT_EQ(doc.EditPin(0, PinEdge::Right, 3, PinData{"TWO", 0, {"D2"}}).status, EditStatus::Done);
+  CommitStep(doc.CommitGroup());
+  const std::string end = Describe(library());
+  EXPECT_EQ(undoStack().count(), 1);
+  EXPECT_EQ(Undo()->text(), QStringLiteral("元に戻す - ﾋﾟﾝの変更(&U)\tCtrl+Z"));
+
+  partView()->setFocus();
+  Key(partView(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Describe(library()), start);
+  EXPECT_EQ(partView()->CursorEdge(), PinEdge::Left);
+  EXPECT_EQ(partView()->CursorPosition(), 1);
+  EXPECT_EQ(pinNameEdit()->text(), QStringLiteral("OLD"));
+  Key(partView(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(Describe(library()), end);
+  EXPECT_EQ(partView()->CursorEdge(), PinEdge::Right);
+  EXPECT_EQ(pinNameEdit()->text(), QStringLiteral("TWO"));
 }
 
 TEST_F(MainWindowUndoTest, NewClearsTheHistory) {
@@ -186,7 +211,7 @@ TEST_F(MainWindowUndoTest, NewClearsTheHistory) {
   window->action(MainWindow::kFileNew)->trigger();
   Settle();
   EXPECT_TRUE(no.answered());
-  EXPECT_EQ(window->undoStack().count(), 0);
+  EXPECT_EQ(undoStack().count(), 0);
   EXPECT_FALSE(modified());
   EXPECT_FALSE(Undo()->isEnabled());
   EXPECT_EQ(Caption(), QStringLiteral("Zanli - Untitled.LIB"));

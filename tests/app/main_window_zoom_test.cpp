@@ -64,16 +64,16 @@ TEST_F(MainWindowZoomTest, PlusAndMinusStepTheZoomAnywhereButInThePinFields) {
 }
 
 TEST_F(MainWindowZoomTest, TheFactorSurvivesARestartAndABadStoredValueIsTakenInRange) {
-  window->SetPartViewZoom(3);
+  SetPartViewZoom(3);
   window.reset();
   EXPECT_EQ(QSettings().value(QStringLiteral("partView/zoom")).toInt(), 3);
   window = std::make_unique<MainWindow>();
-  EXPECT_EQ(window->PartViewZoom(), 3);
+  EXPECT_EQ(PartViewZoom(), 3);
   for (const auto& [stored, zoom] : {std::pair{"garbage", 1}, {"-2", 1}, {"17", 4}}) {
     window.reset();
     QSettings().setValue(QStringLiteral("partView/zoom"), QString::fromLatin1(stored));
     window = std::make_unique<MainWindow>();
-    EXPECT_EQ(window->PartViewZoom(), zoom) << stored;
+    EXPECT_EQ(PartViewZoom(), zoom) << stored;
   }
 }
 

@@ -14,13 +14,11 @@
 #include "app/part_attribute_dialog.h"
 #include "app/part_name_dialog.h"
 #include "app/pattern_preview.h"
-#include "app/shift_jis_codec.h"
 #include "clipboard/part_clipboard_block.h"
 #include "fileio/text_library_format.h"
 #include "main_window_test_support.h"
 #include "modal_script.h"
-#include "render/rgb_raster.h"
-#include "render/symbol_renderer.h"
+#include "qtshared/shift_jis_codec.h"
 
 namespace zanli {
 namespace {
@@ -57,7 +55,7 @@ std::function<void(PartNameDialog*)> Name(const QString& name, QString* caption 
 class PartCommandsTest : public testing::MainWindowTestBase {
  protected:
   void Run(int command) {
-    window->UpdateCommandStates();
+    UpdateCommandStates();
     window->action(command)->trigger();
     Settle();
   }
@@ -77,7 +75,7 @@ class PartCommandsTest : public testing::MainWindowTestBase {
     return names;
   }
   void Undo() {
-    window->undoStack().undo();
+    undoStack().undo();
     Settle();
   }
 };
@@ -93,6 +91,7 @@ TEST_F(PartCommandsTest, NameDialogChecksTheCharactersFirstThenTheNamesInUse) {
   } cases[] = {
       {"X", "A B", "A B は有効な部品名ではありません"},
       {"X", "A{B", "A{B は有効な部品名ではありません"},
+      {"X", "Ä", "Ä は有効な部品名ではありません"},        // the code page has no Ä
       {"A{B", "A{B", "A{B は有効な部品名ではありません"},  // unchanged, but invalid
       {"X", "USED", "部品名 USED は既に存在しています"},
       {"USED", "USED", ""},  // its own name
@@ -103,7 +102,7 @@ TEST_F(PartCommandsTest, NameDialogChecksTheCharactersFirstThenTheNamesInUse) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.typed);
-    PartNameDialog dialog(window.get(), c.initial, window->document().EntryNames());
+    PartNameDialog dialog(window.get(), c.initial, document().EntryNames());
     BoxSeen seen;
     ModalScript script;
     script.Then(Name(QString::fromUtf8(c.typed)));
@@ -121,7 +120,7 @@ TEST_F(PartCommandsTest, NameDialogChecksTheCharactersFirstThenTheNamesInUse) {
       EXPECT_EQ(dialog.Name(), std::string(c.typed).substr(0, 15));
     }
   }
-  EXPECT_EQ(PartNameDialog(window.get(), "X", window->document().EntryNames()).windowTitle(),
+  EXPECT_EQ(PartNameDialog(window.get(), "X", document().EntryNames()).windowTitle(),
             QStringLiteral("部品名の変更"));
 }
 
@@ -205,14 +204,14 @@ TEST_F(PartCommandsTest, RenameRefusesTakenAndInvalidNamesAndKeepsTheView) {
   EXPECT_EQ(invalid.text, QStringLiteral("NO GOOD は有効な部品名ではありません"));
   EXPECT_EQ(Names(), (std::vector<std::string>{"NEW", "ALIAS"}));
   EXPECT_EQ(partView()->CursorPosition(), 2) << "the view is not touched";
-  EXPECT_EQ(window->undoStack().count(), 1);
+  EXPECT_EQ(undoStack().count(), 1);
   // Its own name again: accepted, but nothing changed, so no step.
   {
     ModalScript script;
     script.Then(Name(QStringLiteral("NEW")));
     Run(MainWindow::kRenamePart);
   }
-  EXPECT_EQ(window->undoStack().count(), 1);
+  EXPECT_EQ(undoStack().count(), 1);
 }
 
 TEST_F(PartCommandsTest, AttributeDialogChecksInOrderAndOffersPatternsOfThePartsSize) {
@@ -265,9 +264,9 @@ TEST_F(PartCommandsTest, AttributeDialogChecksInOrderAndOffersPatternsOfTheParts
   dialog.show();
   QTest::mouseClick(use, Qt::LeftButton, {}, QPoint(5, use->height() / 2));
   EXPECT_TRUE(list->isEnabled());
-  EXPECT_EQ(preview->ShownPattern(), alpha);
+  EXPECT_EQ(TestAccess<PatternPreview>::ShownPattern(*preview), alpha);
   list->setCurrentRow(1);
-  EXPECT_EQ(preview->ShownPattern(), zeta);
+  EXPECT_EQ(TestAccess<PatternPreview>::ShownPattern(*preview), zeta);
   TypeInto(prefix, QStringLiteral("ic1abcdef"));
   EXPECT_EQ(prefix->text(), QStringLiteral("IC1AB"));
   dialog.accept();
@@ -507,15 +506,31 @@ TEST_F(PastePartTest, CopyAlsoOffersTheTextLibraryAndThePicture) {
   EXPECT_EQ(back.entries[0]->name, "GATE");
   ASSERT_NE(back.entries[0]->body->pattern, nullptr);
   EXPECT_TRUE(PatternsEqual(*back.entries[0]->body->pattern, *tri));
-  const PartBody& gate = *library().entries[0]->body;
-  RgbRaster raster(static_cast<int32_t>(SymbolRenderer::DrawingWidth(gate)),
-                   static_cast<int32_t>(SymbolRenderer::DrawingHeight(gate)), Rgb{255, 255, 255});
-  SymbolRenderer::DrawPart(raster, nullptr, gate, 0);
-  const QImage expected(raster.Pixels().data(), raster.Width(), raster.Height(), raster.Width() * 3,
-                        QImage::Format_RGB888);
+  // The symbol of block 1 as the part view draws it, told by its geometry
+  // rather than drawn again: a 3 × 3 body is 151 pixels square, the
+  // pattern's first row starts at (60, 60) with no outline around it, the pin
+  // at Left 1 runs from (50, 70) to the body with its barred name inside and
+  // its number, shown in blue, outside; block 2's hidden number would be red.
   QImage picture;
   ASSERT_TRUE(picture.loadFromData(data->data(QStringLiteral("image/png")), "PNG"));
-  EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB888), expected);
+  ASSERT_EQ(picture.size(), QSize(151, 151));
+  const QRgb black = qRgb(0, 0, 0), white = qRgb(255, 255, 255), blue = qRgb(0, 0, 255);
+  for (int x = 60; x < 64; ++x) EXPECT_EQ(picture.pixel(x, 60), black) << x;
+  for (const QPoint& p : {QPoint(64, 60), QPoint(90, 75), QPoint(75, 90), QPoint(60, 90)})
+    EXPECT_EQ(picture.pixel(p), white) << p.x() << "," << p.y();
+  for (int x = 50; x < 60; ++x) EXPECT_EQ(picture.pixel(x, 70), black) << x;
+  QRect blueInside, blueOutside;
+  for (int y = 0; y < 151; ++y)
+    for (int x = 0; x < 151; ++x) {
+      const QRgb pixel = picture.pixel(x, y);
+      ASSERT_TRUE(pixel == black || pixel == white || pixel == blue) << x << "," << y;
+      if (pixel == blue) (x > 60 ? blueInside : blueOutside) |= QRect(x, y, 1, 1);
+    }
+  // The name's one 8 × 8 character 5 units in from the anchor, its bar the
+  // row above; the number's in the 8 × 8 cell that ends 8 units outside.
+  EXPECT_EQ(blueInside, QRect(65, 66, 8, 9));
+  EXPECT_FALSE(blueOutside.isEmpty());
+  EXPECT_TRUE(QRect(45, 61, 8, 8).contains(blueOutside)) << blueOutside.x() << "," << blueOutside.y();
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include "model/pattern.h"
 #include "pattern/shape_rasterizer.h"
 #include "support/pattern_art.h"
+#include "support/widget_access.h"
 #include "support/widget_events.h"
 
 namespace zanli {
@@ -29,6 +30,7 @@ namespace {
 using testing::PaintRecorder;
 using testing::Settle;
 using Cell = PatternCanvasState::Cell;
+using CanvasAccess = TestAccess<PatternCanvas>;
 using test::Art;
 using test::ArtOf;
 
@@ -51,7 +53,7 @@ class PatternCanvasTest : public ::testing::Test {
     Settle();
   }
   QWidget* Viewport() const { return canvas_->viewport(); }
-  QPoint At(Cell cell) const { return canvas_->CellCentreOnViewport(cell); }
+  QPoint At(Cell cell) const { return CanvasAccess::CellCentreOnViewport(*canvas_, cell); }
   void Press(Cell cell, Qt::MouseButton button = Qt::LeftButton) {
     QTest::mousePress(Viewport(), button, {}, At(cell));
     Settle();
@@ -118,7 +120,7 @@ TEST_F(PatternCanvasTest, EachToolDrawsWithTheLeftButtonAndClearsWithTheRight) {
     auto expected = test::PatternFromArt(start);
     row.expected(*expected, ink);
     EXPECT_EQ(ArtOf(*pattern_), ArtOf(*expected)) << row.name;
-    EXPECT_TRUE(canvas_->IsModified()) << row.name;
+    EXPECT_TRUE(canvas_->State().IsModified()) << row.name;
     // The one undo step gives the picture back.
     canvas_->Undo();
     EXPECT_EQ(ArtOf(*pattern_), start) << row.name;
@@ -178,7 +180,7 @@ TEST_F(PatternCanvasTest, PixelsAtZoomFiveShowTheBitmapTheGridAndTheOverlays) {
   QImage picture(6, 4, QImage::Format_RGB32);
   picture.fill(Qt::black);
   picture.setPixel(1, 1, qRgb(255, 255, 255));
-  canvas_->PasteImage(picture);
+  CanvasAccess::PasteImage(*canvas_, picture);
   ASSERT_TRUE(canvas_->HasFloatingSelection());
   const QImage shown = Shown();
 
@@ -294,7 +296,7 @@ TEST_F(PatternCanvasTest, ClipboardCarriesBlackInkOnWhiteAndTakesAnyPictureByIts
   EXPECT_EQ(ArtOf(*pattern_), test::Blank(9, 4));
   canvas_->SetTool(PatternTool::Pen);
   canvas_->PasteBitmap();
-  EXPECT_EQ(canvas_->Tool(), PatternTool::Select);
+  EXPECT_EQ(canvas_->State().Tool(), PatternTool::Select);
   canvas_->CommitSelection();
   EXPECT_EQ(ArtOf(*pattern_)[1], ".#.......");
   EXPECT_EQ(ArtOf(*pattern_)[2], "#.#......");
@@ -341,7 +343,7 @@ TEST_F(PatternCanvasTest, ScrollBarsStepByTwentyAndAHundredAndPasteLandsAtTheTop
 
   QImage dot(1, 1, QImage::Format_RGB32);
   dot.fill(Qt::black);
-  canvas_->PasteImage(dot);
+  CanvasAccess::PasteImage(*canvas_, dot);
   EXPECT_EQ(canvas_->State().FloatingPosition(), (Cell{(120 - 20) / 5, (100 - 20) / 5}));
   // Loading a pattern scrolls back to the origin.
   canvas_->LoadPattern(pattern_.get());

@@ -25,6 +25,8 @@ namespace {
 
 using testing::MainWindowTestBase;
 using testing::ModalAnswerer;
+using EditorAccess = TestAccess<PatternEditor>;
+using CanvasAccess = TestAccess<PatternCanvas>;
 
 // Presses OK with the field texts given and reports the message box that
 // refused them, if any; the box is closed, the dialog then closed by Cancel.
@@ -135,7 +137,8 @@ class PatternEditorTest : public MainWindowTestBase {
   }
   static QStringList Items(const PatternEditor& editor) {
     QStringList items;
-    for (int i = 0; i < editor.patternBox()->count(); ++i) items << editor.patternBox()->itemText(i);
+    for (int i = 0; i < EditorAccess::PatternBox(editor)->count(); ++i)
+      items << EditorAccess::PatternBox(editor)->itemText(i);
     return items;
   }
   // Answers the next name or size dialog with the given texts.
@@ -161,49 +164,53 @@ TEST_F(PatternEditorTest, OpensOnTheShownPartsPatternWithSortedItemsMenuTextsAnd
   Edit([gate](PatternEditor& editor) {
     EXPECT_EQ(editor.windowTitle(), QStringLiteral("ﾊﾟﾀｰﾝの編集"));
     EXPECT_EQ(Items(editor), (QStringList{"10x6  GATE", "20x15  Big", "2x3  alpha", "2x3  zeta"}));
-    EXPECT_EQ(editor.patternBox()->currentText(), QStringLiteral("10x6  GATE"));
-    EXPECT_EQ(editor.CurrentPattern()->name, "GATE");
-    EXPECT_NE(editor.CurrentPattern(), gate);  // a working copy
+    EXPECT_EQ(EditorAccess::PatternBox(editor)->currentText(), QStringLiteral("10x6  GATE"));
+    EXPECT_EQ(EditorAccess::CurrentPattern(editor)->name, "GATE");
+    EXPECT_NE(EditorAccess::CurrentPattern(editor), gate);  // a working copy
 
     QStringList menus;
     for (QAction* menu : editor.findChild<QMenuBar*>()->actions()) menus << menu->text();
     EXPECT_EQ(menus, (QStringList{"編集(&E)", "表示(&V)"}));
 
-    const std::pair<int, const char*> tools[] = {{PatternEditor::kToolSelect, "選択"},
-                                                 {PatternEditor::kToolPen, "ﾍﾟﾝ"},
-                                                 {PatternEditor::kToolLine, "直線"},
-                                                 {PatternEditor::kToolEllipse, "楕円"}};
-    for (const auto& [id, tip] : tools) {
-      auto* button = editor.findChild<QToolButton*>(QStringLiteral("tool%1").arg(id));
+    const struct {
+      int id;
+      const char* name;
+      const char* tip;
+    } tools[] = {{PatternEditor::kToolSelect, "selectTool", "選択"},
+                 {PatternEditor::kToolPen, "penTool", "ﾍﾟﾝ"},
+                 {PatternEditor::kToolLine, "lineTool", "直線"},
+                 {PatternEditor::kToolEllipse, "ellipseTool", "楕円"}};
+    for (const auto& [id, name, tip] : tools) {
+      auto* button = editor.findChild<QToolButton*>(QString::fromLatin1(name));
       ASSERT_NE(button, nullptr);
       EXPECT_EQ(button->toolTip(), QString::fromUtf8(tip));
       EXPECT_EQ(button->icon().availableSizes().value(0), QSize(16, 15));
       EXPECT_EQ(button->isChecked(), id == PatternEditor::kToolSelect);
     }
     editor.action(PatternEditor::kToolEllipse)->trigger();
-    EXPECT_EQ(editor.canvas()->Tool(), PatternTool::Ellipse);
+    EXPECT_EQ(EditorAccess::Canvas(editor)->State().Tool(), PatternTool::Ellipse);
     EXPECT_FALSE(editor.action(PatternEditor::kToolSelect)->isChecked());
 
     // The canvas fills the window below the box and the buttons.
-    const QRect canvas = editor.canvas()->geometry();
+    const QRect canvas = EditorAccess::Canvas(editor)->geometry();
     EXPECT_EQ(canvas.left(), 4);
-    EXPECT_EQ(canvas.right(), editor.canvas()->parentWidget()->width() - 5);
-    EXPECT_GT(canvas.top(), editor.patternBox()->geometry().bottom());
+    EXPECT_EQ(canvas.right(), EditorAccess::Canvas(editor)->parentWidget()->width() - 5);
+    EXPECT_GT(canvas.top(), EditorAccess::PatternBox(editor)->geometry().bottom());
 
     // Neither Enter nor Escape closes the editor.
     for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
-      QTest::keyClick(editor.canvas(), key);
+      QTest::keyClick(EditorAccess::Canvas(editor), key);
       EXPECT_TRUE(editor.isVisible()) << key;
     }
   });
-  EXPECT_EQ(window->undoStack().count(), 0);  // looked, changed nothing
+  EXPECT_EQ(undoStack().count(), 0);  // looked, changed nothing
   EXPECT_FALSE(modified());
 }
 
 TEST_F(PatternEditorTest, MenuItemsFollowThePatternTheSelectionAndTheUndoStep) {
   Fill();  // no patterns at all
   Edit([](PatternEditor& editor) {
-    editor.UpdateCommandStates();
+    EditorAccess::UpdateCommandStates(editor);
     for (int id :
          {PatternEditor::kZoomIn, PatternEditor::kZoomOut, PatternEditor::kRenamePattern,
           PatternEditor::kResizePattern, PatternEditor::kDeletePattern, PatternEditor::kCut,
@@ -214,15 +221,15 @@ TEST_F(PatternEditorTest, MenuItemsFollowThePatternTheSelectionAndTheUndoStep) {
     auto name = Answer<PatternNameDialog>({});
     editor.action(PatternEditor::kNewPattern)->trigger();
     EXPECT_EQ(Items(editor), QStringList{"2x2  NEW_0"});
-    EXPECT_EQ(editor.CurrentPattern()->width, 21);
+    EXPECT_EQ(EditorAccess::CurrentPattern(editor)->width, 21);
 
     QImage picture(2, 2, QImage::Format_RGB32);
     picture.fill(Qt::black);
     QApplication::clipboard()->setImage(picture);
-    editor.canvas()->SetTool(PatternTool::Pen);
-    QTest::mouseClick(editor.canvas()->viewport(), Qt::LeftButton, {},
-                      editor.canvas()->CellCentreOnViewport({3, 3}));
-    editor.UpdateCommandStates();
+    EditorAccess::Canvas(editor)->SetTool(PatternTool::Pen);
+    QTest::mouseClick(EditorAccess::Canvas(editor)->viewport(), Qt::LeftButton, {},
+                      CanvasAccess::CellCentreOnViewport(*EditorAccess::Canvas(editor), {3, 3}));
+    EditorAccess::UpdateCommandStates(editor);
     for (int id :
          {PatternEditor::kZoomIn, PatternEditor::kRenamePattern, PatternEditor::kPaste, PatternEditor::kUndo})
       EXPECT_TRUE(editor.action(id)->isEnabled()) << id;
@@ -230,15 +237,15 @@ TEST_F(PatternEditorTest, MenuItemsFollowThePatternTheSelectionAndTheUndoStep) {
     // A paste switches to Select, and its button shows it.
     editor.action(PatternEditor::kPaste)->trigger();
     EXPECT_TRUE(editor.action(PatternEditor::kToolSelect)->isChecked());
-    editor.UpdateCommandStates();
+    EditorAccess::UpdateCommandStates(editor);
     for (int id : {PatternEditor::kCut, PatternEditor::kCopy, PatternEditor::kDeleteSelection})
       EXPECT_TRUE(editor.action(id)->isEnabled()) << id;
     // The Delete key removes the pasted selection.
     // The offscreen platform gives the keyboard back to no one after a dialog.
     editor.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
-    QTest::keyClick(editor.canvas(), Qt::Key_Delete);
-    EXPECT_FALSE(editor.canvas()->HasFloatingSelection());
+    QTest::keyClick(EditorAccess::Canvas(editor), Qt::Key_Delete);
+    EXPECT_FALSE(EditorAccess::Canvas(editor)->HasFloatingSelection());
   });
   ASSERT_EQ(library().patterns.size(), 1u);
   EXPECT_EQ(library().patterns[0]->name, "NEW_0");
@@ -255,46 +262,47 @@ TEST_F(PatternEditorTest, RenameResizeAndDeleteKeepTheBoxSortedAndRefuseAPattern
   AddPart("OTHER");
   Fill();
   Edit([](PatternEditor& editor) {
-    editor.patternBox()->setCurrentIndex(editor.patternBox()->findText(QStringLiteral("2x2  FREE")));
-    ASSERT_EQ(editor.CurrentPattern()->name, "FREE");
+    EditorAccess::PatternBox(editor)->setCurrentIndex(
+        EditorAccess::PatternBox(editor)->findText(QStringLiteral("2x2  FREE")));
+    ASSERT_EQ(EditorAccess::CurrentPattern(editor)->name, "FREE");
     auto rename = Answer<PatternNameDialog>({{"patternName", "AAA"}});
-    editor.RenamePattern();
+    EditorAccess::RenamePattern(editor);
     EXPECT_EQ(Items(editor), (QStringList{"2x2  AAA", "2x2  USED", "3x2  LAST"}));
-    EXPECT_EQ(editor.patternBox()->currentIndex(), 0);
+    EXPECT_EQ(EditorAccess::PatternBox(editor)->currentIndex(), 0);
 
     // X = 1 keeps pixels 0 … 10 of each row; growing back does not return them.
     auto shrink = Answer<PatternSizeDialog>({{"xSize", "1"}, {"ySize", "2"}});
-    editor.ResizePattern();
+    EditorAccess::ResizePattern(editor);
     auto grow = Answer<PatternSizeDialog>({{"xSize", "2"}, {"ySize", "2"}});
-    editor.ResizePattern();
-    const Pattern& resized = *editor.CurrentPattern();
+    EditorAccess::ResizePattern(editor);
+    const Pattern& resized = *EditorAccess::CurrentPattern(editor);
     ASSERT_EQ(resized.width, 21);
     for (int32_t x = 0; x < 21; ++x) EXPECT_EQ(resized.Pixel(x, 20), x <= 10) << x;
 
-    editor.patternBox()->setCurrentIndex(1);
-    ASSERT_EQ(editor.CurrentPattern()->name, "USED");
+    EditorAccess::PatternBox(editor)->setCurrentIndex(1);
+    ASSERT_EQ(EditorAccess::CurrentPattern(editor)->name, "USED");
     QStringList users;
     ModalAnswerer<PatternInUseDialog> inUse([&users](PatternInUseDialog* dialog) {
       users = dialog->Names();
       EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Zanli ﾊﾟﾀｰﾝの削除"));
       dialog->accept();
     });
-    editor.DeletePattern();
+    EditorAccess::DeletePattern(editor);
     EXPECT_EQ(users, (QStringList{"abc", "Alias", "zz"}));
     EXPECT_EQ(Items(editor).size(), 3);
 
     // An unused one goes after the question; the item now at its place, or
     // the new last item, is shown.
-    editor.patternBox()->setCurrentIndex(2);
+    EditorAccess::PatternBox(editor)->setCurrentIndex(2);
     QString question;
     ModalAnswerer<QMessageBox> yes([&question](QMessageBox* box) {
       question = box->text();
       box->done(QMessageBox::Yes);
     });
-    editor.DeletePattern();
+    EditorAccess::DeletePattern(editor);
     EXPECT_EQ(question, QStringLiteral("作業中のﾊﾟﾀｰﾝを削除します"));
     EXPECT_EQ(Items(editor), (QStringList{"2x2  AAA", "2x2  USED"}));
-    EXPECT_EQ(editor.CurrentPattern()->name, "USED");
+    EXPECT_EQ(EditorAccess::CurrentPattern(editor)->name, "USED");
   });
   ASSERT_EQ(library().patterns.size(), 2u);
   EXPECT_EQ(library().patterns[0]->name, "USED");
@@ -311,23 +319,25 @@ TEST_F(PatternEditorTest, ASessionIsOneStepThatUndoesEveryNameSizeAndBit) {
   const std::string before = testing::Describe(library());
 
   Edit([](PatternEditor& editor) {
-    ASSERT_EQ(editor.CurrentPattern()->name, "GATE");
-    PatternCanvas* canvas = editor.canvas();
+    ASSERT_EQ(EditorAccess::CurrentPattern(editor)->name, "GATE");
+    PatternCanvas* canvas = EditorAccess::Canvas(editor);
     editor.action(PatternEditor::kToolPen)->trigger();
-    QTest::mouseClick(canvas->viewport(), Qt::LeftButton, {}, canvas->CellCentreOnViewport({7, 8}));
+    QTest::mouseClick(canvas->viewport(), Qt::LeftButton, {},
+                      CanvasAccess::CellCentreOnViewport(*canvas, {7, 8}));
     auto rename = Answer<PatternNameDialog>({{"patternName", "GATE2"}});
-    editor.RenamePattern();
+    EditorAccess::RenamePattern(editor);
     auto resize = Answer<PatternSizeDialog>({{"xSize", "4"}, {"ySize", "3"}});
-    editor.ResizePattern();
-    editor.patternBox()->setCurrentIndex(editor.patternBox()->findText(QStringLiteral("2x2  OLD")));
+    EditorAccess::ResizePattern(editor);
+    EditorAccess::PatternBox(editor)->setCurrentIndex(
+        EditorAccess::PatternBox(editor)->findText(QStringLiteral("2x2  OLD")));
     ModalAnswerer<QMessageBox> yes([](QMessageBox* box) { box->done(QMessageBox::Yes); });
-    editor.DeletePattern();
+    EditorAccess::DeletePattern(editor);
     auto name = Answer<PatternNameDialog>({});
-    editor.NewPattern();
+    EditorAccess::NewPattern(editor);
   });
   const std::string after = testing::Describe(library());
-  ASSERT_EQ(window->undoStack().count(), 1);
-  EXPECT_EQ(window->undoStack().undoText(), QStringLiteral("ﾊﾟﾀｰﾝの編集"));
+  ASSERT_EQ(undoStack().count(), 1);
+  EXPECT_EQ(undoStack().undoText(), QStringLiteral("ﾊﾟﾀｰﾝの編集"));
   EXPECT_TRUE(modified());
   ASSERT_EQ(library().patterns.size(), 2u);
   const Pattern& edited = *library().patterns[0];
@@ -348,12 +358,12 @@ TEST_F(PatternEditorTest, ASessionIsOneStepThatUndoesEveryNameSizeAndBit) {
   // Drawing and undoing it inside the editor leaves nothing to record.
   Edit([](PatternEditor& editor) {
     editor.action(PatternEditor::kToolPen)->trigger();
-    QTest::mouseClick(editor.canvas()->viewport(), Qt::LeftButton, {},
-                      editor.canvas()->CellCentreOnViewport({1, 1}));
-    editor.UpdateCommandStates();
+    QTest::mouseClick(EditorAccess::Canvas(editor)->viewport(), Qt::LeftButton, {},
+                      CanvasAccess::CellCentreOnViewport(*EditorAccess::Canvas(editor), {1, 1}));
+    EditorAccess::UpdateCommandStates(editor);
     editor.action(PatternEditor::kUndo)->trigger();
   });
-  EXPECT_EQ(window->undoStack().count(), 1);
+  EXPECT_EQ(undoStack().count(), 1);
   EXPECT_EQ(testing::Describe(library()), after);
 }
 

@@ -6,6 +6,7 @@
 #include <set>
 #include <unordered_set>
 
+#include "model/limits.h"
 #include "support/library_builder.h"
 
 namespace zanli {
@@ -61,7 +62,7 @@ void ExpectModelRules(const LibraryDocument& document) {
     for (const auto& pin : b->pins) {
       EXPECT_EQ(pin->numbers.size(), static_cast<size_t>(b->blockCount));
       EXPECT_GE(pin->position, 0);
-      EXPECT_LE(pin->position, LibraryDocument::kMaxPosition);
+      EXPECT_LE(pin->position, limits::kMaxPosition);
     }
   }
   for (const auto& e : library.entries) {
@@ -177,60 +178,140 @@ EditResult RandomOperation(LibraryDocument& document, std::mt19937& random) {
   }
 }
 
-// Random sequences of every operation, refusals included: each refused or
-// unchanged operation leaves the library as it was, undoing everything gives
-// back the start exactly, and redoing everything the end; the notifications
-// keep a mirror of the entry list in step throughout.
-TEST(LibraryDocumentTest, UndoAllThenRedoAllRestoresBothEndsOfRandomSequences) {
-  int done = 0, refused = 0;
+bool SameFocus(const DocumentFocus& a, const DocumentFocus& b) {
+  return a.row == b.row && a.hasPin == b.hasPin && a.edge == b.edge && a.position == b.position;
+}
+
+// One step of the history and, for the twin document, the steps of its
+// operations one by one.
+struct HistoryStep {
+  std::unique_ptr<DocumentChange> change;
+  std::vector<std::unique_ptr<DocumentChange>> twinSteps;
+  std::string before, after;
+};
+
+// Random sequences of every operation, refusals included, some gathered in
+// groups, some undone and redone on the way and new ones done after an undo,
+// as the editor's history runs them. A twin document takes each operation
+// of a group as a step of its own: the group must leave what they leave,
+// undo and redo as they do, and take its undo focus from the first and its
+// redo focus from the last. Each refused or unchanged operation and each
+// refused group leaves the library as it was; undoing everything gives back
+// the start exactly and redoing everything the end; the notifications keep
+// a mirror of the entry list in step throughout.
+TEST(LibraryDocumentTest, HistoriesOfStepsAndGroupsRestoreEveryStateTheyPass) {
+  int done = 0, refused = 0, groups = 0, refusedGroups = 0, undos = 0;
   std::set<StepKind> kinds;
   for (unsigned seed = 1; seed <= 150; ++seed) {
     std::mt19937 random(seed);
-    LibraryDocument document;
+    auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    LibraryDocument document, twin;
+    std::mt19937 twinRandom = random;
     document.ReplaceLibrary(testing::RandomLibrary(random));
+    twin.ReplaceLibrary(testing::RandomLibrary(twinRandom));
     MirrorObserver mirror(document);
     document.AddObserver(&mirror);
     const std::string start = Describe(document.library());
-    std::vector<std::unique_ptr<DocumentChange>> steps;
-    for (int i = 0; i < 40; ++i) {
-      const std::string before = Describe(document.library());
-      EditResult result = RandomOperation(document, random);
-      if (result.status == EditStatus::Done) {
-        ASSERT_TRUE(result.change);
-        // A session may drop a pattern and make an equal one: a new object.
-        if (result.change->kind() != StepKind::EditPatterns) {
-          EXPECT_NE(Describe(document.library()), before) << "seed " << seed;
+    std::vector<HistoryStep> steps;
+    size_t next = 0;  // steps before it are done, the others undone
+    for (int i = 0; i < 60; ++i) {
+      const int action = pick(0, 9);
+      if (action == 0 && next > 0) {
+        HistoryStep& step = steps[--next];
+        step.change->Undo(document);
+        for (auto it = step.twinSteps.rbegin(); it != step.twinSteps.rend(); ++it) (*it)->Undo(twin);
+        ASSERT_EQ(Describe(document.library()), step.before) << "seed " << seed;
+        const DocumentFocus& focus = step.change->undoFocus();
+        if (focus.row) {
+          EXPECT_LT(*focus.row, document.EntryCount());
         }
-        kinds.insert(result.change->kind());
-        steps.push_back(std::move(result.change));
-        ++done;
+        ++undos;
+      } else if (action == 1 && next < steps.size()) {
+        HistoryStep& step = steps[next++];
+        step.change->Redo(document);
+        for (auto& twinStep : step.twinSteps) twinStep->Redo(twin);
+        ASSERT_EQ(Describe(document.library()), step.after) << "seed " << seed;
       } else {
-        EXPECT_FALSE(result.change);
-        ASSERT_EQ(Describe(document.library()), before) << "seed " << seed << " step " << i;
-        refused += result.status == EditStatus::Refused;
+        steps.resize(next);  // a new step drops what was undone
+        HistoryStep step;
+        step.before = Describe(document.library());
+        const bool group = pick(0, 3) == 0;
+        const StepKind groupKind = static_cast<StepKind>(pick(0, 11));
+        if (group) {
+          ASSERT_TRUE(document.BeginGroup(groupKind));
+          EXPECT_FALSE(document.BeginGroup(groupKind));
+        }
+        const int operations = group ? pick(1, 5) : 1;
+        EditStatus status = EditStatus::Unchanged;
+        for (int k = 0; k < operations && status != EditStatus::Refused; ++k) {
+          twinRandom = random;
+          const std::string before = Describe(document.library());
+          EditResult result = RandomOperation(document, random);
+          EditResult twinResult = RandomOperation(twin, twinRandom);
+          ASSERT_EQ(result.status, twinResult.status) << "seed " << seed;
+          status = result.status;
+          EXPECT_EQ(bool(result.change), status == EditStatus::Done && !group);
+          if (status == EditStatus::Done) {
+            // A session may drop a pattern and make an equal one: a new object.
+            if (twinResult.change->kind() != StepKind::EditPatterns) {
+              EXPECT_NE(Describe(document.library()), before) << "seed " << seed;
+            }
+            kinds.insert(twinResult.change->kind());
+            step.twinSteps.push_back(std::move(twinResult.change));
+            step.change = std::move(result.change);
+            ++done;
+          } else if (status == EditStatus::Refused && group) {
+            // The whole group is taken back; the twin takes back its steps.
+            for (auto it = step.twinSteps.rbegin(); it != step.twinSteps.rend(); ++it) (*it)->Undo(twin);
+            step.twinSteps.clear();
+            EXPECT_EQ(document.CommitGroup().status, EditStatus::Refused);
+            ++refusedGroups;
+          } else {
+            ASSERT_EQ(Describe(document.library()), before) << "seed " << seed << " step " << i;
+          }
+          refused += status == EditStatus::Refused;
+        }
+        if (group && status != EditStatus::Refused) {
+          EditResult result = document.CommitGroup();
+          ASSERT_EQ(result.status, step.twinSteps.empty() ? EditStatus::Unchanged : EditStatus::Done);
+          if (result.change) {
+            EXPECT_EQ(result.change->kind(), groupKind);
+            EXPECT_TRUE(SameFocus(result.change->undoFocus(), step.twinSteps.front()->undoFocus()));
+            EXPECT_TRUE(SameFocus(result.change->redoFocus(), step.twinSteps.back()->redoFocus()));
+            step.change = std::move(result.change);
+            ++groups;
+          }
+        }
+        EXPECT_FALSE(document.InGroup());
+        step.after = Describe(document.library());
+        if (step.change) {
+          steps.push_back(std::move(step));
+          next = steps.size();
+        } else {
+          ASSERT_EQ(step.after, step.before) << "seed " << seed << " step " << i;
+        }
       }
+      ASSERT_EQ(Describe(twin.library()), Describe(document.library())) << "seed " << seed << " step " << i;
       ExpectModelRules(document);
       ASSERT_EQ(mirror.names, mirror.Expected());
     }
+    while (next < steps.size()) steps[next++].change->Redo(document);
     const std::string end = Describe(document.library());
-    for (auto it = steps.rbegin(); it != steps.rend(); ++it) {
-      (*it)->Undo(document);
-      const DocumentFocus& focus = (*it)->undoFocus();
-      if (focus.row) {
-        EXPECT_LT(*focus.row, document.EntryCount());
-      }
-    }
+    for (auto it = steps.rbegin(); it != steps.rend(); ++it) (*it).change->Undo(document);
     ASSERT_EQ(Describe(document.library()), start) << "seed " << seed;
-    for (auto& step : steps) step->Redo(document);
+    for (auto& step : steps) step.change->Redo(document);
     ASSERT_EQ(Describe(document.library()), end) << "seed " << seed;
     ASSERT_EQ(mirror.names, mirror.Expected());
     ExpectModelRules(document);
     document.RemoveObserver(&mirror);
   }
-  // The sequences must really exercise both paths.
+  // The sequences must really exercise every path.
   EXPECT_GT(done, 1500);
   EXPECT_GT(refused, 1000);
   EXPECT_EQ(kinds.size(), 12u);
+  EXPECT_GT(groups, 200);
+  EXPECT_GT(refusedGroups, 200);
+  EXPECT_GT(undos, 500);
 }
 
 class DocumentFixture : public ::testing::Test {

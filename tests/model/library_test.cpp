@@ -42,6 +42,28 @@ TEST(PartBodyTest, LookupReturnsFirstOfDuplicatePinsAndRemovalDestroysIt) {
   EXPECT_EQ(body.pins.size(), 2u);
 }
 
+// Clones stand for their originals in every field: replacing each body and
+// pattern by its clone changes nothing a description of the library shows.
+TEST(PartBodyTest, ClonesOfBodiesAndPatternsStandForTheOriginals) {
+  Library library;
+  testing::BuildCleanLibrary(library);
+  const std::string before = testing::Describe(library);
+  for (auto& pattern : library.patterns) {
+    std::unique_ptr<Pattern> copy = pattern->Clone();
+    for (auto& body : library.bodies)
+      if (body->pattern == pattern.get()) body->pattern = copy.get();
+    pattern = std::move(copy);
+  }
+  for (auto& body : library.bodies) {
+    std::unique_ptr<PartBody> copy = body->Clone();
+    ASSERT_NE(copy->pins.front().get(), body->pins.front().get());
+    for (auto& entry : library.entries)
+      if (entry->body == body.get()) entry->body = copy.get();
+    body = std::move(copy);
+  }
+  EXPECT_EQ(testing::Describe(library), before);
+}
+
 TEST(PinInfoTest, BlankPinHasOneEmptyNumberPerBlock) {
   PinInfo pin(4);
   EXPECT_TRUE(pin.name.empty());
@@ -69,15 +91,6 @@ TEST(LibraryTest, ClearEmptiesEverythingAndResetsTheDocument) {
   EXPECT_EQ(library.filePath, "Untitled.LIB");
   EXPECT_EQ(library.fileTitle, "Untitled.LIB");
   EXPECT_FALSE(library.hasFilePath);
-}
-
-TEST(LibraryTest, FindPatternIsCaseSensitiveAndFirstMatchWins) {
-  Library library;
-  Pattern* first = library.AddPattern(std::make_unique<Pattern>("TRI", 8, 1));
-  library.AddPattern(std::make_unique<Pattern>("TRI", 8, 2));
-  EXPECT_EQ(library.FindPattern("TRI"), first);
-  EXPECT_EQ(library.FindPattern("tri"), nullptr);
-  EXPECT_EQ(library.FindPattern(""), nullptr);
 }
 
 struct EqualCase {

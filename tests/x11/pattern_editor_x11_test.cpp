@@ -26,12 +26,14 @@ namespace {
 using Cell = PatternCanvasState::Cell;
 using testing::MainWindowTestBase;
 using testing::ModalAnswerer;
+using EditorAccess = TestAccess<PatternEditor>;
+using CanvasAccess = TestAccess<PatternCanvas>;
 
 class PatternEditorX11Test : public MainWindowTestBase {};
 
 // Where a cell's centre lies on the screen (it may lie outside the window).
 QPoint ScreenPoint(const PatternCanvas& canvas, Cell cell) {
-  return canvas.viewport()->mapToGlobal(canvas.CellCentreOnViewport(cell));
+  return canvas.viewport()->mapToGlobal(CanvasAccess::CellCentreOnViewport(canvas, cell));
 }
 
 // A left-button drag in steps, as a hand would make it; done when the canvas
@@ -106,7 +108,7 @@ TEST_F(PatternEditorX11Test, RealDragsAndAPictureFromAnotherProgramAreSavedExact
     editor->move(0, 0);
     editor->resize(420, 380);
     ASSERT_TRUE(QTest::qWaitForWindowActive(editor));
-    PatternCanvas* canvas = editor->canvas();
+    PatternCanvas* canvas = EditorAccess::Canvas(*editor);
     ASSERT_EQ(canvas->State().GetPattern()->name, "GATE");
     ASSERT_GT(ScreenPoint(*canvas, lineTo).x(), editor->frameGeometry().right());
 
@@ -133,7 +135,7 @@ TEST_F(PatternEditorX11Test, RealDragsAndAPictureFromAnotherProgramAreSavedExact
   });
   window->action(MainWindow::kEditPatterns)->trigger();
   ASSERT_TRUE(session.answered());
-  ASSERT_EQ(window->undoStack().count(), 1);
+  ASSERT_EQ(undoStack().count(), 1);
 
   Pattern expected("GATE", 101, 61);
   ShapeRasterizer::DrawLineCells(expected, lineFrom, lineEnd, true);
@@ -146,8 +148,8 @@ TEST_F(PatternEditorX11Test, RealDragsAndAPictureFromAnotherProgramAreSavedExact
 
   for (const bool text : {true, false}) {
     const std::string path = temp.filePath(text ? "drawn.LB3" : "drawn.LIB").toStdString();
-    window->SetLibraryPath(path);
-    ASSERT_TRUE(window->SaveLibrary());
+    SetLibraryPath(path);
+    ASSERT_TRUE(SaveLibrary());
     const Pattern saved = ReadBack(path, text);
     EXPECT_EQ(test::ArtOf(saved), test::ArtOf(expected)) << path;
   }

@@ -4,14 +4,12 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
-#include <QScrollBar>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
 
 #include "app/pattern_editor/pattern_clipboard.h"
-#include "app/scroll_steps.h"
 #include "model/pattern.h"
 #include "pattern/pattern_bitmap.h"
 
@@ -62,21 +60,13 @@ Line LineAt(int64_t logical, int32_t zoom, int32_t cells) {
 
 }  // namespace
 
-PatternCanvas::PatternCanvas(QWidget* parent) : QAbstractScrollArea(parent) {
+PatternCanvas::PatternCanvas(QWidget* parent)
+    : ScrollView(parent, State::kScrollLineStep, State::kScrollPageStep) {
   setFocusPolicy(Qt::StrongFocus);
   setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  // paintEvent fills every pixel it is asked for.
-  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   viewport()->setMouseTracking(true);
   viewport()->setCursor(Qt::ArrowCursor);
-  horizontalScrollBar()->setSingleStep(State::kScrollLineStep);
-  verticalScrollBar()->setSingleStep(State::kScrollLineStep);
-  connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
-          [this](int action) { OnScrollAction(horizontalScrollBar(), action); });
-  connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
-          [this](int action) { OnScrollAction(verticalScrollBar(), action); });
+  SetContentSize(state_.ContentWidth(), state_.ContentHeight());
 }
 
 PatternCanvas::~PatternCanvas() = default;
@@ -118,26 +108,26 @@ void PatternCanvas::PasteBitmap() {
   if (!state_.HasPattern()) return;
   const Pattern* pattern = state_.GetPattern();
   const std::optional<PatternBitmap> picture = PatternClipboard::Take(pattern->width, pattern->height);
-  Apply(state_.PasteBitmap(picture ? &*picture : nullptr, {scrollX_, scrollY_}));
+  Apply(state_.PasteBitmap(picture ? &*picture : nullptr, {ScrollX(), ScrollY()}));
 }
 
 void PatternCanvas::PasteImage(const QImage& image) {
   if (!state_.HasPattern()) return;
   const Pattern* pattern = state_.GetPattern();
   const PatternBitmap picture = PatternClipboard::FromImage(image, pattern->width, pattern->height);
-  Apply(state_.PasteBitmap(image.isNull() ? nullptr : &picture, {scrollX_, scrollY_}));
+  Apply(state_.PasteBitmap(image.isNull() ? nullptr : &picture, {ScrollX(), ScrollY()}));
 }
 
 QPoint PatternCanvas::CellCentreOnViewport(PatternCanvasState::Cell cell) const {
   const State::Point centre = state_.CellCentre(cell);
-  return QPoint(centre.x - scrollX_, centre.y - scrollY_);
+  return QPoint(centre.x - ScrollX(), centre.y - ScrollY());
 }
 
 // --- Mouse -------------------------------------------------------------
 
 State::Point PatternCanvas::Logical(const QPointF& device) const {
-  return {Clamp32(static_cast<int64_t>(std::floor(device.x())) + scrollX_),
-          Clamp32(static_cast<int64_t>(std::floor(device.y())) + scrollY_)};
+  return {Clamp32(static_cast<int64_t>(std::floor(device.x())) + ScrollX()),
+          Clamp32(static_cast<int64_t>(std::floor(device.y())) + ScrollY())};
 }
 
 void PatternCanvas::mousePressEvent(QMouseEvent* event) {
@@ -184,11 +174,9 @@ void PatternCanvas::UpdateCursor() {
 // --- Repainting ------------------------------------------------------------
 
 void PatternCanvas::Apply(const State::Damage& damage) {
-  if (damage.scrollReset) {
-    scrollX_ = 0;
-    scrollY_ = 0;
-  }
-  if (damage.contentResized || damage.scrollReset) UpdateScrollBars();
+  if (damage.scrollReset) SetScrollPosition(0, 0);
+  if (damage.contentResized || damage.scrollReset)
+    SetContentSize(state_.ContentWidth(), state_.ContentHeight());
   if (damage.whole || damage.contentResized || damage.scrollReset) {
     viewport()->update();
     return;
@@ -197,10 +185,10 @@ void PatternCanvas::Apply(const State::Damage& damage) {
   for (const State::CellRect& cells : damage.cells) {
     const State::PixelRect r = state_.RepaintPixels(cells);
     // Cut to the viewport first so that far-off cells cannot overflow a QRect.
-    const int64_t left = std::max<int64_t>(int64_t{r.left} - scrollX_, client.left());
-    const int64_t top = std::max<int64_t>(int64_t{r.top} - scrollY_, client.top());
-    const int64_t right = std::min<int64_t>(int64_t{r.right} - scrollX_, client.right() + 1);
-    const int64_t bottom = std::min<int64_t>(int64_t{r.bottom} - scrollY_, client.bottom() + 1);
+    const int64_t left = std::max<int64_t>(int64_t{r.left} - ScrollX(), client.left());
+    const int64_t top = std::max<int64_t>(int64_t{r.top} - ScrollY(), client.top());
+    const int64_t right = std::min<int64_t>(int64_t{r.right} - ScrollX(), client.right() + 1);
+    const int64_t bottom = std::min<int64_t>(int64_t{r.bottom} - ScrollY(), client.bottom() + 1);
     if (left >= right || top >= bottom) continue;
     viewport()->update(QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
                              static_cast<int>(bottom - top)));
@@ -225,7 +213,7 @@ QImage PatternCanvas::Render(const QRect& device) const {
   // The zoom-5 grid lines span the bitmap, both end lines included.
   const int64_t gridRight = margin + int64_t{zoom} * w, gridBottom = margin + int64_t{zoom} * h;
 
-  const int64_t x0 = int64_t{device.left()} + scrollX_, y0 = int64_t{device.top()} + scrollY_;
+  const int64_t x0 = int64_t{device.left()} + ScrollX(), y0 = int64_t{device.top()} + ScrollY();
   std::vector<Line> columns(static_cast<size_t>(device.width()));
   for (int i = 0; i < device.width(); ++i) columns[static_cast<size_t>(i)] = LineAt(x0 + i, zoom, w);
 
@@ -273,48 +261,6 @@ QImage PatternCanvas::Render(const QRect& device) const {
     }
   }
   return image;
-}
-
-// --- Size and scrolling ------------------------------------------------------
-
-void PatternCanvas::resizeEvent(QResizeEvent*) {
-  UpdateScrollBars();
-  viewport()->update();
-}
-
-void PatternCanvas::UpdateScrollBars() {
-  const int32_t contentWidth = state_.ContentWidth(), contentHeight = state_.ContentHeight();
-  // Showing or hiding a bar resizes the viewport and comes back here through
-  // resizeEvent, so sizes are read afresh at every step.
-  const bool wasSyncing = syncingBars_;
-  syncingBars_ = true;
-  QScrollBar* vertical = verticalScrollBar();
-  vertical->setRange(0, std::max(0, contentHeight - viewport()->height()));
-  vertical->setPageStep(std::max(0, viewport()->height()));
-  QScrollBar* horizontal = horizontalScrollBar();
-  horizontal->setRange(0, std::max(0, contentWidth - viewport()->width()));
-  horizontal->setPageStep(std::max(0, viewport()->width()));
-  scrollX_ = std::clamp(scrollX_, 0, horizontal->maximum());
-  scrollY_ = std::clamp(scrollY_, 0, vertical->maximum());
-  vertical->setValue(scrollY_);
-  horizontal->setValue(scrollX_);
-  syncingBars_ = wasSyncing;
-}
-
-void PatternCanvas::OnScrollAction(QScrollBar* bar, int action) {
-  setFocus(Qt::OtherFocusReason);
-  MoveSliderForAction(*bar, action, bar == horizontalScrollBar() ? scrollX_ : scrollY_,
-                      State::kScrollLineStep, State::kScrollPageStep);
-}
-
-void PatternCanvas::scrollContentsBy(int, int) {
-  if (syncingBars_) return;
-  // The user moved a bar: its value is the new position.
-  const int32_t newX = horizontalScrollBar()->value(), newY = verticalScrollBar()->value();
-  const int dx = scrollX_ - newX, dy = scrollY_ - newY;
-  scrollX_ = newX;
-  scrollY_ = newY;
-  if (dx != 0 || dy != 0) viewport()->scroll(dx, dy);
 }
 
 }  // namespace zanli

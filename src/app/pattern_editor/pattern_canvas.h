@@ -1,13 +1,12 @@
 #pragma once
 
-#include <QAbstractScrollArea>
 #include <QCursor>
 #include <QImage>
 #include <cstdint>
 
+#include "app/scroll_view.h"
+#include "app/test_access.h"
 #include "pattern/pattern_canvas_state.h"
-
-class QScrollBar;
 
 namespace zanli {
 
@@ -22,7 +21,7 @@ class Pattern;
 // The pattern is edited in place, so it must outlive the canvas or be
 // replaced by LoadPattern(nullptr) first; a floating selection is put down
 // into it when the canvas goes.
-class PatternCanvas : public QAbstractScrollArea {
+class PatternCanvas : public ScrollView {
   Q_OBJECT
 
  public:
@@ -46,53 +45,37 @@ class PatternCanvas : public QAbstractScrollArea {
   // Takes the picture the clipboard offers as a floating selection at the
   // top-left cell in view; switches the tool to Select.
   void PasteBitmap();
-  // The same with a given picture (null: nothing usable was offered).
-  void PasteImage(const QImage& image);
 
   bool HasPattern() const { return state_.HasPattern(); }
   bool HasFloatingSelection() const { return state_.HasFloatingSelection(); }
   bool CanUndo() const { return state_.CanUndo(); }
-  bool IsModified() const { return state_.IsModified(); }
-  PatternTool Tool() const { return state_.Tool(); }
-  int32_t Zoom() const { return state_.Zoom(); }
   const PatternCanvasState& State() const { return state_; }
-
-  // The logical point shown at the viewport's top-left pixel.
-  int32_t ScrollX() const { return scrollX_; }
-  int32_t ScrollY() const { return scrollY_; }
-  // Where the centre of a cell shows in the viewport.
-  QPoint CellCentreOnViewport(PatternCanvasState::Cell cell) const;
-
-  // The cursor shown over a floating selection: an arrow with a boxed MOVE.
-  static QCursor MoveCursor();
-
-  // The canvas picture for a viewport rectangle, exactly as painted.
-  QImage Render(const QRect& device) const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void scrollContentsBy(int dx, int dy) override;
 
  private:
+  friend struct TestAccess<PatternCanvas>;
+
+  // PasteBitmap with a given picture (null: nothing usable was offered).
+  void PasteImage(const QImage& image);
+  // Where the centre of a cell shows in the viewport.
+  QPoint CellCentreOnViewport(PatternCanvasState::Cell cell) const;
+  // The cursor shown over a floating selection: an arrow with a boxed MOVE.
+  static QCursor MoveCursor();
+  // The canvas picture for a viewport rectangle, exactly as painted.
+  QImage Render(const QRect& device) const;
   PatternCanvasState::Point Logical(const QPointF& device) const;
   // Repaints what a step reports and follows size and scroll changes.
   void Apply(const PatternCanvasState::Damage& damage);
   void UpdateCursor();
-  void UpdateScrollBars();
-  void OnScrollAction(QScrollBar* bar, int action);
 
   PatternCanvasState state_;
-  int32_t scrollX_ = 0;
-  int32_t scrollY_ = 0;
   bool moveCursorShown_ = false;
-  // Set while this class moves the scroll bars itself, so that their value
-  // changes are not taken for the user's scrolling.
-  bool syncingBars_ = false;
 };
 
 }  // namespace zanli

@@ -7,7 +7,10 @@
 
 namespace zanli {
 
-QImage PatternClipboard::ToImage(const PatternBitmap& bitmap) {
+namespace {
+
+// Black for ink, white for clear pixels.
+QImage ToImage(const PatternBitmap& bitmap) {
   QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_Mono);
   image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
   image.fill(0);
@@ -16,6 +19,8 @@ QImage PatternClipboard::ToImage(const PatternBitmap& bitmap) {
       if (bitmap.Pixel(x, y)) image.setPixel(x, y, 1);
   return image;
 }
+
+}  // namespace
 
 PatternBitmap PatternClipboard::FromImage(const QImage& image, int32_t maxWidth, int32_t maxHeight) {
   const int32_t width = std::clamp<int32_t>(image.width(), 0, std::max(maxWidth, 0));

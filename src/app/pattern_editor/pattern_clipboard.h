@@ -13,8 +13,6 @@ namespace zanli {
 // whatever picture another program offers in any format Qt reads.
 class PatternClipboard {
  public:
-  // Black for ink, white for clear pixels.
-  static QImage ToImage(const PatternBitmap& bitmap);
   // The top-left part of the picture that fits maxWidth × maxHeight. A pixel
   // is clear when it is exactly white or fully transparent, set otherwise, so
   // a light background that is not pure white comes out as ink.

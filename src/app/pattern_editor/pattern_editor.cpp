@@ -11,23 +11,24 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <algorithm>
 
 #include "app/dialog_units.h"
+#include "app/message_box.h"
 #include "app/pattern_editor/pattern_canvas.h"
 #include "app/pattern_editor/pattern_clipboard.h"
 #include "app/pattern_editor/pattern_in_use_dialog.h"
 #include "app/pattern_editor/pattern_name_dialog.h"
 #include "app/pattern_editor/pattern_size_dialog.h"
 #include "app/pattern_editor/text_order.h"
-#include "app/shift_jis_codec.h"
+#include "app/pattern_list_text.h"
 #include "model/library.h"
 #include "model/name_set.h"
 #include "pattern/pattern_bitmap.h"
+#include "qtshared/shift_jis_codec.h"
 #include "resources/message_texts.h"
 
 // The pictures are compiled into the static app library; a static library's
@@ -50,20 +51,15 @@ struct ToolCommand {
   int id;
   PatternTool tool;
   const char* tip;
+  const char* buttonName;
 };
 
 constexpr ToolCommand kToolCommands[] = {
-    {PatternEditor::kToolSelect, PatternTool::Select, "選択"},
-    {PatternEditor::kToolPen, PatternTool::Pen, "ﾍﾟﾝ"},
-    {PatternEditor::kToolLine, PatternTool::Line, "直線"},
-    {PatternEditor::kToolEllipse, PatternTool::Ellipse, "楕円"},
+    {PatternEditor::kToolSelect, PatternTool::Select, "選択", "selectTool"},
+    {PatternEditor::kToolPen, PatternTool::Pen, "ﾍﾟﾝ", "penTool"},
+    {PatternEditor::kToolLine, PatternTool::Line, "直線", "lineTool"},
+    {PatternEditor::kToolEllipse, PatternTool::Ellipse, "楕円", "ellipseTool"},
 };
-
-std::unique_ptr<Pattern> CopyOf(const Pattern& pattern) {
-  auto copy = std::make_unique<Pattern>(pattern.name, pattern.width, pattern.height);
-  copy->bits = pattern.bits;
-  return copy;
-}
 
 }  // namespace
 
@@ -76,12 +72,11 @@ PatternEditor::PatternEditor(const Library& library, const Pattern* initial, QWi
   setWindowTitle(QStringLiteral("ﾊﾟﾀｰﾝの編集"));
   setWindowIcon(QIcon(QStringLiteral(":/icons/zanli_134.png")));
   setSizeGripEnabled(false);
-  for (const auto& pattern : library.patterns) patterns_.push_back({pattern.get(), CopyOf(*pattern)});
+  for (const auto& pattern : library.patterns) patterns_.push_back({pattern.get(), pattern->Clone()});
 
   CreateControls();
   CreateMenu();
-  resize(minimumSizeHint().expandedTo(sizeHint()));
-  setMinimumSize(size());
+  StartAtLayoutSize();
   LayoutChildren();
 
   for (WorkingPattern& working : patterns_) InsertItem(working.copy.get());
@@ -93,12 +88,12 @@ PatternEditor::PatternEditor(const Library& library, const Pattern* initial, QWi
     canvas_->LoadPattern(ItemPattern(index));
   }
   connect(patternBox_, &QComboBox::currentIndexChanged, this, &PatternEditor::OnItemChosen);
-  qApp->installEventFilter(this);
+  WatchEvents();
   UpdateCommandStates(false);
 }
 
 PatternEditor::~PatternEditor() {
-  qApp->removeEventFilter(this);
+  StopWatchingEvents();
   // The canvas goes with the Qt children, after the copies it edits.
   canvas_->LoadPattern(nullptr);
 }
@@ -110,11 +105,11 @@ void PatternEditor::CreateControls() {
   const DialogUnits du(font());
   CreateFrame();
 
-  line1000_ = new QFrame(client());
-  line1000_->setObjectName(QStringLiteral("line1000"));
-  line1000_->setFrameShape(QFrame::HLine);
-  line1000_->setFrameShadow(QFrame::Sunken);
-  line1000_->setGeometry(0, 0, du.X(kClientWidthDu), 2);
+  menuLine_ = new QFrame(client());
+  menuLine_->setObjectName(QStringLiteral("menuLine"));
+  menuLine_->setFrameShape(QFrame::HLine);
+  menuLine_->setFrameShadow(QFrame::Sunken);
+  menuLine_->setGeometry(0, 0, du.X(kClientWidthDu), 2);
 
   patternBox_ = new QComboBox(client());
   patternBox_->setObjectName(QStringLiteral("patternBox"));
@@ -128,10 +123,9 @@ void PatternEditor::CreateControls() {
   canvas_ = new PatternCanvas(client());
   canvas_->setObjectName(QStringLiteral("canvas"));
   canvas_->setWindowTitle(QStringLiteral("&Ptneditor"));
-  canvas_->setAccessibleName(QStringLiteral("&Ptneditor"));
+  canvas_->setAccessibleName(QStringLiteral("ﾊﾟﾀｰﾝ図"));
 
   client()->setMinimumSize(du.X(kClientWidthDu), du.Y(kClientHeightDu));
-  client()->installEventFilter(this);
   setTabOrder(patternBox_, canvas_);
 }
 
@@ -157,7 +151,7 @@ void PatternEditor::CreateToolBar() {
     tools_->addAction(action);
     RegisterCommand(action, command.id);
     auto* button = new QToolButton(toolBar_);
-    button->setObjectName(QStringLiteral("tool%1").arg(command.id));
+    button->setObjectName(QString::fromLatin1(command.buttonName));
     button->setDefaultAction(action);
     button->setIconSize(kToolImage);
     button->setFixedSize(kToolButton);
@@ -209,7 +203,7 @@ void PatternEditor::CreateMenu() {
 void PatternEditor::LayoutChildren() {
   const int w = client()->width();
   const int h = client()->height();
-  line1000_->setGeometry(0, 0, w, line1000_->height());
+  menuLine_->setGeometry(0, 0, w, menuLine_->height());
   const int top = std::max(toolBar_->geometry().bottom(), patternBox_->geometry().bottom()) + 1 + 3;
   canvas_->setGeometry(4, top, std::max(0, w - 8), std::max(0, h - top - 4));
 }
@@ -251,7 +245,6 @@ void PatternEditor::NewPattern() {
   Pattern* pattern = patterns_.back().copy.get();
   SelectItem(InsertItem(pattern));
   canvas_->LoadPattern(pattern);
-  modified_ = true;
 }
 
 void PatternEditor::RenamePattern() {
@@ -269,7 +262,6 @@ void PatternEditor::RenamePattern() {
     patternBox_->removeItem(IndexOfItem(pattern));
   }
   SelectItem(InsertItem(pattern));
-  modified_ = true;
 }
 
 void PatternEditor::ResizePattern() {
@@ -288,7 +280,6 @@ void PatternEditor::ResizePattern() {
   }
   SelectItem(InsertItem(pattern));
   canvas_->LoadPattern(pattern);
-  modified_ = true;
 }
 
 void PatternEditor::DeletePattern() {
@@ -302,11 +293,10 @@ void PatternEditor::DeletePattern() {
     RunModal(dialog);
     return;
   }
-  QMessageBox question(QMessageBox::Question, QString::fromUtf8(texts::kAppName),
-                       QStringLiteral("作業中のﾊﾟﾀｰﾝを削除します"), QMessageBox::Yes | QMessageBox::No, this);
-  question.setDefaultButton(QMessageBox::Yes);
-  question.setEscapeButton(QMessageBox::No);
-  if (RunModal(question) != QMessageBox::Yes) return;
+  if (ShowMessageBox(this, QMessageBox::Question, QStringLiteral("作業中のﾊﾟﾀｰﾝを削除します"),
+                     QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes,
+                     QMessageBox::No) != QMessageBox::Yes)
+    return;
   {
     const QSignalBlocker quiet(patternBox_);
     patternBox_->removeItem(index);
@@ -317,7 +307,6 @@ void PatternEditor::DeletePattern() {
   canvas_->LoadPattern(ItemPattern(next));
   std::erase_if(patterns_,
                 [pattern](const WorkingPattern& working) { return working.copy.get() == pattern; });
-  modified_ = true;
 }
 
 QStringList PatternEditor::UsersOf(const Pattern* copy) const {
@@ -334,13 +323,8 @@ QStringList PatternEditor::UsersOf(const Pattern* copy) const {
 
 // --- The pattern box ---------------------------------------------------------
 
-QString PatternEditor::ItemText(const Pattern& pattern) {
-  return QString::asprintf("%dx%d  ", pattern.width / 10, pattern.height / 10) +
-         ShiftJisCodec::Decode(pattern.name);
-}
-
 int PatternEditor::InsertItem(Pattern* pattern) {
-  const QString text = ItemText(*pattern);
+  const QString text = PatternListText(*pattern);
   int index = 0;
   while (index < patternBox_->count() && !TextOrder::Less(text, patternBox_->itemText(index))) ++index;
   const QSignalBlocker quiet(patternBox_);
@@ -380,12 +364,9 @@ std::vector<PatternReplacement> PatternEditor::Result() const {
   return result;
 }
 
-bool PatternEditor::IsModified() const { return modified_ || canvas_->IsModified(); }
-
 void PatternEditor::closeEvent(QCloseEvent* event) {
   // A selection still floating belongs to the picture the user leaves.
   canvas_->CommitSelection();
-  modified_ = modified_ || canvas_->IsModified();
   event->accept();
   QDialog::done(QDialog::Accepted);
 }
@@ -404,20 +385,12 @@ void PatternEditor::keyPressEvent(QKeyEvent* event) {
   }
 }
 
-bool PatternEditor::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == client() && event->type() == QEvent::Resize) {
-    LayoutChildren();
-    return false;
-  }
-  // Every key is offered as a shortcut override before Qt looks for a
-  // shortcut: the moment to apply the enabling rules, so that a greyed
-  // command's key does nothing.
-  if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
-      static_cast<QWidget*>(watched)->window() == this) {
-    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
-    UpdateCommandStates(action(kPaste)->shortcut().matches(pressed) == QKeySequence::ExactMatch);
-  }
-  return QDialog::eventFilter(watched, event);
+bool PatternEditor::OfferKey(QObject*, const QKeyEvent& key) {
+  // The clipboard is asked only for the paste key: another program may be
+  // slow to answer.
+  UpdateCommandStates(action(kPaste)->shortcut().matches(QKeySequence(key.keyCombination())) ==
+                      QKeySequence::ExactMatch);
+  return false;
 }
 
 }  // namespace zanli

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/command_window.h"
+#include "app/test_access.h"
 #include "document/library_document.h"
 #include "pattern/pattern_canvas_state.h"
 
@@ -57,14 +58,25 @@ class PatternEditor : public CommandWindow {
   // with its content now, in library order, then the new ones (no original).
   // A selection still floating is part of its pattern.
   std::vector<PatternReplacement> Result() const;
-  // Something was created, renamed, resized, deleted or drawn.
-  bool IsModified() const;
 
-  // The text of a pattern in a pattern list: its size in grid steps and name.
-  static QString ItemText(const Pattern& pattern);
+ public slots:
+  // Escape: the editor stays open.
+  void reject() override;
 
-  PatternCanvas* canvas() const { return canvas_; }
-  QComboBox* patternBox() const { return patternBox_; }
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void LayoutChildren() override;
+  bool OfferKey(QObject* watched, const QKeyEvent& key) override;
+
+ private:
+  friend struct TestAccess<PatternEditor>;
+
+  struct WorkingPattern {
+    const Pattern* original = nullptr;  // null for a pattern made here
+    std::unique_ptr<Pattern> copy;
+  };
+
   // The pattern the canvas shows (a working copy), or none.
   const Pattern* CurrentPattern() const;
   // Greys or enables the menu items; the clipboard is asked only when
@@ -77,25 +89,9 @@ class PatternEditor : public CommandWindow {
   void ResizePattern();
   void DeletePattern();
 
- public slots:
-  // Escape: the editor stays open.
-  void reject() override;
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
- private:
-  struct WorkingPattern {
-    const Pattern* original = nullptr;  // null for a pattern made here
-    std::unique_ptr<Pattern> copy;
-  };
-
   void CreateControls();
   void CreateMenu();
   void CreateToolBar();
-  void LayoutChildren();
 
   // Adds the pattern's item where the sort puts it; its index.
   int InsertItem(Pattern* pattern);
@@ -112,9 +108,8 @@ class PatternEditor : public CommandWindow {
 
   const Library& library_;
   std::vector<WorkingPattern> patterns_;
-  bool modified_ = false;
 
-  QFrame* line1000_ = nullptr;
+  QFrame* menuLine_ = nullptr;  // under the menu bar
   QComboBox* patternBox_ = nullptr;
   QWidget* toolBar_ = nullptr;
   QActionGroup* tools_ = nullptr;

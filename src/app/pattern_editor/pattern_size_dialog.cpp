@@ -2,11 +2,11 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <algorithm>
 
 #include "app/dialog_units.h"
+#include "app/message_box.h"
 #include "pattern/pattern_size_rule.h"
 #include "resources/message_texts.h"
 
@@ -94,8 +94,7 @@ void PatternSizeDialog::accept() {
       refusal = QStringLiteral("ﾊﾟﾀｰﾝのｻｲｽﾞが大きすぎます");
       break;
   }
-  QMessageBox box(QMessageBox::Warning, QString::fromUtf8(texts::kAppName), refusal, QMessageBox::Ok, this);
-  box.exec();
+  ShowMessageBox(this, QMessageBox::Warning, refusal);
 }
 
 }  // namespace zanli

@@ -1,4 +1,4 @@
-#include "app/shift_jis_codec.h"
+#include "qtshared/shift_jis_codec.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
