@@ -1,6 +1,5 @@
 #include "model/name_filter.h"
 
-#include <algorithm>
 #include <cstdint>
 
 namespace zanli {
@@ -71,19 +70,43 @@ std::vector<int> NameFilter::Rows(const Library& library) const {
     for (size_t i = 0; i < rows.size(); ++i) rows[i] = static_cast<int>(i);
     return rows;
   }
-  // The bodies of the matching names, sorted to be looked up; a row whose own
-  // name matched needs no look-up.
-  std::vector<char> self(entries.size(), 0);
-  std::vector<const PartBody*> matched;
+  // The entries lie scattered in memory: one walk copies each one's name and
+  // body into arrays, loads that do not wait for each other, and the
+  // matching then runs over those.
+  std::string names;
+  names.reserve(entries.size() * 12);
+  std::vector<size_t> ends(entries.size());
+  std::vector<const PartBody*> bodies(entries.size());
   for (size_t i = 0; i < entries.size(); ++i) {
-    if (!Matches(entries[i]->name)) continue;
-    self[i] = 1;
-    matched.push_back(entries[i]->body);
+    names += entries[i]->name;
+    ends[i] = names.size();
+    bodies[i] = entries[i]->body;
   }
-  if (matched.empty()) return rows;
-  std::sort(matched.begin(), matched.end());
+  std::vector<char> self(entries.size(), 0);
+  size_t matches = 0;
+  for (size_t i = 0, from = 0; i < entries.size(); from = ends[i++]) {
+    if (!Matches(std::string_view(names).substr(from, ends[i] - from))) continue;
+    self[i] = 1;
+    ++matches;
+  }
+  if (matches == 0) return rows;
+  // The matched bodies in an open-addressing set at most half full.
+  int bits = 4;
+  while ((size_t{1} << bits) < 2 * matches) ++bits;
+  const size_t capacity = size_t{1} << bits;
+  std::vector<const PartBody*> set(capacity, nullptr);
+  const auto slot = [&](const PartBody* body) {
+    // Fibonacci hashing: the product's top bits mix all of the pointer's.
+    size_t at = static_cast<size_t>((uint64_t{reinterpret_cast<uintptr_t>(body)} * 0x9E3779B97F4A7C15ull) >>
+                                    (64 - bits));
+    while (set[at] != nullptr && set[at] != body) at = (at + 1) & (capacity - 1);
+    return at;
+  };
   for (size_t i = 0; i < entries.size(); ++i)
-    if (self[i] || std::binary_search(matched.begin(), matched.end(), entries[i]->body))
+    if (self[i] && bodies[i] != nullptr) set[slot(bodies[i])] = bodies[i];
+  rows.reserve(matches);
+  for (size_t i = 0; i < entries.size(); ++i)
+    if (self[i] || (bodies[i] != nullptr && set[slot(bodies[i])] != nullptr))
       rows.push_back(static_cast<int>(i));
   return rows;
 }
