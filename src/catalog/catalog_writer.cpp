@@ -143,8 +143,9 @@ void AppendText(std::string& content, int font, double size, double x, double y,
   content.append(" Td ").append(PdfWriter::Literal(text)).append(" Tj ET\n");
 }
 
-// One cell: frame, picture (written as object `imageId` unless too large)
-// and the names. Returns false when the sink failed.
+// One cell: frame, picture and names. The picture is written as object
+// `imageId` and shown under `imageName`, which is cleared when there is no
+// picture (too large, or no room). False when the sink failed.
 bool DrawCell(PdfWriter& pdf, std::string& content, const Grid& grid, double left, double top,
               const PartEntry& part, const std::vector<std::string_view>& aliases, int32_t imageId,
               std::string& imageName) {
@@ -165,10 +166,12 @@ bool DrawCell(PdfWriter& pdf, std::string& content, const Grid& grid, double lef
   double baseline = top - grid.cellHeight + kPadding + textHeight - grid.fontSize;
   const PartBody& body = *part.body;
   const int64_t width = PartPicture::Width(body, 1), height = PartPicture::Height(body, 1);
-  if (width * height > CatalogWriter::kMaxDrawingPixels) {
-    AppendText(content, kRegularFontId, grid.fontSize, textLeft, top - kPadding - grid.fontSize,
-               Fit("(too large to draw)", grid.charsPerLine));
-  } else if (areaHeight > 0) {
+  if (width * height > CatalogWriter::kMaxDrawingPixels || areaHeight <= 0) {
+    imageName.clear();
+    if (areaHeight > 0)
+      AppendText(content, kRegularFontId, grid.fontSize, textLeft, top - kPadding - grid.fontSize,
+                 Fit("(too large to draw)", grid.charsPerLine));
+  } else {
     if (!WriteImage(pdf, imageId, PartPicture::Raster(body, 0, 1))) return false;
     // Up to two points a pixel (the part view's zoom 2 on paper), centred.
     const double scale = std::min({areaWidth / width, areaHeight / height, 2.0});
@@ -177,8 +180,6 @@ bool DrawCell(PdfWriter& pdf, std::string& content, const Grid& grid, double lef
     content.append("q ").append(PdfWriter::Number(w)).append(" 0 0 ").append(PdfWriter::Number(h));
     content.append(" ").append(PdfWriter::Number(x)).append(" ").append(PdfWriter::Number(y));
     content.append(" cm /").append(imageName).append(" Do Q\n");
-  } else {
-    imageName.clear();
   }
   AppendText(content, kBoldFontId, grid.fontSize, textLeft, baseline, Fit(part.name, grid.charsPerLine));
   for (const std::string& line : AliasLines(aliases, grid.charsPerLine)) {
@@ -210,7 +211,8 @@ CatalogStatus CatalogWriter::Write(const Library& library, const CatalogOptions&
   PdfWriter pdf(sink);
   for (int32_t id = kCatalogId; id <= kInfoId; ++id) pdf.Reserve();
   const std::string producer = std::string("Zanli ") + kVersion;
-  if (!pdf.WriteObject(kCatalogId, "<< /Type /Catalog /Pages 2 0 R >>") ||
+  const std::string pagesRef = std::to_string(kPagesId) + " 0 R";
+  if (!pdf.WriteObject(kCatalogId, "<< /Type /Catalog /Pages " + pagesRef + " >>") ||
       !pdf.WriteObject(kRegularFontId,
                        "<< /Type /Font /Subtype /Type1 /BaseFont /Courier /Encoding /WinAnsiEncoding >>") ||
       !pdf.WriteObject(
@@ -220,6 +222,10 @@ CatalogStatus CatalogWriter::Write(const Library& library, const CatalogOptions&
                                     PdfWriter::Literal(producer) + " >>"))
     return CatalogStatus::Failed;
 
+  // Text names its font by the font's object number (AppendText).
+  const std::string fonts = "/F" + std::to_string(kRegularFontId) + " " + std::to_string(kRegularFontId) +
+                            " 0 R /F" + std::to_string(kBoldFontId) + " " + std::to_string(kBoldFontId) +
+                            " 0 R";
   std::vector<int32_t> pageIds;
   size_t done = 0;
   for (size_t page = 0; page < pageCount; ++page) {
@@ -248,10 +254,11 @@ CatalogStatus CatalogWriter::Write(const Library& library, const CatalogOptions&
     }
     const int32_t contentId = pdf.Reserve(), pageId = pdf.Reserve();
     pageIds.push_back(pageId);
-    const std::string pageObject =
-        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << /Font << /F3 3 0 R /F4 4 0 R >>" +
-        (images.empty() ? std::string() : " /XObject <<" + images + " >>") + " >> /Contents " +
-        std::to_string(contentId) + " 0 R >>";
+    const std::string pageObject = "<< /Type /Page /Parent " + pagesRef + " /MediaBox [0 0 " +
+                                   PdfWriter::Number(kPageWidth) + " " + PdfWriter::Number(kPageHeight) +
+                                   "] /Resources << /Font << " + fonts + " >>" +
+                                   (images.empty() ? std::string() : " /XObject <<" + images + " >>") +
+                                   " >> /Contents " + std::to_string(contentId) + " 0 R >>";
     if (!pdf.WriteStream(contentId, "", content) || !pdf.WriteObject(pageId, pageObject))
       return CatalogStatus::Failed;
   }

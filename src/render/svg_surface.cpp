@@ -32,6 +32,10 @@ void AppendEscaped(std::string& out, std::string_view text) {
   }
 }
 
+void AppendPath(std::string& out, Rgb colour, const std::string& data) {
+  out.append("<path fill=\"").append(Hex(colour)).append("\" d=\"").append(data).append("\"/>\n");
+}
+
 }  // namespace
 
 SvgSurface::SvgSurface(int32_t width, int32_t height, int32_t zoom, Rgb background)
@@ -50,7 +54,7 @@ void SvgSurface::FillRect(int64_t x, int64_t y, int64_t width, int64_t height, R
   const int64_t right = std::min<int64_t>(x + width, width_), bottom = std::min<int64_t>(y + height, height_);
   if (left >= right || top >= bottom) return;
   if (!data_.empty() && !(colour == colour_)) {
-    paths_.append("<path fill=\"").append(Hex(colour_)).append("\" d=\"").append(data_).append("\"/>\n");
+    AppendPath(paths_, colour_, data_);
     data_.clear();
   }
   colour_ = colour;
@@ -117,8 +121,7 @@ std::string SvgSurface::Document(std::string_view title) const {
   svg += "</title>\n";
   svg.append("<rect width=\"100%\" height=\"100%\" fill=\"").append(Hex(background_)).append("\"/>\n");
   svg += paths_;
-  if (!data_.empty())
-    svg.append("<path fill=\"").append(Hex(colour_)).append("\" d=\"").append(data_).append("\"/>\n");
+  if (!data_.empty()) AppendPath(svg, colour_, data_);
   svg += "</svg>\n";
   return svg;
 }
