@@ -24,7 +24,7 @@ void BM_Catalog(benchmark::State& state) {
   Library library;
   bench::BuildBenchLibrary(library, static_cast<int>(state.range(0)));
   const std::string path = (std::filesystem::temp_directory_path() /
-                            ("zanli-catalog-bench-" + std::to_string(::getpid()) + ".pdf"))
+                            (std::string("zanli-catalog-bench-").append(std::to_string(::getpid())) + ".pdf"))
                                .string();
   CatalogResult result;
   for (auto _ : state) {

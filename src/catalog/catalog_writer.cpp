@@ -127,9 +127,10 @@ bool WriteImage(PdfWriter& pdf, int32_t id, const RgbRaster& raster) {
     }
     indices[i] = static_cast<char>(last);
   }
-  std::string dictionary = "/Type /XObject /Subtype /Image /Width " + std::to_string(raster.Width()) +
-                           " /Height " + std::to_string(raster.Height()) +
-                           " /ColorSpace [/Indexed /DeviceRGB " + std::to_string(palette.size() - 1) + " <";
+  std::string dictionary =
+      std::string("/Type /XObject /Subtype /Image /Width ").append(std::to_string(raster.Width())) +
+      " /Height " + std::to_string(raster.Height()) + " /ColorSpace [/Indexed /DeviceRGB " +
+      std::to_string(palette.size() - 1) + " <";
   static const char kHex[] = "0123456789ABCDEF";
   for (const Rgb& c : palette)
     for (const uint8_t v : {c.r, c.g, c.b}) dictionary.append({kHex[v >> 4], kHex[v & 15]});
@@ -218,21 +219,22 @@ CatalogStatus CatalogWriter::Write(const Library& library, const CatalogOptions&
       !pdf.WriteObject(
           kBoldFontId,
           "<< /Type /Font /Subtype /Type1 /BaseFont /Courier-Bold /Encoding /WinAnsiEncoding >>") ||
-      !pdf.WriteObject(kInfoId, "<< /Title " + PdfWriter::Literal(options.title) + " /Producer " +
-                                    PdfWriter::Literal(producer) + " >>"))
+      !pdf.WriteObject(kInfoId, std::string("<< /Title ").append(PdfWriter::Literal(options.title)) +
+                                    " /Producer " + PdfWriter::Literal(producer) + " >>"))
     return CatalogStatus::Failed;
 
   // Text names its font by the font's object number (AppendText).
-  const std::string fonts = "/F" + std::to_string(kRegularFontId) + " " + std::to_string(kRegularFontId) +
-                            " 0 R /F" + std::to_string(kBoldFontId) + " " + std::to_string(kBoldFontId) +
-                            " 0 R";
+  const std::string fonts = std::string("/F").append(std::to_string(kRegularFontId)) + " " +
+                            std::to_string(kRegularFontId) + " 0 R /F" + std::to_string(kBoldFontId) + " " +
+                            std::to_string(kBoldFontId) + " 0 R";
   std::vector<int32_t> pageIds;
   size_t done = 0;
   for (size_t page = 0; page < pageCount; ++page) {
     std::string content, images;
     const double headBaseline = kPageHeight - kMargin - 12;
     AppendText(content, kBoldFontId, 10, kMargin, headBaseline, Fit(options.title, 60));
-    const std::string number = "page " + std::to_string(page + 1) + " of " + std::to_string(pageCount);
+    const std::string number =
+        std::string("page ").append(std::to_string(page + 1)) + " of " + std::to_string(pageCount);
     AppendText(content, kRegularFontId, 10, kPageWidth - kMargin - number.size() * kCourierAdvance * 10,
                headBaseline, number);
     if (total == 0) AppendText(content, kRegularFontId, 10, kMargin, headBaseline - 30, "(no parts)");
@@ -245,7 +247,7 @@ CatalogStatus CatalogWriter::Write(const Library& library, const CatalogOptions&
       const double left = kMargin + (cell % grid.columns) * grid.cellWidth;
       const double top = kPageHeight - kMargin - kHeadHeight - (cell / grid.columns) * grid.cellHeight;
       const int32_t imageId = pdf.Reserve();
-      std::string imageName = "I" + std::to_string(cell);
+      std::string imageName = std::string("I").append(std::to_string(cell));
       if (!DrawCell(pdf, content, grid, left, top, part, aliases, imageId, imageName))
         return CatalogStatus::Failed;
       if (!imageName.empty())

@@ -41,7 +41,8 @@ bool PdfWriter::WriteStream(int32_t id, std::string_view dictionary, std::string
 
 bool PdfWriter::Finish(int32_t root, int32_t info) {
   const uint64_t xref = offset_;
-  std::string table = "xref\n0 " + std::to_string(offsets_.size() + 1) + "\n0000000000 65535 f \n";
+  std::string table =
+      std::string("xref\n0 ").append(std::to_string(offsets_.size() + 1)) + "\n0000000000 65535 f \n";
   if (!Emit(table)) return false;
   // Entries of exactly 20 bytes; a reserved object never written is free.
   std::string chunk;

@@ -41,7 +41,7 @@ std::string Slurp(const fs::path& path) {
 class CatalogWriterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("zanli-catalog-" + std::to_string(::getpid()));
+    dir_ = fs::temp_directory_path() / (std::string("zanli-catalog-").append(std::to_string(::getpid())));
     fs::remove_all(dir_);
     fs::create_directories(dir_);
     // 23 parts; P03 has two aliases, P01 one far from it at the end, and P02
@@ -118,8 +118,8 @@ TEST_F(CatalogWriterTest, EachPageNamesItsPartsAndAliasesAndShowsTheirPictures) 
   EXPECT_EQ(Output("pdfimages -list " + pdf + " | tail -n +3 | wc -l"), "23\n");
   ASSERT_EQ(std::system(("pdfimages -f 1 -l 1 " + pdf + " " + (dir_ / "img").string()).c_str()), 0);
   const RgbRaster raster = PartPicture::Raster(*library_.entries[2]->body, 0, 1);
-  const std::string header =
-      "P6\n" + std::to_string(raster.Width()) + " " + std::to_string(raster.Height()) + "\n255\n";
+  const std::string header = std::string("P6\n").append(std::to_string(raster.Width())) + " " +
+                             std::to_string(raster.Height()) + "\n255\n";
   const std::string ppm = Slurp(dir_ / "img-002.ppm");
   ASSERT_EQ(ppm.substr(0, header.size()), header);
   EXPECT_TRUE(ppm.compare(header.size(), std::string::npos,

@@ -20,8 +20,9 @@ namespace fs = std::filesystem;
 class PictureCliTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("zanli-picture-cli-" + std::to_string(::getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ =
+        fs::temp_directory_path() / (std::string("zanli-picture-cli-").append(std::to_string(::getpid())) +
+                                     "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
@@ -62,7 +63,7 @@ TEST_F(PictureCliTest, SvgAndZoomedPngOfEveryExamplePartShowThePartViewsPixels) 
       if (!drawn.insert(entry->body).second) continue;
       const std::string& name = entry->name;
       const int zoom = 1 + compared % 4;
-      const std::string zoomArg = " --zoom " + std::to_string(zoom);
+      const std::string zoomArg = std::string(" --zoom ").append(std::to_string(zoom));
       ASSERT_EQ(Cli("render " + library + " " + name + " " + Path("one.png")), 0) << name;
       ASSERT_EQ(Cli("render " + library + " " + name + " " + Path("zoomed.png") + zoomArg), 0) << name;
       ASSERT_EQ(Cli("render --svg " + library + " " + name + " " + Path("part.svg") + zoomArg), 0) << name;
