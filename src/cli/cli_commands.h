@@ -51,5 +51,6 @@ int RunRender(const std::vector<std::string>& args);
 int RunClipEncode(const std::vector<std::string>& args);
 int RunClipDecode(const std::vector<std::string>& args);
 int RunCheck(const std::vector<std::string>& args);
+int RunCatalog(const std::vector<std::string>& args);
 
 }  // namespace zanli::cli

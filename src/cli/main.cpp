@@ -24,6 +24,7 @@ const Command kCommands[] = {
     {"clip-encode", zanli::cli::RunClipEncode},
     {"clip-decode", zanli::cli::RunClipDecode},
     {"check", zanli::cli::RunCheck},
+    {"catalog", zanli::cli::RunCatalog},
 };
 
 void PrintUsage(FILE* out) {
@@ -31,12 +32,16 @@ void PrintUsage(FILE* out) {
                "usage: zanli-cli COMMAND ARGS...\n"
                "  dump LIBRARY                           JSON of the library on stdout\n"
                "  convert IN OUT                         read IN, write OUT (format by extension)\n"
-               "  render LIBRARY NAME OUT.png [--block N]  PNG of the part's symbol (block N, default 1)\n"
+               "  render LIBRARY NAME OUT [--block N] [--zoom N] [--svg]\n"
+               "                                         PNG (or SVG) of the part's symbol, block N\n"
+               "                                         (default 1), magnified 1 to 4 times\n"
                "  clip-encode LIBRARY NAME OUT.bin       clipboard block that Copy makes for NAME\n"
                "  clip-decode IN.bin                     JSON of a clipboard block on stdout\n"
                "  check LIBRARY [--format text|binary] [--json]\n"
                "                                         design problems and what a save would change;\n"
                "                                         exit 1 when there are any\n"
+               "  catalog LIBRARY OUT.pdf [--per-page N] every part with its aliases on A4 pages,\n"
+               "                                         N (1 to 100, default 12) a page\n"
                "  --help                                 this list\n"
                "  --version                              the version of zanli-cli\n");
 }

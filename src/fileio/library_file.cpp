@@ -219,6 +219,28 @@ WriteResult LibraryFile::SaveBytes(const std::string& path, std::string_view byt
   return result;
 }
 
+WriteResult LibraryFile::SaveStreamed(const std::string& path,
+                                      const std::function<bool(const ByteWriter&)>& produce) {
+  WriteResult result;
+  try {
+    SafeFileWriter writer(path);
+    if (!writer.Open()) {
+      Failed(writer, result);
+      return result;
+    }
+    bool writeFailed = false;
+    const bool finished = produce([&](std::string_view bytes) {
+      writeFailed = writeFailed || !writer.Write(bytes);
+      return !writeFailed;
+    });
+    if (writeFailed || (finished && !writer.Commit())) Failed(writer, result);
+  } catch (const std::bad_alloc&) {
+    result.failure = WriteFailure::OutOfMemory;
+    result.error = ENOMEM;
+  }
+  return result;
+}
+
 void LibraryFile::ReplaceContents(Library& target, Library& source) {
   target.Clear();
   target.patterns.swap(source.patterns);
