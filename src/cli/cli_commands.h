@@ -34,5 +34,7 @@ int RunRender(const std::vector<std::string>& args);
 int RunClipEncode(const std::vector<std::string>& args);
 int RunClipDecode(const std::vector<std::string>& args);
 int RunCheck(const std::vector<std::string>& args);
+int RunImportKicad(const std::vector<std::string>& args);
+int RunExportKicad(const std::vector<std::string>& args);
 
 }  // namespace zanli::cli

@@ -24,6 +24,8 @@ const Command kCommands[] = {
     {"clip-encode", zanli::cli::RunClipEncode},
     {"clip-decode", zanli::cli::RunClipDecode},
     {"check", zanli::cli::RunCheck},
+    {"import-kicad", zanli::cli::RunImportKicad},
+    {"export-kicad", zanli::cli::RunExportKicad},
 };
 
 void PrintUsage(FILE* out) {
@@ -37,6 +39,11 @@ void PrintUsage(FILE* out) {
                "  check LIBRARY [--format text|binary] [--json]\n"
                "                                         design problems and what a save would change;\n"
                "                                         exit 1 when there are any\n"
+               "  import-kicad IN.kicad_sym... OUT [--report FILE.json]\n"
+               "                                         KiCad symbols into a new library OUT;\n"
+               "                                         the report gives every symbol's outcome\n"
+               "  export-kicad LIBRARY OUT.kicad_sym [PART...]\n"
+               "                                         the parts (or the named ones) for KiCad\n"
                "  --help                                 this list\n"
                "  --version                              the version of zanli-cli\n");
 }
