@@ -51,6 +51,7 @@ struct KicadNote {
     DrawingCut,          // parts of the drawing beyond the body were cut off
     DrawingTooLarge,     // value = the width and value2 the height in steps: drawn as a plain outline
     ReferenceLetters,    // text = the Reference, detail = the prefix made of it
+    AliasReference,      // a derived symbol's own Reference (text) gives way to its part's prefix (detail)
   };
   KicadNote() = default;
   explicit KicadNote(Kind kind_, std::string text_ = {}, std::string detail_ = {}, int64_t value_ = 0,

@@ -294,7 +294,8 @@ bool LayOut(const KicadSymbol& symbol, const Stated& stated, const std::vector<c
   size_t drawn = 0;
   for (const KicadGraphic* g : graphics) drawn += g->kind != KicadGraphic::Kind::Text;
   collected.texts += graphics.size() - drawn;
-  if (plain || drawn == 0) return true;
+  // The library's own export states its pattern, even one without ink.
+  if (!stated.hasPattern && (plain || drawn == 0)) return true;
   int32_t width = 10 * placed.xSize + 1;
   int32_t height = 10 * placed.ySize + 1;
   if (stated.hasPattern) {
@@ -557,7 +558,8 @@ void KicadImporter::AddBase(const KicadSymbol& symbol, KicadSymbolImport& outcom
 
 KicadImport KicadImporter::Finish() {
   // Derived symbols: aliases of the parts their base became, after them.
-  std::vector<std::vector<size_t>> aliasesOf(result_.symbols.size());
+  std::vector<std::vector<size_t>> aliasesOf(result_.symbols.size());  // those given before their base
+  std::vector<bool> deferred(result_.symbols.size());
   std::map<std::string, size_t> derivedIndex;
   for (const Derived& d : derived_) derivedIndex.emplace(result_.symbols[d.symbol].name, d.symbol);
   for (const Derived& derived : derived_) {
@@ -587,12 +589,17 @@ KicadImport KicadImporter::Finish() {
       pending_[derived.symbol].push_back(std::move(entry));
     }
     if (derived.hasReference && KicadText::PrefixFromReference(derived.reference) != base.prefix)
-      outcome.notes.push_back(Note{NoteKind::ReferenceLetters, derived.reference, base.prefix});
-    aliasesOf[base.symbol].push_back(derived.symbol);
+      outcome.notes.push_back(Note{NoteKind::AliasReference, derived.reference, base.prefix});
+    if (derived.symbol < base.symbol) {
+      aliasesOf[base.symbol].push_back(derived.symbol);
+      deferred[derived.symbol] = true;
+    }
   }
+  // The file's order, but an alias that the file gives before its part comes
+  // right after it: the first name of a body is its part.
   for (size_t i = 0; i < result_.symbols.size(); ++i) {
-    if (!result_.symbols[i].extends.empty()) continue;
-    for (auto& entry : pending_[i]) result_.library->AddEntry(std::move(entry));
+    if (!deferred[i])
+      for (auto& entry : pending_[i]) result_.library->AddEntry(std::move(entry));
     for (size_t alias : aliasesOf[i])
       for (auto& entry : pending_[alias]) result_.library->AddEntry(std::move(entry));
   }

@@ -155,6 +155,8 @@ const char* KicadMessages::NoteId(KicadNote::Kind kind) {
       return "drawing-too-large";
     case Kind::ReferenceLetters:
       return "reference-letters";
+    case Kind::AliasReference:
+      return "alias-reference";
   }
   return "";
 }
@@ -233,6 +235,8 @@ std::string KicadMessages::Describe(const KicadNote& note) {
       return Format(kt::kDrawingTooLarge, {value, std::to_string(note.value2)});
     case Kind::ReferenceLetters:
       return Format(kt::kReferenceLetters, {note.text, note.detail});
+    case Kind::AliasReference:
+      return Format(kt::kAliasReference, {note.text, note.detail});
   }
   return {};
 }

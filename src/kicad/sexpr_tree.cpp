@@ -68,7 +68,7 @@ SExprTree::Result SExprTree::Scan(std::string_view text, std::vector<Span>& elem
         ++i;
         continue;
       }
-      if (done) return Result{Status::TrailingText, i};
+      if (done) return Result{cls == kClose ? Status::StrayClose : Status::TrailingText, i};
       if (cls == kOpen) {
         if (depth >= KicadLimits::kMaxDepth) return Result{Status::TooDeep, i};
         if (depth == 1) elementStart = i;

@@ -57,6 +57,7 @@ inline constexpr const char* kTexts = "図の中の文字 %1 件は残りませ�
 inline constexpr const char* kDrawingCut = "本体からはみ出た図を切り取りました";
 inline constexpr const char* kDrawingTooLarge = "図がﾊﾟﾀｰﾝには大きすぎるため枠で描きます (%1x%2)";
 inline constexpr const char* kReferenceLetters = "ﾘﾌｧﾚﾝｽ %1 のうち %2 を接頭語にしました";
+inline constexpr const char* kAliasReference = "別名のﾘﾌｧﾚﾝｽ %1 は残らず、部品の接頭語 %2 になります";
 
 // Export: what a KiCad file cannot say as the library does.
 inline constexpr const char* kExportPinName = "部品 %1: ﾋﾟﾝ名 %2 はそのままでは書けません";
