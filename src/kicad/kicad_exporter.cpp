@@ -152,24 +152,41 @@ class SymbolMaker {
     return pin;
   }
 
-  // One filled rectangle per run of ink in a row, around the pixels' centres,
-  // which the importer's fill rule turns back into exactly these pixels.
+  // Filled rectangles around the pixels' centres, which the importer's fill
+  // rule turns back into exactly these pixels: one per run of ink in a row,
+  // a run that the next rows repeat growing down with them.
   static void AddRuns(const Pattern& pattern, int64_t left, int64_t top, std::vector<KicadGraphic>& out) {
-    for (int32_t y = 0; y < pattern.height; ++y) {
-      for (int32_t x = 0; x < pattern.width;) {
+    struct Run {
+      int32_t from, to, firstRow;
+    };
+    std::vector<Run> open, next;
+    const auto close = [&](const Run& run, int32_t lastRow) {
+      KicadGraphic rect;
+      rect.kind = KicadGraphic::Kind::Rectangle;
+      rect.fill = KicadGraphic::Fill::Outline;
+      rect.points = {{left + run.from * kPixel - kPixel / 2, top - run.firstRow * kPixel + kPixel / 2},
+                     {left + run.to * kPixel + kPixel / 2, top - lastRow * kPixel - kPixel / 2}};
+      out.push_back(std::move(rect));
+    };
+    for (int32_t y = 0; y <= pattern.height; ++y) {
+      next.clear();
+      size_t o = 0;
+      for (int32_t x = 0; y < pattern.height && x < pattern.width;) {
         if (!pattern.Pixel(x, y)) {
           ++x;
           continue;
         }
-        const int32_t start = x;
+        const int32_t from = x;
         while (x < pattern.width && pattern.Pixel(x, y)) ++x;
-        KicadGraphic run;
-        run.kind = KicadGraphic::Kind::Rectangle;
-        run.fill = KicadGraphic::Fill::Outline;
-        run.points = {{left + start * kPixel - kPixel / 2, top - y * kPixel + kPixel / 2},
-                      {left + (x - 1) * kPixel + kPixel / 2, top - y * kPixel - kPixel / 2}};
-        out.push_back(std::move(run));
+        // Runs of the row above that end before this one are done.
+        while (o < open.size() && open[o].from < from) close(open[o++], y - 1);
+        if (o < open.size() && open[o].from == from && open[o].to == x - 1)
+          next.push_back(open[o++]);
+        else
+          next.push_back({from, x - 1, y});
       }
+      while (o < open.size()) close(open[o++], y - 1);
+      open.swap(next);
     }
   }
 

@@ -8,10 +8,13 @@ namespace zanli {
 // What reading a KiCad symbol library may cost, in one place. Real libraries
 // stay far inside: the largest file of the public collection is under 10 MB,
 // nests 8 lists deep, and its longest string (a description) is a few hundred
-// bytes; its tree takes about 2 bytes per byte of text.
+// bytes; a symbol's tree takes about 2 bytes per byte of its text.
 struct KicadLimits {
-  // Larger files are refused unread.
-  static constexpr size_t kMaxFileSize = size_t{32} << 20;
+  // Larger files are refused unread. The reader holds the text and one
+  // symbol's tree at a time, so a file costs about its size; the bound leaves
+  // room for this program's own export of a library of 100,000 parts, whose
+  // patterns take one rectangle per run of pixels.
+  static constexpr size_t kMaxFileSize = size_t{1} << 30;
   static constexpr size_t kMaxDepth = 64;
   // One token (a name, a string, a number) at most.
   static constexpr size_t kMaxTokenSize = size_t{64} << 10;

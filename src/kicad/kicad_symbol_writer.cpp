@@ -1,5 +1,7 @@
 #include "kicad/kicad_symbol_writer.h"
 
+#include <charconv>
+
 #include "kicad/kicad_limits.h"
 
 namespace zanli {
@@ -8,14 +10,20 @@ namespace {
 
 constexpr const char* kFont = "(effects (font (size 1.27 1.27))";
 
+void AppendNumber(std::string& out, int64_t units) { KicadSymbolWriter::AppendNumber(out, units); }
+
 void AppendPoint(std::string& out, const char* head, const KicadPoint& p) {
   out.append("(").append(head).append(" ");
-  out.append(KicadSymbolWriter::Number(p.x)).append(" ").append(KicadSymbolWriter::Number(p.y)).append(")");
+  AppendNumber(out, p.x);
+  out += ' ';
+  AppendNumber(out, p.y);
+  out += ')';
 }
 
 void AppendStrokeAndFill(std::string& out, const KicadGraphic& graphic) {
-  out.append(" (stroke (width ").append(KicadSymbolWriter::Number(graphic.strokeWidth));
-  out.append(") (type default) (color 0 0 0 0)) (fill (type ");
+  out.append(" (stroke (width ");
+  AppendNumber(out, graphic.strokeWidth);
+  out.append(")) (fill (type ");
   out.append(graphic.fill == KicadGraphic::Fill::Outline      ? "outline"
              : graphic.fill == KicadGraphic::Fill::Background ? "background"
                                                               : "none");
@@ -35,7 +43,9 @@ void AppendGraphic(std::string& out, const KicadGraphic& graphic) {
     case Kind::Circle:
       out.append("(circle ");
       AppendPoint(out, "center", graphic.points[0]);
-      out.append(" (radius ").append(KicadSymbolWriter::Number(graphic.radius)).append(")");
+      out.append(" (radius ");
+      AppendNumber(out, graphic.radius);
+      out += ')';
       break;
     case Kind::Arc:
       out.append("(arc ");
@@ -57,8 +67,11 @@ void AppendGraphic(std::string& out, const KicadGraphic& graphic) {
     case Kind::Text:
       out.append("(text ");
       KicadSymbolWriter::AppendString(out, graphic.text);
-      out.append(" (at ").append(KicadSymbolWriter::Number(graphic.points[0].x)).append(" ");
-      out.append(KicadSymbolWriter::Number(graphic.points[0].y)).append(" 0) ").append(kFont).append("))\n");
+      out.append(" (at ");
+      AppendNumber(out, graphic.points[0].x);
+      out += ' ';
+      AppendNumber(out, graphic.points[0].y);
+      out.append(" 0) ").append(kFont).append("))\n");
       return;
   }
   AppendStrokeAndFill(out, graphic);
@@ -67,12 +80,14 @@ void AppendGraphic(std::string& out, const KicadGraphic& graphic) {
 
 void AppendPin(std::string& out, const KicadPin& pin) {
   out.append("      (pin ").append(pin.electricalType).append(" ").append(pin.shape).append(" (at ");
-  out.append(KicadSymbolWriter::Number(pin.at.x)).append(" ").append(KicadSymbolWriter::Number(pin.at.y));
-  out.append(" ").append(KicadSymbolWriter::Number(pin.angle)).append(") (length ");
-  out.append(KicadSymbolWriter::Number(pin.length))
-      .append(")")
-      .append(pin.hidden ? " hide" : "")
-      .append("\n");
+  AppendNumber(out, pin.at.x);
+  out += ' ';
+  AppendNumber(out, pin.at.y);
+  out += ' ';
+  AppendNumber(out, pin.angle);
+  out.append(") (length ");
+  AppendNumber(out, pin.length);
+  out.append(pin.hidden ? ") hide\n" : ")\n");
   out.append("        (name ");
   KicadSymbolWriter::AppendString(out, pin.name);
   out.append(" ").append(kFont).append("))\n        (number ");
@@ -117,16 +132,24 @@ void AppendSymbol(std::string& out, const KicadSymbol& symbol) {
 
 }  // namespace
 
+void KicadSymbolWriter::AppendNumber(std::string& out, int64_t units) {
+  const uint64_t magnitude = units < 0 ? 0 - static_cast<uint64_t>(units) : static_cast<uint64_t>(units);
+  if (units < 0) out += '-';
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, magnitude / KicadLimits::kUnitsPerMm).ptr;
+  out.append(digits, end);
+  uint64_t fraction = magnitude % KicadLimits::kUnitsPerMm;
+  if (fraction == 0) return;
+  char places[5] = {'.', '0', '0', '0', '0'};
+  size_t used = 5;
+  for (size_t i = 4; i >= 1; --i, fraction /= 10) places[i] = static_cast<char>('0' + fraction % 10);
+  while (places[used - 1] == '0') --used;
+  out.append(places, used);
+}
+
 std::string KicadSymbolWriter::Number(int64_t units) {
-  const bool negative = units < 0;
-  const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(units) : static_cast<uint64_t>(units);
-  std::string text = negative ? "-" : "";
-  text.append(std::to_string(magnitude / KicadLimits::kUnitsPerMm));
-  if (const uint64_t fraction = magnitude % KicadLimits::kUnitsPerMm; fraction != 0) {
-    std::string digits = std::to_string(fraction + KicadLimits::kUnitsPerMm).substr(1);
-    while (digits.back() == '0') digits.pop_back();
-    text.append(".").append(digits);
-  }
+  std::string text;
+  AppendNumber(text, units);
   return text;
 }
 

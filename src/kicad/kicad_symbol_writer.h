@@ -18,6 +18,7 @@ class KicadSymbolWriter {
   static std::string Write(const KicadSymbolLibrary& library);
   // 0.0001 mm as the file writes millimetres: 12700 gives "1.27".
   static std::string Number(int64_t units);
+  static void AppendNumber(std::string& out, int64_t units);
   // A quoted string with '"', '\' and line breaks escaped.
   static void AppendString(std::string& out, std::string_view text);
 };

@@ -125,6 +125,7 @@ SExprTree::Result SExprTree::Parse(std::string_view text) {
   size_t i = 0;
   try {
     open.reserve(KicadLimits::kMaxDepth);
+    nodes_.reserve(std::min(maxNodes, text.size() / 4 + 16));  // about one token per 4 bytes
     auto add = [&](const Node& node) -> bool {
       if (nodes_.size() >= maxNodes) return false;
       const auto index = static_cast<uint32_t>(nodes_.size());

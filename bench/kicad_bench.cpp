@@ -3,6 +3,9 @@
 // `zanli-cli import-kicad` does: the time, the peak memory against the
 // corpus's size, and how many symbols import exactly, with changes, or are
 // refused (by reason). Skipped when the corpus is not installed.
+//
+// And the 100,000-part benchmark library exported to one KiCad file and that
+// file imported again.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -13,7 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "bench_library.h"
+#include "kicad/kicad_exporter.h"
 #include "kicad/kicad_importer.h"
+#include "kicad/kicad_symbol_writer.h"
 #include "model/name_set.h"
 
 namespace zanli {
@@ -127,6 +133,45 @@ void BM_ImportCorpus(benchmark::State& state) {
   std::fprintf(stderr, " unreadable files %zu\n", totals.unreadableFiles);
 }
 BENCHMARK(BM_ImportCorpus)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+
+const std::string& ExportedBenchLibrary() {
+  static const std::string text = [] {
+    Library library;
+    bench::BuildBenchLibrary(library);
+    return KicadSymbolWriter::Write(KicadExporter::Export(library).library);
+  }();
+  return text;
+}
+
+void BM_ExportBenchLibrary(benchmark::State& state) {
+  Library library;
+  bench::BuildBenchLibrary(library);
+  size_t bytes = 0;
+  for (auto _ : state) {
+    const std::string text = KicadSymbolWriter::Write(KicadExporter::Export(library).library);
+    bytes = text.size();
+    benchmark::DoNotOptimize(text.data());
+  }
+  state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
+}
+BENCHMARK(BM_ExportBenchLibrary)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
+
+void BM_ReimportBenchLibrary(benchmark::State& state) {
+  const std::string& text = ExportedBenchLibrary();
+  size_t exact = 0, symbols = 0, entries = 0;
+  for (auto _ : state) {
+    KicadSymbolReader::Status status;
+    const KicadImport import = KicadImporter::ImportText(text, KicadImporter::Options(), status);
+    if (!status.Ok()) state.SkipWithError("the export did not read back");
+    exact = import.Count(KicadOutcome::Exact);
+    symbols = import.symbols.size();
+    entries = import.library->entries.size();
+  }
+  state.counters["symbols"] = static_cast<double>(symbols);
+  state.counters["exact"] = static_cast<double>(exact);
+  state.counters["entries"] = static_cast<double>(entries);
+}
+BENCHMARK(BM_ReimportBenchLibrary)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
 
 }  // namespace
 }  // namespace zanli
