@@ -92,12 +92,14 @@ TEST(KicadImport, SymbolsBecomeTheExpectedParts) {
        "body 2x5 b1 R=U | pin \\R\\E\\S\\E\\T f8 e0:1 [D1] | pin A\\BC f4 e0:2 [D2] | pin  f12 e0:3 [D3] | "
        "pin ?1 f8 e0:4 [D4]; OVER->0",
        "OVER exact: pin-shapes pin-characters"},
-      {"a pin half a step off the grid moves to the nearest free place",
+      {"pins off the grid move to the nearest free places, in their order along the side",
        Symbol("OFFGRID", Unit("OFFGRID", 1,
                               Rect("-2.54", "2.54", "2.54", "-5.08") + Pin("-5.08", "0", 0, "1") +
-                                  Pin("-5.08", "-1.27", 0, "2") + Pin("5.08", "0", 180, "3"))),
-       "body 2x3 b1 R=U | pin  f0 e0:1 [D1] | pin  f0 e0:2 [D2] | pin  f0 e2:1 [D3]; OFFGRID->0",
-       "OFFGRID changed: pins-moved 1.27x1"},
+                                  Pin("-5.08", "-1.27", 0, "2") + Pin("-5.08", "-0.5", 0, "3") +
+                                  Pin("5.08", "0", 180, "4"))),
+       "body 2x3 b1 R=U | pin  f0 e0:1 [D1] | pin  f0 e0:3 [D2] | pin  f0 e0:2 [D3] | pin  f0 e2:1 [D4]; "
+       "OFFGRID->0",
+       "OFFGRID changed: pins-moved 3.81x2"},
       {"a pin standing inside the body moves out to its side, between its neighbours",
        Symbol("INSIDE", Unit("INSIDE", 1,
                              box + Pin("-7.62", "2.54", 0, "1") + Pin("-7.62", "-2.54", 0, "2") +
