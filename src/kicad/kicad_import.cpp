@@ -12,9 +12,10 @@ size_t KicadImport::Count(KicadOutcome outcome) const {
 }
 
 void KicadImport::MoveInto(Library& target, std::span<const size_t> chosen) {
+  const std::unordered_set<size_t> wanted(chosen.begin(), chosen.end());
   std::unordered_set<const PartEntry*> entries;
   for (size_t i = 0; i < symbols.size(); ++i)
-    if (chosen.empty() || std::find(chosen.begin(), chosen.end(), i) != chosen.end())
+    if (chosen.empty() || wanted.count(i) != 0)
       entries.insert(symbols[i].entries.begin(), symbols[i].entries.end());
   std::unordered_set<const PartBody*> bodies;
   std::unordered_set<const Pattern*> patterns;

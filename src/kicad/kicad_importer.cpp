@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <set>
 #include <sstream>
+#include <tuple>
+#include <unordered_set>
 
 #include "kicad/kicad_limits.h"
 #include "kicad/kicad_names.h"
@@ -29,8 +31,12 @@ class TakenNames : public NameLookup {
   bool IsNameTaken(std::string_view name) const override {
     return own_.IsNameTaken(name) || (outside_ != nullptr && outside_->IsNameTaken(name));
   }
-  std::string Take(std::string_view valid, size_t maxLength) {
-    std::string name = KicadNames::UniqueName(valid, maxLength, *this);
+  std::string Take(const std::string& valid, size_t maxLength) {
+    // Names are only added here, so the lowest free number of a name never
+    // falls: the search goes on from where it stopped.
+    unsigned long long& next = next_[valid];
+    std::string name = KicadNames::UniqueName(valid, maxLength, *this, next == 0 ? 1 : next);
+    if (name != valid) next = std::stoull(name.substr(name.rfind('_') + 1)) + 1;
     own_.Add(name);
     return name;
   }
@@ -38,6 +44,7 @@ class TakenNames : public NameLookup {
  private:
   const NameLookup* outside_;
   NameSet own_;
+  std::unordered_map<std::string, unsigned long long> next_;
 };
 
 // Whole degrees of a pin's direction; -1 when it is not whole.
@@ -87,9 +94,14 @@ bool IsPowerPin(const KicadPin& pin) {
   return pin.electricalType == "power_in" || pin.electricalType == "power_out";
 }
 
-void AddUnique(std::vector<std::string>& list, const std::string& item) {
-  if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
-}
+// Texts in the order first seen, each once; a symbol may have thousands.
+struct Listed {
+  std::vector<std::string> items;
+  std::unordered_set<std::string> seen;
+  void Add(const std::string& item) {
+    if (seen.insert(item).second) items.push_back(item);
+  }
+};
 
 std::string Join(const std::vector<std::string>& items) {
   std::string out;
@@ -148,7 +160,7 @@ struct Stated {
 
 // What the symbol's notes collect over all its units.
 struct Collected {
-  std::vector<std::string> hiddenPins, types, shapes, characterPins;
+  Listed hiddenPins, types, shapes, characterPins, stackedKeys;
   size_t alternates = 0;
   size_t texts = 0;
   bool drawingCut = false;
@@ -223,10 +235,12 @@ bool LayOut(const KicadSymbol& symbol, const Stated& stated, const std::vector<c
   // Pins stacked on one place become the first visible one of them.
   std::vector<Source> kept;
   std::vector<std::vector<const KicadPin*>> stackedWith;
+  std::map<std::tuple<bool, int64_t, int64_t>, size_t> placeOf;
   for (const Source& s : all) {
-    size_t k = 0;
-    while (k < kept.size() && !(kept[k].attached == s.attached && kept[k].pin->at == s.pin->at)) ++k;
-    if (k == kept.size()) {
+    const auto [found, added] =
+        placeOf.emplace(std::tuple(s.attached, s.pin->at.x, s.pin->at.y), kept.size());
+    const size_t k = found->second;
+    if (added) {
       kept.push_back(s);
       stackedWith.emplace_back();
     } else if (kept[k].pin->hidden && !s.pin->hidden) {
@@ -241,10 +255,9 @@ bool LayOut(const KicadSymbol& symbol, const Stated& stated, const std::vector<c
     std::vector<std::string> numbers;
     for (const KicadPin* pin : stackedWith[k]) numbers.push_back(pin->number);
     Note note{NoteKind::StackedPins, kept[k].pin->number, Join(numbers)};
-    const bool known = std::any_of(collected.stacked.begin(), collected.stacked.end(), [&](const Note& n) {
-      return n.text == note.text && n.detail == note.detail;
-    });
-    if (!known) collected.stacked.push_back(note);
+    // Pins every unit shares stack alike in each; one note says it.
+    if (collected.stackedKeys.seen.insert(note.text + '\n' + note.detail).second)
+      collected.stacked.push_back(note);
   }
 
   std::vector<KicadPinPlacer::Pin> placing;
@@ -278,10 +291,10 @@ bool LayOut(const KicadSymbol& symbol, const Stated& stated, const std::vector<c
     }
     for (const auto& [edge, position] : stated.nearBody)
       if (edge == laid.edge && position == laid.position) laid.flags |= PinFlag::NumberNearBody;
-    if (changed) AddUnique(collected.characterPins, pin.number);
-    if (!exactShape) AddUnique(collected.shapes, pin.shape);
-    AddUnique(collected.types, pin.electricalType);
-    if (pin.hidden) AddUnique(collected.hiddenPins, pin.number);
+    if (changed) collected.characterPins.Add(pin.number);
+    if (!exactShape) collected.shapes.Add(pin.shape);
+    collected.types.Add(pin.electricalType);
+    if (pin.hidden) collected.hiddenPins.Add(pin.number);
     collected.alternates += pin.alternates;
     layout.pins.push_back(std::move(laid));
     // The inner part of a pin longer than the library's one step.
@@ -530,13 +543,15 @@ void KicadImporter::AddBase(const KicadSymbol& symbol, KicadSymbolImport& outcom
   for (Note& note : collected.stacked) notes.push_back(std::move(note));
   if (!sameLayout) notes.push_back(Note{NoteKind::UnitsSplit, {}, Join(madeNames)});
   for (int32_t n : powerUnits) notes.push_back(Note{NoteKind::PowerUnit, UnitLetter(n)});
-  if (!collected.hiddenPins.empty())
-    notes.push_back(Note{NoteKind::HiddenPins, {}, Join(collected.hiddenPins)});
+  if (!collected.hiddenPins.items.empty())
+    notes.push_back(Note{NoteKind::HiddenPins, {}, Join(collected.hiddenPins.items)});
   if (symbol.pinNamesHidden) notes.push_back(Note{NoteKind::PinNamesHidden});
-  if (!collected.types.empty()) notes.push_back(Note{NoteKind::PinTypes, {}, Join(collected.types)});
-  if (!collected.shapes.empty()) notes.push_back(Note{NoteKind::PinShapes, {}, Join(collected.shapes)});
-  if (!collected.characterPins.empty())
-    notes.push_back(Note{NoteKind::PinCharacters, {}, Join(collected.characterPins)});
+  if (!collected.types.items.empty())
+    notes.push_back(Note{NoteKind::PinTypes, {}, Join(collected.types.items)});
+  if (!collected.shapes.items.empty())
+    notes.push_back(Note{NoteKind::PinShapes, {}, Join(collected.shapes.items)});
+  if (!collected.characterPins.items.empty())
+    notes.push_back(Note{NoteKind::PinCharacters, {}, Join(collected.characterPins.items)});
   if (collected.alternates > 0)
     notes.push_back(Note{NoteKind::AlternateFunctions, {}, {}, static_cast<int64_t>(collected.alternates)});
   if (alternateStyle) notes.push_back(Note{NoteKind::AlternateStyle});

@@ -31,12 +31,13 @@ std::string KicadNames::ValidPatternName(std::string_view partName) {
   return ValidName(partName, kMaxPatternNameLength);
 }
 
-std::string KicadNames::UniqueName(std::string_view valid, size_t maxLength, const NameLookup& taken) {
+std::string KicadNames::UniqueName(std::string_view valid, size_t maxLength, const NameLookup& taken,
+                                   unsigned long long first) {
   if (!taken.IsNameTaken(valid)) return std::string(valid);
   // Numbers grow until one is free; a name's end gives way to longer ones,
   // down to no stem at all, so this ends while fewer than 10^maxLength names
   // are taken.
-  for (unsigned long long i = 1;; ++i) {
+  for (unsigned long long i = first;; ++i) {
     const std::string suffix = "_" + std::to_string(i);
     const std::string number = std::to_string(i);
     std::string candidate;

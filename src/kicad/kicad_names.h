@@ -23,7 +23,10 @@ class KicadNames {
 
   // `valid` if nobody has it, else the lowest free numbered form of it that
   // fits `maxLength`. `valid` must keep the rules; the result does too.
-  static std::string UniqueName(std::string_view valid, size_t maxLength, const NameLookup& taken);
+  // Numbers are tried from `first` on; a caller that only ever adds names
+  // may pass the number after the one it got last time for this name.
+  static std::string UniqueName(std::string_view valid, size_t maxLength, const NameLookup& taken,
+                                unsigned long long first = 1);
   static std::string UniquePartName(std::string_view valid, const NameLookup& taken);
   static std::string UniquePatternName(std::string_view valid, const NameLookup& taken);
 };

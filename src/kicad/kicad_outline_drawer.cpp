@@ -123,7 +123,7 @@ class Canvas {
     ShapeRasterizer::LineSteps steps(
         {static_cast<int32_t>(std::lround(a.x)), static_cast<int32_t>(std::lround(a.y))},
         {static_cast<int32_t>(std::lround(b.x)), static_cast<int32_t>(std::lround(b.y))});
-    while (steps.HasMore()) Set(steps.Next());
+    while (steps.HasMore() && Spend(1)) Set(steps.Next());
   }
 
   void Polyline(const std::vector<Vec>& points) {
@@ -145,6 +145,7 @@ class Canvas {
     const int32_t last =
         std::min<int32_t>(pattern_.height - 1, static_cast<int32_t>(std::floor(std::min(maxY, 1e7))));
     std::vector<double> xs;
+    if (last >= first && !Spend(static_cast<uint64_t>(last - first + 1) * p.size())) return;
     for (int32_t y = first; y <= last; ++y) {
       xs.clear();
       for (size_t i = 0; i < p.size(); ++i) {
@@ -167,6 +168,20 @@ class Canvas {
   bool Cut() const { return cut_; }
 
  private:
+  // A drawing of real symbols costs thousands of steps; a hostile one (a
+  // hundred thousand points zig-zagging across a tall bitmap) could cost
+  // billions. Past the budget nothing more is drawn, and that counts as cut.
+  static constexpr uint64_t kBudget = uint64_t{50} << 20;
+  bool Spend(uint64_t steps) {
+    if (steps > budget_) {
+      budget_ = 0;
+      cut_ = true;
+      return false;
+    }
+    budget_ -= steps;
+    return true;
+  }
+
   void Set(ShapeRasterizer::Cell cell) {
     if (cell.x >= 0 && cell.y >= 0 && cell.x < pattern_.width && cell.y < pattern_.height)
       pattern_.SetPixel(cell.x, cell.y, true);
@@ -200,6 +215,7 @@ class Canvas {
   int64_t left_;
   int64_t top_;
   bool cut_ = false;
+  uint64_t budget_ = kBudget;
 };
 
 }  // namespace
