@@ -37,6 +37,7 @@ struct KicadNote {
     StackedPins,  // pins on one place became one: text = the kept pin's number, detail = the others'
     UnitsSplit,   // units of different layouts became parts: detail = their names
     PowerUnit,    // a unit of power pins only: text = its letter; its pins are in every block
+    EmptyUnit,    // a unit without pins (text = its letter) was left out
     Renamed,      // detail = the name it got (the symbol's own is `name`)
     // What the library does not keep.
     HiddenPins,          // shown with hidden numbers: detail = their numbers

@@ -440,9 +440,13 @@ void KicadImporter::AddBase(const KicadSymbol& symbol, KicadSymbolImport& outcom
   // Units of power pins only give their pins to every block when the other
   // units become blocks of one part; beside units of different layouts they
   // are parts of their own.
-  std::vector<int32_t> powerUnits, layoutUnits;
+  std::vector<int32_t> powerUnits, layoutUnits, emptyUnits;
   for (int32_t n : numbers) {
     const UnitContent& c = units[n];
+    if (n > 0 && c.pins.empty() && common.pins.empty()) {
+      emptyUnits.push_back(n);  // a drawing without pins: nothing to connect
+      continue;
+    }
     const bool power =
         n > 0 && !c.pins.empty() &&
         std::all_of(c.pins.begin(), c.pins.end(), [](const KicadPin* p) { return IsPowerPin(*p); });
@@ -543,6 +547,7 @@ void KicadImporter::AddBase(const KicadSymbol& symbol, KicadSymbolImport& outcom
   for (Note& note : collected.stacked) notes.push_back(std::move(note));
   if (!sameLayout) notes.push_back(Note{NoteKind::UnitsSplit, {}, Join(madeNames)});
   for (int32_t n : powerUnits) notes.push_back(Note{NoteKind::PowerUnit, UnitLetter(n)});
+  for (int32_t n : emptyUnits) notes.push_back(Note{NoteKind::EmptyUnit, UnitLetter(n)});
   if (!collected.hiddenPins.items.empty())
     notes.push_back(Note{NoteKind::HiddenPins, {}, Join(collected.hiddenPins.items)});
   if (symbol.pinNamesHidden) notes.push_back(Note{NoteKind::PinNamesHidden});

@@ -129,6 +129,8 @@ const char* KicadMessages::NoteId(KicadNote::Kind kind) {
       return "units-split";
     case Kind::PowerUnit:
       return "power-unit";
+    case Kind::EmptyUnit:
+      return "empty-unit";
     case Kind::Renamed:
       return "renamed";
     case Kind::HiddenPins:
@@ -209,6 +211,8 @@ std::string KicadMessages::Describe(const KicadNote& note) {
       return Format(kt::kUnitsSplit, {note.detail});
     case Kind::PowerUnit:
       return Format(kt::kPowerUnit, {note.text});
+    case Kind::EmptyUnit:
+      return Format(kt::kEmptyUnit, {note.text});
     case Kind::Renamed:
       return Format(kt::kRenamed, {note.detail});
     case Kind::HiddenPins:

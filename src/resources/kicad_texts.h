@@ -42,6 +42,7 @@ inline constexpr const char* kPinsMoved = "ﾋﾟﾝ %1 本を動かしました
 inline constexpr const char* kStackedPins = "同じ位置のﾋﾟﾝをﾋﾟﾝ %1 にまとめました (%2)";
 inline constexpr const char* kUnitsSplit = "ﾕﾆｯﾄごとに別の部品にしました: %1";
 inline constexpr const char* kPowerUnit = "電源ﾋﾟﾝだけのﾕﾆｯﾄ %1 のﾋﾟﾝを各ﾌﾞﾛｯｸに入れました";
+inline constexpr const char* kEmptyUnit = "ﾋﾟﾝのないﾕﾆｯﾄ %1 は入れません";
 inline constexpr const char* kRenamed = "部品名を %1 にしました";
 
 // What the library does not keep.
