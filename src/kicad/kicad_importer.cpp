@@ -443,8 +443,8 @@ void KicadImporter::AddBase(const KicadSymbol& symbol, KicadSymbolImport& outcom
   std::vector<int32_t> powerUnits, layoutUnits, emptyUnits;
   for (int32_t n : numbers) {
     const UnitContent& c = units[n];
-    if (n > 0 && c.pins.empty() && common.pins.empty()) {
-      emptyUnits.push_back(n);  // a drawing without pins: nothing to connect
+    if (n > 0 && c.pins.empty()) {
+      emptyUnits.push_back(n);  // a drawing without pins of its own: nothing to connect
       continue;
     }
     const bool power =
@@ -453,6 +453,7 @@ void KicadImporter::AddBase(const KicadSymbol& symbol, KicadSymbolImport& outcom
     (power ? powerUnits : layoutUnits).push_back(n);
   }
   if (layoutUnits.empty()) layoutUnits.swap(powerUnits);
+  if (layoutUnits.empty()) layoutUnits.swap(emptyUnits);  // every pin is in unit 0
 
   Collected collected;
   std::vector<Layout> layouts;

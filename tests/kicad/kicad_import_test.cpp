@@ -129,6 +129,50 @@ TEST(KicadImport, SymbolsBecomeTheExpectedParts) {
   }
 }
 
+TEST(KicadImport, UnitsDerivedSymbolsAndDrawingsBeyondTheSimpleCases) {
+  const std::string tri = Poly({"-2.54", "2.54", "2.54", "0", "-2.54", "-2.54", "-2.54", "2.54"});
+  const std::string wide = Poly({"-40.64", "2.54", "40.64", "0", "-40.64", "-2.54"});
+  const Case cases[] = {
+      {"unit 0's pins in every block with their own numbers; the alternate body style and a pinless unit "
+       "left out",
+       Symbol("DUAL", Unit("DUAL", 0, Pin("0", "5.08", 270, "8", "V")) +
+                          Unit("DUAL", 1, tri + Pin("-5.08", "0", 0, "1")) +
+                          Unit("DUAL", 2, tri + Pin("-5.08", "0", 0, "2")) +
+                          Unit("DUAL", 1, Pin("-5.08", "2.54", 0, "9"), 2) + Unit("DUAL", 3, tri)),
+       "ptn DUAL 21x21 ink; body 2x2 b2 R=U P=DUAL#0 | pin V f0 e1:1 [D8,D8] | pin  f0 e0:1 [D1,D2]; DUAL->0",
+       "DUAL exact: empty-unit C alternate-style"},
+      {"like drawings share one pattern; hidden numbers; a drawing wider than a pattern is drawn as the "
+       "outline",
+       Symbol("T1", "(pin_numbers hide)" + Unit("T1", 1, tri + Pin("-5.08", "0", 0, "1"))) +
+           Symbol("T2", Unit("T2", 1, tri + Pin("-5.08", "0", 0, "2"))) +
+           Symbol("WIDE", Unit("WIDE", 1, wide + Pin("-43.18", "0", 0, "1"))),
+       "ptn T1 21x21 ink; body 2x2 b1 R=U P=T1#0 | pin  f0 e0:1 [H1]; body 2x2 b1 R=U P=T1#0 | pin  f0 e0:1 "
+       "[D2]; "
+       "body 32x2 b1 R=U | pin  f0 e0:1 [D1]; T1->0; T2->1; WIDE->2",
+       "T1 exact: | T2 exact: | WIDE exact: drawing-too-large 32"},
+      {"a derived symbol of a derived one, a ring of them, and one whose base is refused",
+       Symbol("A", Unit("A", 1, Pin("-5.08", "0", 0, "1"))) + Symbol("B", "(extends \"A\")") +
+           Symbol("C", "(extends \"B\")", "IC") + Symbol("D", "(extends \"E\")") +
+           Symbol("E", "(extends \"D\")") + Symbol("F", Unit("F", 1, "")) + Symbol("G", "(extends \"F\")"),
+       "body 1x1 b1 R=U | pin  f0 e0:0 [D1]; A->0; B->0; C->0",
+       "A exact: | B exact: | C exact: alias-reference IC | D refused: missing-base E | E refused: "
+       "missing-base D | "
+       "F refused: no-pins | G refused: base-refused F"},
+      {"the library's own hidden properties, damaged, are passed over",
+       Symbol("OWN",
+              "(property \"Zanli.Body\" \"x y\") (property \"Zanli.Pattern\" \"P -3 0\") "
+              "(property \"Zanli.NumberNearBody\" \"Q1 L L99x\")" +
+                  Unit("OWN", 1, Pin("-5.08", "0", 0, "1"))),
+       "body 1x1 b1 R=U | pin  f0 e0:0 [D1]; OWN->0", "OWN exact:"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const KicadImport import = ImportText(File(c.symbols));
+    EXPECT_EQ(Parts(*import.library), c.parts);
+    EXPECT_EQ(Outcomes(import), c.outcomes);
+  }
+}
+
 TEST(KicadImport, TransistorOutlineBecomesAPatternWithItsPinStubs) {
   const KicadImport import = ImportText(File(Symbol(
       "Q_NPN",
