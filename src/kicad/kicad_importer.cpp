@@ -2,19 +2,15 @@
 
 #include <algorithm>
 #include <set>
-#include <sstream>
-#include <tuple>
 #include <unordered_set>
 
 #include "kicad/kicad_limits.h"
 #include "kicad/kicad_names.h"
-#include "kicad/kicad_outline_drawer.h"
-#include "kicad/kicad_pin_placer.h"
 #include "kicad/kicad_symbol_reader.h"
 #include "kicad/kicad_text.h"
+#include "kicad/kicad_unit_layout.h"
 #include "model/names.h"
 #include "model/pattern.h"
-#include "pattern/pattern_size_rule.h"
 
 namespace zanli {
 
@@ -22,7 +18,6 @@ namespace {
 
 using Note = KicadNote;
 using NoteKind = KicadNote::Kind;
-constexpr int64_t G = KicadLimits::kGrid;
 
 // Names the import has given, together with those the caller says are taken.
 class TakenNames : public NameLookup {
@@ -47,285 +42,15 @@ class TakenNames : public NameLookup {
   std::unordered_map<std::string, unsigned long long> next_;
 };
 
-// Whole degrees of a pin's direction; -1 when it is not whole.
-int32_t Degrees(const KicadPin& pin) {
-  return pin.angle % KicadLimits::kUnitsPerMm == 0
-             ? static_cast<int32_t>(pin.angle / KicadLimits::kUnitsPerMm)
-             : -1;
-}
-
-PinEdge EdgeOf(int32_t angle) {
-  // A pin points away from its side: pointing right, it stands on the left.
-  switch (angle) {
-    case 0:
-      return PinEdge::Left;
-    case 90:
-      return PinEdge::Bottom;
-    case 180:
-      return PinEdge::Right;
-    default:
-      return PinEdge::Top;
-  }
-}
-
-KicadPoint Direction(int32_t angle) {
-  return angle == 0     ? KicadPoint{1, 0}
-         : angle == 90  ? KicadPoint{0, 1}
-         : angle == 180 ? KicadPoint{-1, 0}
-                        : KicadPoint{0, -1};
-}
-
-// The library's flags for a KiCad pin shape; `exact` is false for shapes it
-// can only come near.
-int32_t FlagsOf(const std::string& shape, bool& exact) {
-  exact = true;
-  if (shape == "line") return 0;
-  if (shape == "inverted") return PinFlag::NegativeLogic;
-  if (shape == "clock") return PinFlag::Clock;
-  if (shape == "inverted_clock") return PinFlag::Clock | PinFlag::NegativeLogic;
-  exact = false;
-  if (shape == "input_low" || shape == "output_low") return PinFlag::NegativeLogic;
-  if (shape == "clock_low") return PinFlag::Clock | PinFlag::NegativeLogic;
-  if (shape == "edge_clock_high") return PinFlag::Clock;
-  return 0;
-}
-
 bool IsPowerPin(const KicadPin& pin) {
   return pin.electricalType == "power_in" || pin.electricalType == "power_out";
 }
-
-// Texts in the order first seen, each once; a symbol may have thousands.
-struct Listed {
-  std::vector<std::string> items;
-  std::unordered_set<std::string> seen;
-  void Add(const std::string& item) {
-    if (seen.insert(item).second) items.push_back(item);
-  }
-};
-
-std::string Join(const std::vector<std::string>& items) {
-  std::string out;
-  for (const std::string& item : items) out.append(out.empty() ? "" : ", ").append(item);
-  return out;
-}
-
-// The facts the library's own export writes as hidden properties, so that
-// what it wrote comes back exactly.
-struct Stated {
-  KicadPinPlacer::Body body;
-  bool hasPattern = false;
-  std::string patternName;
-  int32_t patternWidth = 0;
-  int32_t patternHeight = 0;
-  std::vector<std::pair<PinEdge, int32_t>> nearBody;
-
-  static bool Int(const std::string& text, int32_t& value) {
-    int64_t units = 0;
-    if (!KicadSymbolReader::ParseNumber(text, 100000 * KicadLimits::kUnitsPerMm, units) ||
-        units % KicadLimits::kUnitsPerMm != 0)
-      return false;
-    value = static_cast<int32_t>(units / KicadLimits::kUnitsPerMm);
-    return true;
-  }
-
-  explicit Stated(const KicadSymbol& symbol) {
-    if (const KicadProperty* p = symbol.FindProperty("Zanli.Body")) {
-      std::istringstream in(p->value);
-      std::string left, top, x, y;
-      in >> left >> top >> x >> y;
-      body.valid = KicadSymbolReader::ParseNumber(left, KicadLimits::kMaxCoordinate, body.left) &&
-                   KicadSymbolReader::ParseNumber(top, KicadLimits::kMaxCoordinate, body.top) &&
-                   Int(x, body.xSize) && Int(y, body.ySize);
-    }
-    if (const KicadProperty* p = symbol.FindProperty("Zanli.Pattern")) {
-      std::istringstream in(p->value);
-      std::string w, h;
-      in >> patternName >> w >> h;
-      hasPattern = Int(w, patternWidth) && Int(h, patternHeight) && patternWidth > 0 && patternHeight > 0 &&
-                   static_cast<int64_t>(Pattern::StrideFor(patternWidth)) * patternHeight <= 32000;
-    }
-    if (const KicadProperty* p = symbol.FindProperty("Zanli.NumberNearBody")) {
-      std::istringstream in(p->value);
-      std::string place;
-      while (in >> place) {
-        const std::string edges = "LTRB";
-        int32_t position = 0;
-        const size_t edge = place.empty() ? std::string::npos : edges.find(place[0]);
-        if (edge != std::string::npos && Int(place.substr(1), position))
-          nearBody.emplace_back(static_cast<PinEdge>(edge), position);
-      }
-    }
-  }
-};
-
-// What the symbol's notes collect over all its units.
-struct Collected {
-  Listed hiddenPins, types, shapes, characterPins, stackedKeys;
-  size_t alternates = 0;
-  size_t texts = 0;
-  bool drawingCut = false;
-  bool tooLarge = false;
-  int64_t tooLargeX = 0, tooLargeY = 0;
-  int64_t largestMove = 0;
-  size_t movedPins = 0;
-  std::vector<Note> stacked;
-};
-
-// One unit laid out as a body.
-struct Layout {
-  struct LaidPin {
-    std::string name;
-    int32_t flags = 0;
-    PinEdge edge = PinEdge::Left;
-    int32_t position = 0;
-    std::string number;  // with its display letter
-  };
-  int32_t xSize = 1, ySize = 1;
-  std::vector<LaidPin> pins;  // sorted by edge and position
-  std::unique_ptr<Pattern> pattern;
-
-  // The pins by place; the file's order stays in `pins`.
-  std::vector<size_t> ByPlace() const {
-    std::vector<size_t> order(pins.size());
-    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::sort(order.begin(), order.end(), [this](size_t a, size_t b) {
-      return std::pair(pins[a].edge, pins[a].position) < std::pair(pins[b].edge, pins[b].position);
-    });
-    return order;
-  }
-
-  // Same places, names and flags, same drawing: the units are blocks.
-  bool SameAs(const Layout& other) const {
-    if (xSize != other.xSize || ySize != other.ySize || pins.size() != other.pins.size()) return false;
-    const std::vector<size_t> mine = ByPlace(), theirs = other.ByPlace();
-    for (size_t i = 0; i < pins.size(); ++i) {
-      const LaidPin &a = pins[mine[i]], &b = other.pins[theirs[i]];
-      if (a.name != b.name || a.flags != b.flags || a.edge != b.edge || a.position != b.position)
-        return false;
-    }
-    if ((pattern == nullptr) != (other.pattern == nullptr)) return false;
-    return pattern == nullptr || (PatternsEqual(*pattern, *other.pattern));
-  }
-};
 
 struct UnitContent {
   std::vector<const KicadPin*> pins;
   std::vector<const KicadGraphic*> graphics;
   bool present = false;
 };
-
-// Lays out one unit, or says why it cannot be drawn.
-bool LayOut(const KicadSymbol& symbol, const Stated& stated, const std::vector<const KicadPin*>& own,
-            const std::vector<const KicadPin*>& attached, const std::vector<const KicadGraphic*>& graphics,
-            Layout& layout, Collected& collected, Note& refusal) {
-  struct Source {
-    const KicadPin* pin;
-    bool attached;
-  };
-  std::vector<Source> all;
-  for (const KicadPin* pin : own) all.push_back({pin, false});
-  for (const KicadPin* pin : attached) all.push_back({pin, true});
-  for (const Source& s : all) {
-    const int32_t degrees = Degrees(*s.pin);
-    if (degrees != 0 && degrees != 90 && degrees != 180 && degrees != 270) {
-      refusal = Note{NoteKind::PinDirection, s.pin->number, {}, degrees};
-      return false;
-    }
-  }
-  // Pins stacked on one place become the first visible one of them.
-  std::vector<Source> kept;
-  std::vector<std::vector<const KicadPin*>> stackedWith;
-  std::map<std::tuple<bool, int64_t, int64_t>, size_t> placeOf;
-  for (const Source& s : all) {
-    const auto [found, added] =
-        placeOf.emplace(std::tuple(s.attached, s.pin->at.x, s.pin->at.y), kept.size());
-    const size_t k = found->second;
-    if (added) {
-      kept.push_back(s);
-      stackedWith.emplace_back();
-    } else if (kept[k].pin->hidden && !s.pin->hidden) {
-      stackedWith[k].push_back(kept[k].pin);
-      kept[k] = s;
-    } else {
-      stackedWith[k].push_back(s.pin);
-    }
-  }
-  for (size_t k = 0; k < kept.size(); ++k) {
-    if (stackedWith[k].empty()) continue;
-    std::vector<std::string> numbers;
-    for (const KicadPin* pin : stackedWith[k]) numbers.push_back(pin->number);
-    Note note{NoteKind::StackedPins, kept[k].pin->number, Join(numbers)};
-    // Pins every unit shares stack alike in each; one note says it.
-    if (collected.stackedKeys.seen.insert(note.text + '\n' + note.detail).second)
-      collected.stacked.push_back(note);
-  }
-
-  std::vector<KicadPinPlacer::Pin> placing;
-  for (const Source& s : kept) placing.push_back({EdgeOf(Degrees(*s.pin)), s.pin->at, s.attached});
-  const bool plain = !stated.hasPattern && KicadOutlineDrawer::IsPlainRectangle(graphics);
-  const KicadPinPlacer::Result placed =
-      KicadPinPlacer::Place(placing, KicadOutlineDrawer::Extent(graphics), stated.body);
-  if (placed.refused) {
-    refusal = Note{NoteKind::TooManyPlaces, {}, {}, placed.places};
-    return false;
-  }
-  layout.xSize = placed.xSize;
-  layout.ySize = placed.ySize;
-  collected.largestMove = std::max(collected.largestMove, placed.largestMove);
-  collected.movedPins += placed.movedPins;
-
-  std::vector<KicadOutlineDrawer::Segment> stubs;
-  for (size_t k = 0; k < kept.size(); ++k) {
-    const KicadPin& pin = *kept[k].pin;
-    Layout::LaidPin laid;
-    bool changed = false;
-    laid.name = KicadText::PinNameFromKicad(pin.name, changed);
-    bool exactShape = true;
-    laid.flags = FlagsOf(pin.shape, exactShape);
-    laid.edge = placing[k].edge;
-    laid.position = placed.pins[k].position;
-    const std::string number = KicadText::AsciiFromKicad(pin.number, changed);
-    if (!number.empty()) {
-      const bool hidden = pin.hidden || pin.numberHidden || symbol.pinNumbersHidden;
-      laid.number.assign(1, hidden ? 'H' : 'D').append(number);
-    }
-    for (const auto& [edge, position] : stated.nearBody)
-      if (edge == laid.edge && position == laid.position) laid.flags |= PinFlag::NumberNearBody;
-    if (changed) collected.characterPins.Add(pin.number);
-    if (!exactShape) collected.shapes.Add(pin.shape);
-    collected.types.Add(pin.electricalType);
-    if (pin.hidden) collected.hiddenPins.Add(pin.number);
-    collected.alternates += pin.alternates;
-    layout.pins.push_back(std::move(laid));
-    // The inner part of a pin longer than the library's one step.
-    if (!pin.hidden && !kept[k].attached && pin.length > G) {
-      const KicadPoint d = Direction(Degrees(pin));
-      const KicadPoint at = placed.pins[k].at;
-      stubs.push_back({{at.x + d.x * G, at.y + d.y * G}, {at.x + d.x * pin.length, at.y + d.y * pin.length}});
-    }
-  }
-  size_t drawn = 0;
-  for (const KicadGraphic* g : graphics) drawn += g->kind != KicadGraphic::Kind::Text;
-  collected.texts += graphics.size() - drawn;
-  // The library's own export states its pattern, even one without ink.
-  if (!stated.hasPattern && (plain || drawn == 0)) return true;
-  int32_t width = 10 * placed.xSize + 1;
-  int32_t height = 10 * placed.ySize + 1;
-  if (stated.hasPattern) {
-    width = stated.patternWidth, height = stated.patternHeight;
-    stubs.clear();
-  } else if (placed.xSize > PatternSizeRule::kMaxSteps ||
-             int64_t{(width + 7) / 8} * height >= PatternSizeRule::kMaxBitmapBytes) {
-    // Larger than the pattern editor makes: the plain outline stands in.
-    collected.tooLarge = true;
-    collected.tooLargeX = std::max<int64_t>(collected.tooLargeX, placed.xSize);
-    collected.tooLargeY = std::max<int64_t>(collected.tooLargeY, placed.ySize);
-    return true;
-  }
-  layout.pattern = std::make_unique<Pattern>(std::string(), width, height);
-  collected.drawingCut |= KicadOutlineDrawer::Draw(graphics, stubs, placed.left, placed.top, *layout.pattern);
-  return true;
-}
 
 }  // namespace
 
@@ -399,7 +124,8 @@ void KicadImporter::Add(const KicadSymbol& symbol) {
     for (const KicadProperty& p : symbol.properties)
       if (p.key != "Reference" && p.key != "Value" && !p.value.empty() && p.value != "~")
         properties.push_back(p.key);
-    if (!properties.empty()) outcome.notes.push_back(Note{NoteKind::Properties, {}, Join(properties)});
+    if (!properties.empty())
+      outcome.notes.push_back(Note{NoteKind::Properties, {}, KicadUnitLayout::Join(properties)});
     derived_.push_back(std::move(derived));
     return;
   }
@@ -409,7 +135,7 @@ void KicadImporter::Add(const KicadSymbol& symbol) {
 
 void KicadImporter::AddBase(const KicadSymbol& symbol, KicadSymbolImport& outcome) {
   const size_t index = result_.symbols.size() - 1;
-  const Stated stated(symbol);
+  const KicadUnitLayout::Stated stated(symbol);
   // Units by number; unit 0 is what all of them share. Style 0 is every
   // body style, 1 the normal one; others are alternates, left out.
   std::map<int32_t, UnitContent> units;
@@ -455,10 +181,10 @@ void KicadImporter::AddBase(const KicadSymbol& symbol, KicadSymbolImport& outcom
   if (layoutUnits.empty()) layoutUnits.swap(powerUnits);
   if (layoutUnits.empty()) layoutUnits.swap(emptyUnits);  // every pin is in unit 0
 
-  Collected collected;
-  std::vector<Layout> layouts;
+  KicadUnitLayout::Collected collected;
+  std::vector<KicadUnitLayout> layouts;
   const auto layAll = [&](const std::vector<const KicadPin*>& attached) {
-    collected = Collected();
+    collected = KicadUnitLayout::Collected();
     layouts.clear();
     layouts.resize(layoutUnits.size());
     for (size_t u = 0; u < layoutUnits.size(); ++u) {
@@ -470,7 +196,7 @@ void KicadImporter::AddBase(const KicadSymbol& symbol, KicadSymbolImport& outcom
         graphics.insert(graphics.end(), units[n].graphics.begin(), units[n].graphics.end());
       }
       Note refusal;
-      if (!LayOut(symbol, stated, own, attached, graphics, layouts[u], collected, refusal)) {
+      if (!KicadUnitLayout::Make(symbol, stated, own, attached, graphics, layouts[u], collected, refusal)) {
         outcome.notes.push_back(std::move(refusal));
         return false;
       }
@@ -504,7 +230,7 @@ void KicadImporter::AddBase(const KicadSymbol& symbol, KicadSymbolImport& outcom
   std::vector<std::string> madeNames;
   for (size_t part = 0; part < parts; ++part) {
     const size_t blocks = sameLayout ? layouts.size() : 1;
-    Layout& first = layouts[part];
+    KicadUnitLayout& first = layouts[part];
     auto body = std::make_unique<PartBody>();
     body->numberPrefix = base.prefix;
     body->xSize = first.xSize;
@@ -527,7 +253,7 @@ void KicadImporter::AddBase(const KicadSymbol& symbol, KicadSymbolImport& outcom
       pin->edge = first.pins[i].edge;
       pin->position = first.pins[i].position;
       for (size_t b = 0; b < blocks; ++b) {
-        const Layout& unit = layouts[sameLayout ? b : part];
+        const KicadUnitLayout& unit = layouts[sameLayout ? b : part];
         pin->numbers.Set(b, unit.pins[place[b][rank[i]]].number);
       }
       body->AddPin(std::move(pin));
@@ -546,18 +272,18 @@ void KicadImporter::AddBase(const KicadSymbol& symbol, KicadSymbolImport& outcom
   if (collected.movedPins > 0)
     notes.push_back(Note{NoteKind::PinsMoved, {}, {}, collected.largestMove, 0, collected.movedPins});
   for (Note& note : collected.stacked) notes.push_back(std::move(note));
-  if (!sameLayout) notes.push_back(Note{NoteKind::UnitsSplit, {}, Join(madeNames)});
+  if (!sameLayout) notes.push_back(Note{NoteKind::UnitsSplit, {}, KicadUnitLayout::Join(madeNames)});
   for (int32_t n : powerUnits) notes.push_back(Note{NoteKind::PowerUnit, UnitLetter(n)});
   for (int32_t n : emptyUnits) notes.push_back(Note{NoteKind::EmptyUnit, UnitLetter(n)});
   if (!collected.hiddenPins.items.empty())
-    notes.push_back(Note{NoteKind::HiddenPins, {}, Join(collected.hiddenPins.items)});
+    notes.push_back(Note{NoteKind::HiddenPins, {}, KicadUnitLayout::Join(collected.hiddenPins.items)});
   if (symbol.pinNamesHidden) notes.push_back(Note{NoteKind::PinNamesHidden});
   if (!collected.types.items.empty())
-    notes.push_back(Note{NoteKind::PinTypes, {}, Join(collected.types.items)});
+    notes.push_back(Note{NoteKind::PinTypes, {}, KicadUnitLayout::Join(collected.types.items)});
   if (!collected.shapes.items.empty())
-    notes.push_back(Note{NoteKind::PinShapes, {}, Join(collected.shapes.items)});
+    notes.push_back(Note{NoteKind::PinShapes, {}, KicadUnitLayout::Join(collected.shapes.items)});
   if (!collected.characterPins.items.empty())
-    notes.push_back(Note{NoteKind::PinCharacters, {}, Join(collected.characterPins.items)});
+    notes.push_back(Note{NoteKind::PinCharacters, {}, KicadUnitLayout::Join(collected.characterPins.items)});
   if (collected.alternates > 0)
     notes.push_back(Note{NoteKind::AlternateFunctions, {}, {}, static_cast<int64_t>(collected.alternates)});
   if (alternateStyle) notes.push_back(Note{NoteKind::AlternateStyle});
@@ -566,7 +292,7 @@ void KicadImporter::AddBase(const KicadSymbol& symbol, KicadSymbolImport& outcom
     if (p.key != "Reference" && p.key != "Value" && p.key.rfind("Zanli.", 0) != 0 && !p.value.empty() &&
         p.value != "~")
       properties.push_back(p.key);
-  if (!properties.empty()) notes.push_back(Note{NoteKind::Properties, {}, Join(properties)});
+  if (!properties.empty()) notes.push_back(Note{NoteKind::Properties, {}, KicadUnitLayout::Join(properties)});
   if (collected.texts > 0)
     notes.push_back(Note{NoteKind::Texts, {}, {}, static_cast<int64_t>(collected.texts)});
   if (collected.drawingCut) notes.push_back(Note{NoteKind::DrawingCut});
