@@ -109,5 +109,34 @@ TEST(KicadExport, WhatKicadCannotSayIsListed) {
   EXPECT_EQ(exported.library.symbols[0].name, "A_B");
 }
 
+TEST(KicadExport, ChosenNamesAndTheDecoderShapeTheFile) {
+  Library library;
+  PartBody* gate = testing::AddPart(library, "GATE", 2, 2);
+  gate->numberPrefix = "\xb1";  // a half-width katakana prefix
+  testing::AddPin(*gate, PinEdge::Left, 1, "\x83\x41");
+  testing::AddEntry(library, "GATE2", gate);
+  testing::AddEntry(library, "GATE3", gate);
+  testing::AddPin(*testing::AddPart(library, "OTHER"), PinEdge::Top, 1, "B");
+  // The alias chosen first names the symbol; the part chosen after it extends it.
+  const PartEntry* const chosen[] = {library.entries[2].get(), library.entries[0].get()};
+  KicadExporter::Options options;
+  int decoded = 0;
+  options.decoder = [&decoded](std::string_view bytes, std::string& utf8) {
+    ++decoded;
+    utf8 = bytes == "\x83\x41" ? "\xe3\x82\xa2" : "?";
+    return true;
+  };
+  const KicadExport exported = KicadExporter::Export(library, chosen, options);
+  EXPECT_TRUE(exported.notes.empty());
+  ASSERT_EQ(exported.library.symbols.size(), 2u);
+  const KicadSymbol& part = exported.library.symbols[0];
+  EXPECT_EQ(part.name, "GATE");
+  EXPECT_EQ(part.FindProperty("Reference")->value, "?");  // the caller's decoder, not the basic one
+  EXPECT_EQ(part.units.at(1).pins.at(0).name, "\xe3\x82\xa2");
+  EXPECT_EQ(exported.library.symbols[1].name, "GATE3");
+  EXPECT_EQ(exported.library.symbols[1].extends, "GATE");
+  EXPECT_EQ(decoded, 2);
+}
+
 }  // namespace
 }  // namespace zanli

@@ -112,5 +112,27 @@ TEST(KicadReader, TheWriterGivesBackWhatTheReaderTook) {
   EXPECT_EQ(pin.shape + pin.electricalType + pin.name + pin.number, "clockinput~{A}7");
 }
 
+TEST(KicadReader, SymbolsKnowTheirLinesAndFilesTheirFaults) {
+  const std::string text =
+      File(Symbol("A", "") + "\n\n" + Symbol("B", Unit("B", 1, "\n(pin passive line (length 1))")));
+  KicadSymbolReader reader(text);
+  ASSERT_TRUE(reader.GetStatus().Ok());
+  ASSERT_EQ(reader.SymbolCount(), 2u);
+  const KicadSymbol b = reader.ReadSymbol(1);
+  EXPECT_EQ(b.line, 6u);
+  EXPECT_EQ(b.problem.field, "at");
+  EXPECT_EQ(b.problem.line, 9u);
+  EXPECT_EQ(reader.ReadSymbol(0).line, 2u);  // read again out of order
+
+  std::string loaded;
+  const std::string dir = ::testing::TempDir();
+  EXPECT_EQ(KicadSymbolReader::LoadFile(dir, loaded).failure, Failure::NotRegularFile);
+  const KicadSymbolReader::Status missing = KicadSymbolReader::LoadFile(dir + "/no-such.kicad_sym", loaded);
+  EXPECT_EQ(missing.failure, Failure::CannotOpen);
+  EXPECT_NE(
+      KicadMessages::ReadFailure(missing, "x/no-such.kicad_sym").find("x/no-such.kicad_sym: No such file"),
+      std::string::npos);
+}
+
 }  // namespace
 }  // namespace zanli

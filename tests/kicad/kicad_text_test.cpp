@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <set>
 
 #include "kicad/kicad_messages.h"
 #include "kicad/kicad_names.h"
@@ -86,6 +87,19 @@ TEST(KicadNames, NamesKeepTheRulesAndTakeTheLowestFreeNumber) {
   EXPECT_EQ(KicadNames::UniqueName("ABCDEFGHIJKLMNO", 15, taken), "ABCDEFGHIJKLMNO");
   taken.Add("ABCDEFGHIJKLMNO");
   EXPECT_EQ(KicadNames::UniqueName("ABCDEFGHIJKLMNO", 15, taken), "ABCDEFGHIJKLM_1");
+}
+
+TEST(KicadMessages, EveryNoteHasItsOwnIdAndAText) {
+  std::set<std::string> ids;
+  for (int k = 0; k <= static_cast<int>(KicadNote::Kind::AliasReference); ++k) {
+    const KicadNote note(static_cast<KicadNote::Kind>(k), "S", "D", 7, 8, 9);
+    const std::string id = KicadMessages::NoteId(note.kind);
+    EXPECT_FALSE(id.empty()) << k;
+    EXPECT_TRUE(ids.insert(id).second) << id;
+    EXPECT_FALSE(KicadMessages::Describe(note).empty()) << id;
+  }
+  EXPECT_EQ(KicadMessages::Describe(KicadNote(KicadNote::Kind::PinsMoved, {}, {}, 12700, 0, 3)),
+            "ﾋﾟﾝ 3 本を動かしました (最大 1.27 mm)");
 }
 
 }  // namespace
