@@ -87,6 +87,10 @@ Pattern* KicadImporter::KeepPattern(std::unique_ptr<Pattern> pattern, const std:
   key.append("\n").append(std::to_string(pattern->width)).append("x").append(std::to_string(pattern->height));
   key.append(reinterpret_cast<const char*>(pattern->bits.data()), pattern->bits.size());
   if (const auto found = patterns_.find(key); found != patterns_.end()) return found->second;
+  // Distinct patterns cost their bitmaps twice (the pattern and its key).
+  const size_t cost = 2 * pattern->bits.size();
+  if (cost > KicadLimits::kMaxPatternBytes - patternBytes_) return nullptr;
+  patternBytes_ += cost;
   const std::string wanted = hintName.empty() ? partName : hintName;
   pattern->name = names_->patterns.Take(KicadNames::ValidPatternName(wanted), kMaxPatternNameLength);
   Pattern* kept = result_.library->AddPattern(std::move(pattern));
@@ -238,9 +242,17 @@ void KicadImporter::AddBase(const KicadSymbol& symbol, KicadSymbolImport& outcom
     body->blockCount = static_cast<int32_t>(blocks);
     const std::string suffix = sameLayout ? std::string() : UnitLetter(layoutUnits[part]);
     const std::string name = PartName(symbol.name + suffix, outcome);
-    if (first.pattern)
+    if (first.pattern) {
+      const int32_t width = first.pattern->width, height = first.pattern->height;
       body->pattern =
           KeepPattern(std::move(first.pattern), stated.hasPattern ? stated.patternName : "", name);
+      if (body->pattern == nullptr) {
+        // Past the import's budget for bitmaps the plain outline stands in.
+        collected.tooLarge = true;
+        collected.tooLargeX = std::max<int64_t>(collected.tooLargeX, width / 10);
+        collected.tooLargeY = std::max<int64_t>(collected.tooLargeY, height / 10);
+      }
+    }
     // Block b's number of a pin: the pin at the same place in unit b.
     std::vector<std::vector<size_t>> place(blocks);
     for (size_t b = 0; b < blocks; ++b) place[b] = layouts[sameLayout ? b : part].ByPlace();

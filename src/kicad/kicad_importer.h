@@ -90,6 +90,7 @@ class KicadImporter {
   // The entries made for each symbol, placed in order by Finish.
   std::vector<std::vector<std::unique_ptr<PartEntry>>> pending_;
   std::unordered_map<std::string, Pattern*> patterns_;  // by content, to share equal ones
+  size_t patternBytes_ = 0;
 };
 
 }  // namespace zanli

@@ -33,6 +33,11 @@ struct KicadLimits {
   static constexpr int64_t kPixelsPerGrid = 10;
   // Units and body styles a symbol may number.
   static constexpr int32_t kMaxUnit = 9999;
+  // The bitmaps of one import's distinct patterns. The whole public
+  // collection needs under 4 MB; a file of large stated patterns (the
+  // library's own export of a pattern can state up to 32,000 bytes) could
+  // otherwise ask for far more than its size.
+  static constexpr size_t kMaxPatternBytes = size_t{64} << 20;
   // Points of one polyline or curve.
   static constexpr size_t kMaxPoints = 100000;
 
