@@ -23,12 +23,19 @@ namespace zanli {
 //
 // A symbol becomes one part whose pins stand where KicadPinPlacer puts them.
 // Units whose pins sit at the same places with the same names become blocks,
-// a unit of power pins only (and the pins of unit 0, which every unit shares)
-// appears in every block, and units of different layouts become one part per
-// unit, the unit's letter added to the name. A body that is not one plain
-// rectangle gets a pattern drawn from the symbol's graphics. Derived symbols
-// become aliases of their base's parts; the Reference's letters become the
-// prefix. Everything that could not be kept exactly is noted per symbol.
+// and a unit of power pins only (like the pins of unit 0, which every unit
+// shares) appears in every block; units of different layouts become one part
+// per unit, the unit's letter added to the name, and a unit of power pins is
+// then a part of its own. A unit without pins of its own is left out. A body
+// that is not one plain rectangle gets a pattern drawn from the symbol's
+// graphics. Derived symbols become aliases of their base's parts; the
+// Reference's letters become the prefix. Everything that could not be kept
+// exactly is noted per symbol.
+//
+// For the editor: pass the open library's part and pattern names as taken,
+// show each symbol's outcome and notes (KicadMessages) with a preview of its
+// entries' bodies (SymbolRenderer), then add the chosen symbols' parts as one
+// step; KicadImport::MoveInto does the same for a library outside a document.
 class KicadImporter {
  public:
   struct Options {

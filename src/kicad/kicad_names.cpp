@@ -38,7 +38,7 @@ std::string KicadNames::UniqueName(std::string_view valid, size_t maxLength, con
   // down to no stem at all, so this ends while fewer than 10^maxLength names
   // are taken.
   for (unsigned long long i = first;; ++i) {
-    const std::string suffix = "_" + std::to_string(i);
+    const std::string suffix = std::string("_").append(std::to_string(i));
     const std::string number = std::to_string(i);
     std::string candidate;
     if (suffix.size() < maxLength)

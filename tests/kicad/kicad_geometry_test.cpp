@@ -21,7 +21,7 @@ std::string Placed(const Pins& pins, KicadPinPlacer::Box drawing = {}, KicadPinP
   if (r.refused) return "refused " + std::to_string(r.places);
   std::string out = std::to_string(r.xSize) + "x" + std::to_string(r.ySize) + " at " +
                     std::to_string(r.left) + "," + std::to_string(r.top) + ":";
-  for (const auto& p : r.pins) out += " " + std::to_string(p.position);
+  for (const auto& p : r.pins) out.append(" ").append(std::to_string(p.position));
   return out + " | " + std::to_string(r.largestMove) + "x" + std::to_string(r.movedPins);
 }
 

@@ -72,11 +72,14 @@ inline std::string Outcomes(const KicadImport& import) {
       if (note.kind == KicadNote::Kind::PinTypes) continue;  // every symbol with pins has it
       out += std::string(" ") + KicadMessages::NoteId(note.kind);
       if (note.kind == KicadNote::Kind::PinsMoved)
-        out += " " + KicadMessages::Millimetres(note.value) + "x" + std::to_string(note.count);
+        out.append(" ")
+            .append(KicadMessages::Millimetres(note.value))
+            .append("x")
+            .append(std::to_string(note.count));
       else if (!note.text.empty())
         out += " " + note.text;
       else if (note.value != 0)
-        out += " " + std::to_string(note.value);
+        out.append(" ").append(std::to_string(note.value));
     }
   }
   return out;
