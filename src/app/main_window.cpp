@@ -6,6 +6,8 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QSettings>
 #include <QUndoStack>
 
@@ -178,6 +180,10 @@ void MainWindow::BodyChanged(const PartBody* body) {
 void MainWindow::PatternsChanged() { partView_->viewport()->update(); }
 
 void MainWindow::LibraryReplaced() {
+  // Another library starts unfiltered.
+  filterField_->blockSignals(true);
+  filterField_->clear();
+  filterField_->blockSignals(false);
   partList_->ResetView();
   if (partList_->GetCount() > 0) {
     partList_->SetCurSel(0);
@@ -194,6 +200,34 @@ void MainWindow::OnListSelectionChanged() {
   MarkBodyRows(row);
   ShowPart(row);
   UpdateCommandStates();
+}
+
+void MainWindow::ShowSelectedRow() {
+  partList_->EnsureVisible(partList_->GetCurSel());
+  OnListSelectionChanged();
+}
+
+bool MainWindow::TakeFilterKey(QObject* watched, QEvent* event) {
+  if (watched != filterField_ || event->type() != QEvent::KeyPress) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+  switch (key->key()) {
+    case Qt::Key_Escape:
+      // Not the dialog's Esc, which would drop the pin edit.
+      if (filterField_->text().isEmpty())
+        partList_->setFocus(Qt::OtherFocusReason);
+      else
+        filterField_->clear();
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Down:
+    case Qt::Key_PageDown:
+      partList_->setFocus(Qt::OtherFocusReason);
+      return true;
+    default:
+      return false;
+  }
 }
 
 void MainWindow::OnListMoveRequested(int from, int to) { CommitStep(document_.MoveEntry(from, to)); }

@@ -17,6 +17,7 @@
 class QAction;
 class QFrame;
 class QKeyEvent;
+class QLineEdit;
 class QMenu;
 class QUndoStack;
 
@@ -58,6 +59,9 @@ class MainWindow : public CommandWindow, private DocumentObserver {
     kDeletePinAndCloseUp = 32774,
     kEditPatterns = 32787,
     kCheckLibrary = 32801,
+    kExportPicture = 32810,
+    kExportCatalog = 32811,
+    kFindPart = 32812,
     kAppAbout = 57664,
   };
 
@@ -135,10 +139,19 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void CopyPart();
   void CutPart();
   void PastePart();
+  // Puts a delete or a cut on the history and selects the row that follows.
+  void CommitRemoval(EditResult result);
   // The checker's window: design problems and what a save would change.
   void CheckLibrary();
   // Selects the problem's entry and puts the cursor on its pin and block.
   void ShowProblem(const CheckProblem& problem);
+
+  // --- exports (main_window_export.cpp) ---
+  // The shown part in its shown block as a PNG or SVG file, drawn as the
+  // part view draws it at the zoom the user picks.
+  void ExportPicture();
+  // Every part on A4 pages of a PDF, under a progress dialog that cancels.
+  void ExportCatalog();
 
   // --- patterns (main_window_patterns.cpp) ---
   // Opens the pattern editor on the shown part's pattern; what the session
@@ -178,6 +191,11 @@ class MainWindow : public CommandWindow, private DocumentObserver {
 
   // Handlers of child notifications.
   void OnListSelectionChanged();
+  // Shows the list's selected row, as a click on it would.
+  void ShowSelectedRow();
+  // Esc clears the filter field (then leaves it for the list); Enter, Down
+  // and Page Down go on to the list. True when the key was taken.
+  bool TakeFilterKey(QObject* watched, QEvent* event);
   void OnListMoveRequested(int from, int to);
   void OnViewCursorMoved();
   void OnPinEditRequested(const std::optional<PinData>& pin);
@@ -217,10 +235,11 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   bool closing_ = false;
   bool clipboardOffersPart_ = false;
 
-  QFrame* menuLine_ = nullptr;    // under the menu bar
-  QFrame* columnLine_ = nullptr;  // between the columns
-  QFrame* viewLine_ = nullptr;    // above the part view
-  QFrame* blockLine_ = nullptr;   // under the block selector
+  QFrame* menuLine_ = nullptr;        // under the menu bar
+  QFrame* columnLine_ = nullptr;      // between the columns
+  QFrame* viewLine_ = nullptr;        // above the part view
+  QFrame* blockLine_ = nullptr;       // under the block selector
+  QLineEdit* filterField_ = nullptr;  // the part list's filter
   PartListBox* partList_ = nullptr;
   PartView* partView_ = nullptr;
   PinPanel* pinPanel_ = nullptr;

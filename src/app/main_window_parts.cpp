@@ -71,7 +71,15 @@ void MainWindow::EditPartAttributes() {
 void MainWindow::DeletePart() {
   const int row = partList_->GetCurSel();
   if (row < 0) return;
-  CommitStep(document_.DeleteEntry(row), true);
+  CommitRemoval(document_.DeleteEntry(row));
+}
+
+void MainWindow::CommitRemoval(EditResult result) {
+  // Under a filter the next row in the library may be a hidden one; the
+  // list has already moved its selection to the next row it shows.
+  const bool filtered = partList_->Filtered();
+  CommitStep(std::move(result), !filtered);
+  if (filtered) ShowSelectedRow();
 }
 
 void MainWindow::CopyPart() {
@@ -85,7 +93,7 @@ void MainWindow::CutPart() {
   const int row = partList_->GetCurSel();
   if (row < 0) return;
   CopyPart();
-  CommitStep(document_.DeleteEntry(row, StepKind::CutEntry), true);
+  CommitRemoval(document_.DeleteEntry(row, StepKind::CutEntry));
 }
 
 void MainWindow::PastePart() {

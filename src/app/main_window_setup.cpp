@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QFrame>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QUndoStack>
@@ -17,6 +18,7 @@
 #include "app/part_list_box.h"
 #include "app/part_view.h"
 #include "app/pin_panel.h"
+#include "resources/window_texts.h"
 
 namespace zanli {
 
@@ -53,6 +55,11 @@ void MainWindow::CreateControls() {
   viewLine_ = MakeLine(client(), QFrame::HLine, du.Rect(93, 101, 189, 1), "viewLine");
   blockLine_ = MakeLine(client(), QFrame::HLine, du.Rect(93, 21, 189, 1), "blockLine");
 
+  filterField_ = new QLineEdit(client());
+  filterField_->setObjectName(QStringLiteral("partFilter"));
+  filterField_->setPlaceholderText(QString::fromUtf8(texts::kFilterPlaceholder));
+  filterField_->setAccessibleName(QString::fromUtf8(texts::kFilterPlaceholder));
+  filterField_->setClearButtonEnabled(true);
   partList_ = new PartListBox(client());
   partList_->setObjectName(QStringLiteral("partList"));
   partList_->setWindowTitle(QStringLiteral("Col&List"));
@@ -77,6 +84,7 @@ void MainWindow::SetTabOrder() {
   // the part list and the part view come last.
   for (QWidget* w : {menuLine_, columnLine_, viewLine_, blockLine_}) w->setFocusPolicy(Qt::NoFocus);
   std::vector<QWidget*> order = pinPanel_->TabOrder();
+  order.push_back(filterField_);
   order.push_back(partList_);
   order.push_back(partView_);
   for (size_t i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
@@ -93,6 +101,9 @@ void MainWindow::CreateMenu() {
   AddCommand(file, kFileOpen, QStringLiteral("開く(&O)...\tCtrl+O"), QKeySequence(Qt::CTRL | Qt::Key_O));
   AddCommand(file, kFileSave, QStringLiteral("上書き保存(&S)\tCtrl+S"), QKeySequence(Qt::CTRL | Qt::Key_S));
   AddCommand(file, kFileSaveAs, QStringLiteral("名前を付けて保存(&A)..."));
+  file->addSeparator();
+  AddCommand(file, kExportPicture, QString::fromUtf8(texts::kExportPictureMenu));
+  AddCommand(file, kExportCatalog, QString::fromUtf8(texts::kExportCatalogMenu));
   file->addSeparator();
   AddCommand(file, kAppExit, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"));
 
@@ -128,6 +139,12 @@ void MainWindow::CreateMenu() {
   QMenu* help = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
   AddCommand(help, kAppAbout, QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(Zanli) (&A)..."));
 
+  // Ctrl+F has no menu item: it only takes the keyboard to the filter.
+  auto* find = new QAction(this);
+  find->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+  addAction(find);
+  RegisterCommand(find, kFindPart);
+
   for (QMenu* menu : {file, edit, pin, pattern, help})
     connect(menu, &QMenu::aboutToShow, this, &MainWindow::UpdateCommandStates);
   connect(edit, &QMenu::aboutToShow, this, &MainWindow::CheckClipboard);
@@ -158,6 +175,13 @@ void MainWindow::CreateMenu() {
   connect(action(kEditPaste), &QAction::triggered, this, &MainWindow::PastePart);
   connect(action(kCheckLibrary), &QAction::triggered, this, &MainWindow::CheckLibrary);
   connect(action(kAppAbout), &QAction::triggered, this, &MainWindow::ShowAbout);
+  connect(action(kExportPicture), &QAction::triggered, this, &MainWindow::ExportPicture);
+  connect(action(kExportCatalog), &QAction::triggered, this, &MainWindow::ExportCatalog);
+  connect(action(kFindPart), &QAction::triggered, this, [this] {
+    filterField_->setFocus(Qt::ShortcutFocusReason);
+    filterField_->selectAll();
+  });
+  connect(filterField_, &QLineEdit::textChanged, partList_, &PartListBox::SetFilter);
   connect(action(kEditPatterns), &QAction::triggered, this, &MainWindow::EditPatterns);
 }
 
@@ -185,17 +209,24 @@ void MainWindow::UpdateCommandStates() {
   for (int id : {kEditCut, kEditCopy, kEditDelete}) action(id)->setEnabled(inList && hasSelection);
   action(kEditPaste)->setEnabled(inList && clipboardOffersPart_);
   action(kEditPatterns)->setEnabled(true);
+  action(kExportPicture)->setEnabled(hasSelection && partView_->Part() != nullptr);
+  action(kExportCatalog)->setEnabled(true);
+  action(kFindPart)->setEnabled(true);
 }
 
 bool MainWindow::OfferKey(QObject* watched, const QKeyEvent& key) {
   UpdateCommandStates();
   // The pin fields keep the command keys for editing; a check box's
   // mnemonic wins over the menu title with the same letter.
-  return (pinPanel_->IsTextField(watched) && IsCommandKey(&key)) || pinPanel_->MnemonicBox(&key) != nullptr;
+  // The filter field keeps them too, so that Ctrl+Z there takes back typing.
+  const bool textField = pinPanel_->IsTextField(watched) || watched == filterField_;
+  return (textField && IsCommandKey(&key)) || pinPanel_->MnemonicBox(&key) != nullptr;
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  if (CommandWindow::eventFilter(watched, event) || TakeZoomKey(watched, event)) return true;
+  if (CommandWindow::eventFilter(watched, event) || TakeZoomKey(watched, event) ||
+      TakeFilterKey(watched, event))
+    return true;
   // A check box's mnemonic ticks it at once, so a key typed right after it
   // (Enter, say) already sees the new state.
   if (event->type() == QEvent::KeyPress && IsOwnWidget(watched)) {
@@ -215,7 +246,10 @@ void MainWindow::LayoutChildren() {
   for (QFrame* line : {blockLine_, viewLine_})
     line->setGeometry(line->x(), line->y(), w - line->x(), line->height());
   columnLine_->setGeometry(columnLine_->x(), columnLine_->y(), columnLine_->width(), h - columnLine_->y());
-  partList_->setGeometry(5, 7, columnLine_->x() - 10, h - 12);
+  const int filterHeight = filterField_->sizeHint().height();
+  filterField_->setGeometry(5, 7, columnLine_->x() - 10, filterHeight);
+  const int listTop = 7 + filterHeight + 4;
+  partList_->setGeometry(5, listTop, columnLine_->x() - 10, h - listTop - 5);
   const int viewLeft = viewLine_->x();
   const int viewTop = viewLine_->y() + viewLine_->height();
   partView_->setGeometry(viewLeft + 5, viewTop + 5, w - viewLeft - 10, h - viewTop - 10);

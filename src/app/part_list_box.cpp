@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "document/library_document.h"
+#include "model/name_filter.h"
 #include "qtshared/shift_jis_codec.h"
 
 namespace zanli {
@@ -63,15 +64,69 @@ void PartListBox::SetDocument(const LibraryDocument* document) {
 
 int PartListBox::GetCount() const { return document_ ? document_->EntryCount() : 0; }
 
+int PartListBox::ShownCount() const { return filtered_ ? static_cast<int>(shown_.size()) : GetCount(); }
+
+int PartListBox::PlaceOf(int row) const {
+  if (!filtered_) return InRange(row) ? row : -1;
+  const auto at = std::lower_bound(shown_.begin(), shown_.end(), row);
+  return at != shown_.end() && *at == row ? static_cast<int>(at - shown_.begin()) : -1;
+}
+
+void PartListBox::Reveal(int row) {
+  if (!filtered_ || row < 0 || PlaceOf(row) >= 0) return;
+  shown_.insert(std::lower_bound(shown_.begin(), shown_.end(), row), row);
+  UpdateScrollBar();
+  viewport()->update();
+}
+
+void PartListBox::SetFilter(const QString& text) {
+  if (dragging_) {
+    autoScroll_->stop();
+    EndDrag();
+  }
+  const std::string bytes = ShiftJisCodec::Encode(text);
+  const NameFilter filter(bytes);
+  filtered_ = document_ != nullptr && !filter.MatchesAll();
+  if (!filtered_)
+    std::vector<int>().swap(shown_);
+  else if (ShiftJisCodec::Decode(bytes) != text)
+    shown_.clear();  // no name holds a character that Shift-JIS lacks
+  else
+    shown_ = filter.Rows(document_->library());
+  const int old = selected_;
+  if (PlaceOf(selected_) < 0) selected_ = ShownCount() > 0 ? RowAt(0) : -1;
+  ScrollTo(0);
+  UpdateScrollBar();
+  EnsureVisible(selected_);
+  viewport()->update();
+  if (selected_ != old) PostSelectionChanged();
+}
+
 void PartListBox::EntryInserted(int row) {
+  if (filtered_) {
+    // Shown whatever its name: it is what the user just made or brought back.
+    const auto at = std::lower_bound(shown_.begin(), shown_.end(), row);
+    for (auto it = at; it != shown_.end(); ++it) ++*it;
+    shown_.insert(at, row);
+  }
   if (row <= selected_) ++selected_;
   UpdateScrollBar();
   viewport()->update();
 }
 
 void PartListBox::EntryRemoved(int row) {
-  // GetCount() is already the count without the row.
-  if (row == selected_) {
+  if (filtered_) {
+    auto at = std::lower_bound(shown_.begin(), shown_.end(), row);
+    if (at != shown_.end() && *at == row) at = shown_.erase(at);
+    const size_t next = static_cast<size_t>(at - shown_.begin());
+    for (; at != shown_.end(); ++at) --*at;
+    // A removed selection goes to the next shown row, or the last one.
+    if (row == selected_)
+      selected_ = next < shown_.size() ? shown_[next] : (shown_.empty() ? -1 : shown_.back());
+    else if (row < selected_)
+      --selected_;
+  } else if (row == selected_) {
+    // GetCount() is already the count without the row.
     if (selected_ >= GetCount()) --selected_;
   } else if (row < selected_) {
     --selected_;
@@ -82,12 +137,19 @@ void PartListBox::EntryRemoved(int row) {
 }
 
 void PartListBox::EntryMoved(int from, int to) {
-  if (selected_ == from)
-    selected_ = to;
-  else if (from < selected_ && selected_ <= to)
-    --selected_;
-  else if (to <= selected_ && selected_ < from)
-    ++selected_;
+  const auto moved = [from, to](int row) {
+    if (row == from) return to;
+    if (from < row && row <= to) return row - 1;
+    if (to <= row && row < from) return row + 1;
+    return row;
+  };
+  // Only an undo or a redo moves entries under a filter, so a sort is cheap
+  // enough.
+  if (filtered_) {
+    for (int& row : shown_) row = moved(row);
+    std::sort(shown_.begin(), shown_.end());
+  }
+  selected_ = moved(selected_);
   viewport()->update();
 }
 
@@ -95,6 +157,8 @@ void PartListBox::EntryRenamed(int row) { UpdateRow(row); }
 
 void PartListBox::ResetView() {
   autoScroll_->stop();
+  filtered_ = false;
+  std::vector<int>().swap(shown_);
   selected_ = -1;
   markedBody_ = nullptr;
   dragging_ = false;
@@ -128,6 +192,7 @@ QColor PartListBox::GetItemColor(int index) const {
 
 bool PartListBox::SetCurSel(int index) {
   if (index < -1 || index >= GetCount()) return false;
+  Reveal(index);
   const int old = selected_;
   selected_ = index;
   UpdateRow(old);
@@ -136,25 +201,27 @@ bool PartListBox::SetCurSel(int index) {
 }
 
 void PartListBox::EnsureVisible(int index) {
-  if (!InRange(index)) return;
-  if (index < top_)
-    ScrollTo(index);
-  else if (index >= top_ + visibleRows_ - 1)
-    ScrollTo(index - visibleRows_ + 2);
+  const int place = PlaceOf(index);
+  if (place < 0) return;
+  if (place < top_)
+    ScrollTo(place);
+  else if (place >= top_ + visibleRows_ - 1)
+    ScrollTo(place - visibleRows_ + 2);
 }
 
-QRect PartListBox::RowRect(int index) const {
-  return QRect(0, (index - top_) * rowHeight_, viewport()->width(), rowHeight_);
+QRect PartListBox::RowRect(int place) const {
+  return QRect(0, (place - top_) * rowHeight_, viewport()->width(), rowHeight_);
 }
 
 void PartListBox::UpdateRow(int index) {
-  if (InRange(index)) viewport()->update(RowRect(index));
+  const int place = PlaceOf(index);
+  if (place >= 0) viewport()->update(RowRect(place));
 }
 
 // The bar's range is 0..count with a page of the rows in view, so its last
 // position shows the final row whole even when the bottom row is cut off.
 void PartListBox::UpdateScrollBar() {
-  const int count = GetCount();
+  const int count = ShownCount();
   visibleRows_ = (rowHeight_ + viewport()->height() - 1) / rowHeight_;
   QScrollBar* bar = verticalScrollBar();
   int position = std::max(0, std::min(bar->value(), count - visibleRows_));
@@ -223,12 +290,13 @@ void PartListBox::paintEvent(QPaintEvent* event) {
   const QRect area = event->rect();
   const int first = top_ + area.top() / rowHeight_;
   const int end =
-      std::min({top_ + (rowHeight_ + area.bottom()) / rowHeight_, top_ + visibleRows_, GetCount()});
+      std::min({top_ + (rowHeight_ + area.bottom()) / rowHeight_, top_ + visibleRows_, ShownCount()});
   for (int i = std::max(first, top_); i < end; ++i) {
+    const int row = RowAt(i);
     QColor fill = pal.color(QPalette::Base);
     QColor border = fill;
-    QColor ink = GetItemColor(i);
-    if (i == selected_) {
+    QColor ink = GetItemColor(row);
+    if (row == selected_) {
       border = pal.color(QPalette::Highlight);
       if (hasFocus()) {
         fill = border;
@@ -242,7 +310,7 @@ void PartListBox::paintEvent(QPaintEvent* event) {
     painter.setBrush(fill);
     painter.drawRect(0, y, width - 1, rowHeight_ - 1);
     painter.setPen(ink);
-    const QString text = ShiftJisCodec::Decode(document_->Entry(i)->name);
+    const QString text = ShiftJisCodec::Decode(document_->Entry(row)->name);
     painter.drawText(QRect(0, y, width, rowHeight_), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
   }
   if (dropLineShown_) {
@@ -277,11 +345,12 @@ void PartListBox::keyPressEvent(QKeyEvent* event) {
 }
 
 void PartListBox::MoveSelection(int delta) {
-  if (GetCount() == 0) return;
-  const int target = std::clamp(selected_ + delta, 0, GetCount() - 1);
-  if (target == selected_) return;
-  SetCurSel(target);
-  EnsureVisible(target);
+  if (ShownCount() == 0) return;
+  const int place = PlaceOf(selected_);
+  const int target = std::clamp(place + delta, 0, ShownCount() - 1);
+  if (target == place) return;
+  SetCurSel(RowAt(target));
+  EnsureVisible(RowAt(target));
   PostSelectionChanged();
 }
 
@@ -305,15 +374,18 @@ void PartListBox::mousePressEvent(QMouseEvent* event) {
   setFocus(Qt::MouseFocusReason);
   const QPoint pos = event->position().toPoint();
   lastMousePos_ = pos;
-  const int index = top_ + pos.y() / rowHeight_;
-  if (index == selected_) {
+  const int place = top_ + pos.y() / rowHeight_;
+  if (place >= ShownCount()) return;
+  const int row = RowAt(place);
+  if (row == selected_) {
+    if (filtered_) return;
     // Qt keeps the pointer grabbed for this widget while the button is held,
     // so the release arrives here even outside the window.
     dragging_ = true;
-    dropIndex_ = index;
+    dropIndex_ = place;
     DrawDropLine();
-  } else if (index < GetCount()) {
-    SetCurSel(index);
+  } else {
+    SetCurSel(row);
     PostSelectionChanged();
   }
 }
@@ -329,7 +401,9 @@ void PartListBox::mouseMoveEvent(QMouseEvent* event) {
 void PartListBox::HandleMove(QPoint pos) {
   lastMousePos_ = pos;
   if (!dragging_) {
-    const bool overSelected = selected_ >= 0 && pos.y() >= 0 && top_ + pos.y() / rowHeight_ == selected_;
+    // The sizing cursor offers a drag, which a filter rules out.
+    const bool overSelected =
+        !filtered_ && selected_ >= 0 && pos.y() >= 0 && top_ + pos.y() / rowHeight_ == selected_;
     viewport()->setCursor(overSelected ? Qt::SizeVerCursor : Qt::ArrowCursor);
     return;
   }

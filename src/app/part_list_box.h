@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class QString;
+
 class QTimer;
 
 namespace zanli {
@@ -42,8 +44,20 @@ class PartListBox : public QAbstractScrollArea {
   void EntryRemoved(int row);
   void EntryMoved(int from, int to);
   void EntryRenamed(int row);
-  // A whole new list: no selection, scrolled to the top, no drag.
+  // A whole new list: no selection, no filter, scrolled to the top, no drag.
   void ResetView();
+
+  // Shows the rows whose names the text picks, or all rows for an empty
+  // text; a text that Shift-JIS cannot hold picks none. The selection stays
+  // when its row is still shown, else it moves to the first shown row (or to
+  // none), and that is announced. Rows the document gains while a filter is
+  // set, and rows selected with SetCurSel, are shown too until the text
+  // changes, so that a part just made, pasted or gone to never hides.
+  void SetFilter(const QString& text);
+  bool Filtered() const { return filtered_; }
+  // Rows on show, and the entry row at a place of the shown list.
+  int ShownCount() const;
+  int RowAt(int place) const { return filtered_ ? shown_[static_cast<size_t>(place)] : place; }
 
   // Rows that name `body` show in red, the others in the text colour.
   void MarkBody(const PartBody* body);
@@ -54,14 +68,15 @@ class PartListBox : public QAbstractScrollArea {
   QColor GetItemColor(int index) const;
 
   // -1 clears the selection; indices below -1 or not below the count fail.
-  // The caller chose the row, so nothing is announced.
+  // The caller chose the row, so nothing is announced; a row the filter
+  // hides is shown from now on.
   bool SetCurSel(int index);
   // Scrolls the least needed for the row to show whole.
   void EnsureVisible(int index);
 
   int GetCurSel() const { return selected_; }
   int GetCount() const;
-  // Index of the item in the first row.
+  // Place in the shown list of the first row in view.
   int GetTopIndex() const { return top_; }
   int RowHeight() const { return rowHeight_; }
 
@@ -88,7 +103,11 @@ class PartListBox : public QAbstractScrollArea {
 
  private:
   bool InRange(int index) const { return index >= 0 && index < GetCount(); }
-  QRect RowRect(int index) const;
+  // The place of an entry row in the shown list; -1 when it is hidden.
+  int PlaceOf(int row) const;
+  // Adds a hidden row to the shown ones.
+  void Reveal(int row);
+  QRect RowRect(int place) const;
   void UpdateRow(int index);
   void UpdateScrollBar();
   void ScrollTo(int position);
@@ -106,8 +125,11 @@ class PartListBox : public QAbstractScrollArea {
 
   const LibraryDocument* document_ = nullptr;
   const PartBody* markedBody_ = nullptr;
-  int selected_ = -1;
-  int top_ = 0;
+  // With a filter set, the entry rows on show in ascending order.
+  bool filtered_ = false;
+  std::vector<int> shown_;
+  int selected_ = -1;  // an entry row, always a shown one
+  int top_ = 0;        // a place in the shown list
   int visibleRows_ = 0;
   int rowHeight_ = 1;
   bool dragging_ = false;
