@@ -172,14 +172,18 @@ TEST_F(MainWindowTest, PinEditsFollowTheShownPartWhenItsRowMoves) {
   EXPECT_EQ(undoStack().count(), 2);
 }
 
-TEST_F(MainWindowTest, TabWalksThePanelThenTheListAndTheView) {
+TEST_F(MainWindowTest, TabWalksThePanelThenTheFilterTheListAndTheView) {
   PartBody* body = AddPart("U3", 2, 2, 3);
   AddPin(body, PinEdge::Left, 0, "A");
   Fill();
   blankPinBox()->setFocus();
-  const QWidget* expected[] = {pinNameEdit(),   nearBodyBox(),   clockBox(),        negativeLogicBox(),
-                               pinNumberEdit(), hideNumberBox(), updatePinButton(), cancelPinButton(),
-                               blockBox(),      partList(),      partView(),        blankPinBox()};
+  const QWidget* expected[] = {pinNameEdit(),     nearBodyBox(),
+                               clockBox(),        negativeLogicBox(),
+                               pinNumberEdit(),   hideNumberBox(),
+                               updatePinButton(), cancelPinButton(),
+                               blockBox(),        Child<QLineEdit>("partFilter"),
+                               partList(),        partView(),
+                               blankPinBox()};
   for (const QWidget* next : expected) {
     Key(QApplication::focusWidget(), Qt::Key_Tab);
     QWidget* focus = QApplication::focusWidget();
