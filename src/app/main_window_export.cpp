@@ -108,6 +108,7 @@ void MainWindow::ExportCatalog() {
   const int parts = static_cast<int>(CatalogWriter::PartCount(library()));
   QProgressDialog progress(Text(texts::kCatalogProgress), Text(texts::kCancel), 0, parts, this);
   progress.setObjectName(QStringLiteral("catalogProgress"));
+  progress.setWindowTitle(Text(texts::kExportCatalogCaption));
   progress.setWindowModality(Qt::WindowModal);
   // Shown from the first part on: until it shows, the window is not blocked
   // and the library must not change under the writer.

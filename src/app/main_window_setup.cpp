@@ -216,6 +216,9 @@ void MainWindow::UpdateCommandStates() {
 
 bool MainWindow::OfferKey(QObject* watched, const QKeyEvent& key) {
   UpdateCommandStates();
+  // Ctrl+F finds from anywhere, the pin fields included.
+  if (action(kFindPart)->shortcut().matches(QKeySequence(key.keyCombination())) == QKeySequence::ExactMatch)
+    return false;
   // The pin fields keep the command keys for editing; a check box's
   // mnemonic wins over the menu title with the same letter.
   // The filter field keeps them too, so that Ctrl+Z there takes back typing.

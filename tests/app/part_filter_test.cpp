@@ -89,28 +89,39 @@ TEST_F(PartFilterTest, TypingNarrowsTheListAndTheSelectionFollowsTheRowsShown) {
 }
 
 TEST_F(PartFilterTest, EscClearsTheFilterKeepingTheFoundPartAndDragsWaitForIt) {
+  ClickRow(6);
+  DragRow(6, 0);  // 74F00 to the top, before any filter
+  ASSERT_EQ(library().entries[0]->name, "74F00");
   Search(QStringLiteral("F00"));
+  // The move undone under the filter: the row follows its entry.
+  undoStack().undo();
+  Settle();
+  EXPECT_EQ(library().entries[6]->name, "74F00");
   EXPECT_EQ(Shown(), Names({"74F00"}));
-  // A drag on the only row moves nothing while filtered.
-  DragRow(0, 1);
-  EXPECT_EQ(library().entries.back()->name, "74F00");
+  EXPECT_EQ(Selected(), "74F00");
+
+  // No drag while filtered: the drop would fall among hidden rows.
+  Search(QStringLiteral("00"));
+  ClickRow(0);
+  DragRow(0, 2);
+  EXPECT_EQ(library().entries[1]->name, "74HC00");
 
   filter()->setFocus();
   Key(filter(), Qt::Key_Escape);
   EXPECT_TRUE(filter()->text().isEmpty());
   EXPECT_TRUE(filter()->hasFocus());
   EXPECT_EQ(Shown().size(), 7u);
-  EXPECT_EQ(Selected(), "74F00");
-  // The second Esc, and Enter or Down, go on to the list.
+  EXPECT_EQ(Selected(), "74HC00");
+  // The second Esc, and Down, go on to the list.
   Key(filter(), Qt::Key_Escape);
   EXPECT_TRUE(partList()->hasFocus());
   // Keys step through the rows shown, past the hidden 74HC04 and NE555.
   Search(QStringLiteral("00"));
   Key(filter(), Qt::Key_Down);
   EXPECT_TRUE(partList()->hasFocus());
-  for (const char* above : {"SN7400", "74LS00", "74HC00"}) {
-    Key(partList(), Qt::Key_Up);
-    EXPECT_EQ(Selected(), above);
+  for (const char* below : {"74LS00", "SN7400", "74F00"}) {
+    Key(partList(), Qt::Key_Down);
+    EXPECT_EQ(Selected(), below);
   }
 }
 
@@ -165,6 +176,13 @@ TEST_F(PartFilterTest, CommandsOnAFilteredRowActOnItsEntry) {
   EXPECT_EQ(Shown(), Names({"74HC00", "74LS00", "SN7400"}));
   EXPECT_EQ(Selected(), "74HC00");
   EXPECT_EQ(partView()->Part(), document().BodyOf(1));
+  // The pin edit undone on a part the filter hides: the part joins the rows.
+  Search(QStringLiteral("HC"));
+  undoStack().undo();
+  Settle();
+  EXPECT_EQ(Shown(), Names({"74HC00", "74HC04", "74LS00"}));
+  EXPECT_EQ(Selected(), "74LS00");
+  EXPECT_TRUE(library().entries[4]->body->pins.empty());
 }
 
 }  // namespace
