@@ -45,11 +45,11 @@ class PartFilterTest : public testing::MainWindowTestBase {
     undoStack().undo();
     Settle();
   }
-  // Runs a command whose name dialog is answered with `name` (or its default).
-  void Named(int command, const QString& name = {}) {
+  // Runs a command whose name dialog is answered with `name`.
+  void Named(int command, const QString& name) {
     testing::ModalScript script;
     script.Then<PartNameDialog>([name](PartNameDialog* dialog) {
-      if (!name.isEmpty()) dialog->findChild<QLineEdit*>(QStringLiteral("partName"))->setText(name);
+      dialog->findChild<QLineEdit*>(QStringLiteral("partName"))->setText(name);
       dialog->findChild<QPushButton*>(QStringLiteral("ok"))->click();
     });
     window->action(command)->trigger();
@@ -130,9 +130,9 @@ TEST_F(PartFilterTest, CommandsOnAShownRowActOnItsEntry) {
   Key(partList(), Qt::Key_Delete);
   EXPECT_EQ(library().entries[1]->name, "74HC04");
   EXPECT_EQ(Selected(), "74LS00");
-  Named(MainWindow::kNewPart);  // shown and selected though it does not match
-  EXPECT_EQ(Shown(), Names({"NEWNAME0", "74LS00", "SN7400", "XYZ"}));
-  EXPECT_EQ(Selected(), "NEWNAME0");
+  Named(MainWindow::kNewPart, QStringLiteral("NEW"));  // shown and selected though it does not match
+  EXPECT_EQ(Shown(), Names({"NEW", "74LS00", "SN7400", "XYZ"}));
+  EXPECT_EQ(Selected(), "NEW");
 
   // Undo goes to its entry, which joins the rows shown where hidden.
   Search(QStringLiteral("SN"));
