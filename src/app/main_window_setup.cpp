@@ -94,6 +94,9 @@ void MainWindow::CreateMenu() {
   AddCommand(file, kFileSave, QStringLiteral("上書き保存(&S)\tCtrl+S"), QKeySequence(Qt::CTRL | Qt::Key_S));
   AddCommand(file, kFileSaveAs, QStringLiteral("名前を付けて保存(&A)..."));
   file->addSeparator();
+  AddCommand(file, kImportKicad, QStringLiteral("ｲﾝﾎﾟｰﾄ (KiCad ｼﾝﾎﾞﾙ)…"));
+  AddCommand(file, kExportKicad, QStringLiteral("ｴｸｽﾎﾟｰﾄ (KiCad ｼﾝﾎﾞﾙ)…"));
+  file->addSeparator();
   AddCommand(file, kAppExit, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"));
 
   QMenu* edit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
@@ -159,6 +162,8 @@ void MainWindow::CreateMenu() {
   connect(action(kCheckLibrary), &QAction::triggered, this, &MainWindow::CheckLibrary);
   connect(action(kAppAbout), &QAction::triggered, this, &MainWindow::ShowAbout);
   connect(action(kEditPatterns), &QAction::triggered, this, &MainWindow::EditPatterns);
+  connect(action(kImportKicad), &QAction::triggered, this, &MainWindow::ImportKicad);
+  connect(action(kExportKicad), &QAction::triggered, this, &MainWindow::ExportKicad);
 }
 
 void MainWindow::UpdateUndoTexts() {
@@ -185,6 +190,8 @@ void MainWindow::UpdateCommandStates() {
   for (int id : {kEditCut, kEditCopy, kEditDelete}) action(id)->setEnabled(inList && hasSelection);
   action(kEditPaste)->setEnabled(inList && clipboardOffersPart_);
   action(kEditPatterns)->setEnabled(true);
+  action(kImportKicad)->setEnabled(true);
+  action(kExportKicad)->setEnabled(document_.EntryCount() > 0);
 }
 
 bool MainWindow::OfferKey(QObject* watched, const QKeyEvent& key) {
