@@ -10,6 +10,7 @@
 #include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/symbol_preview.h"
 #include "kicad/kicad_messages.h"
@@ -32,9 +33,15 @@ QString PartNames(const KicadSymbolImport& symbol) {
   return names.join(QStringLiteral(", "));
 }
 
+// Refusals first, then changes, then what the library does not keep: the
+// kinds' own order, so the row shows what matters most.
 QStringList Notes(const KicadSymbolImport& symbol) {
+  std::vector<const KicadNote*> sorted;
+  for (const KicadNote& note : symbol.notes) sorted.push_back(&note);
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [](const KicadNote* a, const KicadNote* b) { return a->kind < b->kind; });
   QStringList notes;
-  for (const KicadNote& note : symbol.notes) notes << Text(KicadMessages::Describe(note));
+  for (const KicadNote* note : sorted) notes << Text(KicadMessages::Describe(*note));
   return notes;
 }
 
@@ -183,7 +190,11 @@ void KicadImportDialog::ShowCurrent() {
   }
   const KicadSymbolImport& symbol = import_.symbols[item->data(kSymbolColumn, Qt::UserRole).toULongLong()];
   preview_->ShowBody(symbol.entries.empty() ? nullptr : symbol.entries.front()->body);
-  QStringList lines{Text(symbol.name) + QStringLiteral(": ") + Text(KicadMessages::Outcome(symbol.outcome))};
+  QString heading = Text(symbol.name) + QStringLiteral(": ") + Text(KicadMessages::Outcome(symbol.outcome));
+  if (!symbol.extends.empty())
+    heading +=
+        QStringLiteral(" (") + Text(texts::kicad::kAliasOf).arg(Text(symbol.extends)) + QLatin1Char(')');
+  QStringList lines{heading};
   if (!symbol.entries.empty()) lines << QString(PartNames(symbol));
   lines << Notes(symbol);
   notes_->setPlainText(lines.join(QLatin1Char('\n')));

@@ -79,6 +79,7 @@ inline constexpr const char* kColumnParts = "部品名";
 inline constexpr const char* kColumnNotes = "理由と注記";
 inline constexpr const char* kCheckShown = "表示中をすべて選択(&A)";
 inline constexpr const char* kUncheckShown = "表示中の選択を解除(&N)";
+inline constexpr const char* kAliasOf = "%1 の別名";
 inline constexpr const char* kChosenCount = "%1 個を選択";
 inline constexpr const char* kImportButton = "ｲﾝﾎﾟｰﾄ(&I)";
 inline constexpr const char* kImportRefused =

@@ -122,6 +122,22 @@ TEST_F(MainWindowKicadTest, TheTickedSymbolsComeInAsOneStep) {
     Key(partList(), Qt::Key_Z, Qt::ControlModifier);
     undoStack().clear();
   }
+
+  // What a file cannot say as the library does is told after the write.
+  AddPin(AddPart("WIDE", 1, 1), PinEdge::Left, 3, "P");
+  Fill();
+  QString said;
+  ModalScript script;
+  script.Then<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+  ChooseFile(script, temp.filePath(QStringLiteral("wide.kicad_sym")));
+  script.Then<QMessageBox>([&](QMessageBox* box) {
+    said = box->text();
+    box->accept();
+  });
+  Trigger(MainWindow::kExportKicad);
+  EXPECT_TRUE(script.Done());
+  EXPECT_TRUE(said.contains(QStringLiteral("部品 WIDE: 本体の外のﾋﾟﾝ"))) << said.toStdString();
+  EXPECT_TRUE(QFileInfo::exists(temp.filePath(QStringLiteral("wide.kicad_sym"))));
 }
 
 TEST_F(MainWindowKicadTest, TheDialogShowsOutcomesReasonsAndThePartToBe) {
@@ -137,6 +153,8 @@ TEST_F(MainWindowKicadTest, TheDialogShowsOutcomesReasonsAndThePartToBe) {
     EXPECT_EQ(empty->text(1), QStringLiteral("取り込めません"));
     EXPECT_EQ(empty->text(3), QStringLiteral("ﾋﾟﾝがありません"));
     EXPECT_EQ(Row(dialog, "OLD")->text(2), QStringLiteral("OLD_1"));
+    // What changed comes before what the library does not keep.
+    EXPECT_TRUE(Row(dialog, "OLD")->text(3).startsWith(QStringLiteral("部品名を OLD_1 にしました; ")));
     auto* preview = dialog->findChild<SymbolPreview*>(QStringLiteral("preview"));
     Symbols(dialog)->setCurrentItem(chip);
     ASSERT_NE(preview->Body(), nullptr);
@@ -144,6 +162,11 @@ TEST_F(MainWindowKicadTest, TheDialogShowsOutcomesReasonsAndThePartToBe) {
     EXPECT_TRUE(dialog->findChild<QPlainTextEdit*>(QStringLiteral("notes"))
                     ->toPlainText()
                     .startsWith(QStringLiteral("CHIP: そのまま")));
+    Symbols(dialog)->setCurrentItem(Row(dialog, "CHIPX"));
+    EXPECT_EQ(preview->Body()->pins.size(), 2u);
+    EXPECT_TRUE(dialog->findChild<QPlainTextEdit*>(QStringLiteral("notes"))
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("CHIPX: そのまま (CHIP の別名)\nCHIPX")));
     Symbols(dialog)->setCurrentItem(empty);
     EXPECT_EQ(preview->Body(), nullptr);
     dialog->reject();
@@ -229,6 +252,22 @@ TEST_F(MainWindowKicadTest, AnExportImportsBackTheSameParts) {
     }
     undoStack().clear();
   }
+
+  // What a file cannot say as the library does is told after the write.
+  AddPin(AddPart("WIDE", 1, 1), PinEdge::Left, 3, "P");
+  Fill();
+  QString said;
+  ModalScript script;
+  script.Then<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+  ChooseFile(script, temp.filePath(QStringLiteral("wide.kicad_sym")));
+  script.Then<QMessageBox>([&](QMessageBox* box) {
+    said = box->text();
+    box->accept();
+  });
+  Trigger(MainWindow::kExportKicad);
+  EXPECT_TRUE(script.Done());
+  EXPECT_TRUE(said.contains(QStringLiteral("部品 WIDE: 本体の外のﾋﾟﾝ"))) << said.toStdString();
+  EXPECT_TRUE(QFileInfo::exists(temp.filePath(QStringLiteral("wide.kicad_sym"))));
 }
 
 }  // namespace
