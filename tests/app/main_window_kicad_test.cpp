@@ -1,9 +1,6 @@
-// KiCad symbol libraries through the File menu as a user meets them: the
-// import dialog's outcomes, filter and ticks, the one step an import makes,
-// and an export read back.
+// KiCad symbol libraries through the File menu, dialogs answered as a user would.
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -52,7 +49,6 @@ class MainWindowKicadTest : public testing::MainWindowTestBase {
     return path;
   }
   static void ChooseFile(ModalScript& script, const QString& path) {
-    // Typed into the name field, as a user does.
     script.Then<QFileDialog>([path](QFileDialog* dialog) {
       dialog->setDirectory(QFileInfo(path).absolutePath());
       auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -204,10 +200,8 @@ TEST_F(MainWindowKicadTest, AnExportImportsBackTheSameParts) {
   };
   for (const Case& c : cases) {
     PartBody* gate = AddPart("GATE", 4, 3, 2);
-    AddPin(gate, PinEdge::Left, 0, "\\A", "D1")->numbers.Set(1, "D4");
-    AddPin(gate, PinEdge::Right, 1, "Y", "H3")->numbers.Set(1, "D6");
-    gate->pattern = AddPattern("TRI", 41, 31);
-    gate->pattern->SetPixel(3, 4, true);
+    AddPin(gate, PinEdge::Left, 0, "\\A", "D1")->numbers.Set(1, "H4");
+    (gate->pattern = AddPattern("TRI", 41, 31))->SetPixel(3, 4, true);
     AddAlias("GATE2", gate);
     AddPin(AddPart("RES", 1, 3), PinEdge::Top, 0, "", "D1");
     AddPin(AddPart("WIDE", 1, 1), PinEdge::Left, 3, "P");
