@@ -12,6 +12,7 @@
 #include "kicad/kicad_symbol_writer.h"
 #include "model/name_set.h"
 #include "qtshared/shift_jis_codec.h"
+#include "resources/cli_texts.h"
 
 namespace zanli::cli {
 
@@ -123,10 +124,13 @@ int RunImportKicad(const std::vector<std::string>& args) {
       return kExitFailed;
     }
   }
-  std::printf("%zu symbols: %zu exact, %zu with changes, %zu refused; %zu parts and aliases written to %s\n",
-              counts[0] + counts[1] + counts[2], counts[0], counts[1], counts[2], library.entries.size(),
-              outPath.c_str());
-  return kExitOk;
+  // A summary nobody can read is still a failure to report (a full disk, a
+  // closed pipe).
+  WriteOutput(std::to_string(counts[0] + counts[1] + counts[2]) + " symbols: " + std::to_string(counts[0]) +
+              " exact, " + std::to_string(counts[1]) + " with changes, " + std::to_string(counts[2]) +
+              " refused; " + std::to_string(library.entries.size()) + " parts and aliases written to " +
+              outPath + "\n");
+  return FinishOutput() ? kExitOk : kExitFailed;
 }
 
 int RunExportKicad(const std::vector<std::string>& args) {
@@ -140,7 +144,7 @@ int RunExportKicad(const std::vector<std::string>& args) {
   for (size_t i = 2; i < args.size(); ++i) {
     const PartEntry* entry = FindEntry(*library, args[i]);
     if (entry == nullptr) {
-      std::fprintf(stderr, "zanli-cli: %s: no part named \"%s\"\n", args[0].c_str(), args[i].c_str());
+      PrintMessage(texts::cli::kNoPartNamed, {args[0], ShownName(args[i])});
       return kExitFailed;
     }
     chosen.push_back(entry);

@@ -4,34 +4,13 @@
 #include "../../fuzz/kicad_symbol_fuzzer.cpp"
 #undef LLVMFuzzerTestOneInput
 
-#include <gtest/gtest.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
+#include "../support/fuzz_inputs.h"
 
 namespace zanli {
 namespace {
 
-namespace fs = std::filesystem;
-
 TEST(KicadFuzzReplay, SeedsAndCrashInputsPassTheRoundTrips) {
-  const fs::path root(ZANLI_SOURCE_DIR);
-  int seeds = 0;
-  for (const char* dir : {"fuzz/corpus/kicad_symbol_fuzzer", "fuzz/regressions/kicad_symbol_fuzzer"}) {
-    if (!fs::is_directory(root / dir)) continue;
-    for (const auto& item : fs::directory_iterator(root / dir)) {
-      if (!item.is_regular_file()) continue;
-      std::ifstream in(item.path(), std::ios::binary);
-      std::stringstream bytes;
-      bytes << in.rdbuf();
-      const std::string data = bytes.str();
-      EXPECT_EQ(KicadFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(data.data()), data.size()), 0)
-          << item.path();
-      seeds += std::string(dir).find("corpus") != std::string::npos;
-    }
-  }
-  EXPECT_GE(seeds, 1);
+  EXPECT_GE(testing::ReplayFuzzInputs("kicad_symbol_fuzzer", KicadFuzzerTestOneInput), 1u);
 }
 
 }  // namespace
