@@ -3,6 +3,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -144,6 +145,7 @@ KicadImportDialog::KicadImportDialog(QWidget* parent, const QString& shownPath, 
   layout->addLayout(buttonRow);
   resize(960, 600);
 
+  filter_->installEventFilter(this);
   connect(filter_, &QLineEdit::textChanged, this, &KicadImportDialog::ApplyFilter);
   connect(symbols_, &QTreeWidget::currentItemChanged, this, &KicadImportDialog::ShowCurrent);
   connect(symbols_, &QTreeWidget::itemChanged, this, &KicadImportDialog::UpdateChosenCount);
@@ -155,6 +157,17 @@ KicadImportDialog::KicadImportDialog(QWidget* parent, const QString& shownPath, 
   UpdateChosenCount();
   if (!items_.empty()) symbols_->setCurrentItem(items_.front());
   symbols_->setFocus();
+}
+
+bool KicadImportDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == filter_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      symbols_->setFocus();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 std::vector<size_t> KicadImportDialog::Chosen() const {

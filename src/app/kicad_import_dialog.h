@@ -34,6 +34,11 @@ class KicadImportDialog : public QDialog {
   // The ticked symbols, indices into the import's symbols in file order.
   std::vector<size_t> Chosen() const;
 
+ protected:
+  // Enter in the filter box goes to the list: it must not import every
+  // ticked symbol while the user is still narrowing the rows down.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void ApplyFilter(const QString& text);
   void CheckShown(bool checked);
