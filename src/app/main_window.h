@@ -62,6 +62,8 @@ class MainWindow : public CommandWindow, private DocumentObserver {
     kExportPicture = 32810,
     kExportCatalog = 32811,
     kFindPart = 32812,
+    kImportKicad = 32820,
+    kExportKicad = 32821,
     kAppAbout = 57664,
   };
 
@@ -127,6 +129,13 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void SetLibraryPath(const std::string& path);
   // The File menu's list of the last libraries, numbered "&1 name" …
   void UpdateRecentMenu();
+
+  // --- KiCad symbol libraries (main_window_kicad.cpp) ---
+  // A file's symbols, shown with their outcomes and chosen by the user, into
+  // the open library as one step, names made clear of the library's.
+  void ImportKicad();
+  // The library, or the selected part with its aliases, to one file.
+  void ExportKicad();
 
   // --- part commands (main_window_parts.cpp) ---
   void NewPart();

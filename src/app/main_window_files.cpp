@@ -10,6 +10,7 @@
 #include <QSettings>
 #include <QUndoStack>
 
+#include "app/busy_cursor.h"
 #include "app/library_file_dialog.h"
 #include "app/main_window.h"
 #include "app/message_box.h"
@@ -38,15 +39,6 @@ std::string ShownPath(const std::string& path) { return FromPath(path).toStdStri
 std::string DecodeName(std::string_view bytes) {
   return ShiftJisCodec::Decode(std::string(bytes)).toStdString();
 }
-
-// The busy cursor for as long as a file is being read or written.
-class BusyCursor {
- public:
-  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 }  // namespace
 

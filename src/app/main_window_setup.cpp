@@ -104,6 +104,8 @@ void MainWindow::CreateMenu() {
   file->addSeparator();
   AddCommand(file, kExportPicture, QString::fromUtf8(texts::kExportPictureMenu));
   AddCommand(file, kExportCatalog, QString::fromUtf8(texts::kExportCatalogMenu));
+  AddCommand(file, kImportKicad, QStringLiteral("ｲﾝﾎﾟｰﾄ (KiCad ｼﾝﾎﾞﾙ)…"));
+  AddCommand(file, kExportKicad, QStringLiteral("ｴｸｽﾎﾟｰﾄ (KiCad ｼﾝﾎﾞﾙ)…"));
   file->addSeparator();
   AddCommand(file, kAppExit, QStringLiteral("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"));
 
@@ -183,6 +185,8 @@ void MainWindow::CreateMenu() {
   });
   connect(filterField_, &QLineEdit::textChanged, partList_, &PartListBox::SetFilter);
   connect(action(kEditPatterns), &QAction::triggered, this, &MainWindow::EditPatterns);
+  connect(action(kImportKicad), &QAction::triggered, this, &MainWindow::ImportKicad);
+  connect(action(kExportKicad), &QAction::triggered, this, &MainWindow::ExportKicad);
 }
 
 void MainWindow::UpdateUndoTexts() {
@@ -212,6 +216,8 @@ void MainWindow::UpdateCommandStates() {
   action(kExportPicture)->setEnabled(hasSelection && partView_->Part() != nullptr);
   action(kExportCatalog)->setEnabled(true);
   action(kFindPart)->setEnabled(true);
+  action(kImportKicad)->setEnabled(true);
+  action(kExportKicad)->setEnabled(document_.EntryCount() > 0);
 }
 
 bool MainWindow::OfferKey(QObject* watched, const QKeyEvent& key) {

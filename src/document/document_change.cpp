@@ -25,6 +25,8 @@ constexpr StepInfo kSteps[] = {
     {StepKind::PastePart, "部品の貼り付け"},
     {StepKind::SetAttributes, "部品のｱﾄﾘﾋﾞｭｰﾄ"},
     {StepKind::EditPatterns, "ﾊﾟﾀｰﾝの編集"},
+    {StepKind::InsertPart, "部品の追加"},
+    {StepKind::ImportKicad, "KiCad ｼﾝﾎﾞﾙのｲﾝﾎﾟｰﾄ"},
 };
 
 constexpr bool InKindOrder() {

@@ -318,6 +318,33 @@ EditResult LibraryDocument::PastePart(int row, PastedPart part, int selected) {
   return Commit(StepKind::PastePart, std::move(edits), SelectionFocus(selected, EntryCount()), RowFocus(at));
 }
 
+EditResult LibraryDocument::InsertPart(int row, InsertedPart part, int selected) {
+  if (part.names.empty() || !part.body || !IsValidBody(*part.body)) return Refuse();
+  std::unordered_set<std::string> names;
+  for (const std::string& name : part.names)
+    if (!IsValidPartName(name) || entryNames_.IsNameTaken(name) || !names.insert(name).second)
+      return Refuse();
+  if (part.newPattern && part.existingPattern) return Refuse();
+  if (part.existingPattern && PatternIndex(part.existingPattern) < 0) return Refuse();
+  if (part.newPattern &&
+      (!IsValidPattern(*part.newPattern) || patternNames_.IsNameTaken(part.newPattern->name)))
+    return Refuse();
+  const int at = row >= 0 && row < EntryCount() ? row : EntryCount();
+  std::vector<DocumentEdit> edits;
+  part.body->pattern = part.existingPattern;
+  if (part.newPattern) {
+    part.body->pattern = part.newPattern.get();
+    edits.push_back(
+        DocumentEdit::InsertPattern(static_cast<int>(library_->patterns.size()), std::move(part.newPattern)));
+  }
+  PartBody* body = part.body.get();
+  edits.push_back(DocumentEdit::InsertBody(static_cast<int>(library_->bodies.size()), std::move(part.body)));
+  for (size_t i = 0; i < part.names.size(); ++i)
+    edits.push_back(DocumentEdit::InsertEntry(at + static_cast<int>(i),
+                                              std::make_unique<PartEntry>(std::move(part.names[i]), body)));
+  return Commit(StepKind::InsertPart, std::move(edits), SelectionFocus(selected, EntryCount()), RowFocus(at));
+}
+
 // --- bodies and patterns ---
 
 EditResult LibraryDocument::SetAttributes(int row, const PartAttributes& attributes) {

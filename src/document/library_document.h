@@ -23,6 +23,17 @@ struct PastedPart {
   Pattern* existingPattern = nullptr;
 };
 
+// A part made outside the library (an import): its names, the part's first
+// and then its aliases', its body (whose pattern is ignored), and either a
+// pattern of its own to add or one the library already holds, so parts made
+// together can share one.
+struct InsertedPart {
+  std::vector<std::string> names;
+  std::unique_ptr<PartBody> body;
+  std::unique_ptr<Pattern> newPattern;
+  Pattern* existingPattern = nullptr;
+};
+
 // One element of the pattern list after a pattern-editor session: an
 // existing pattern (kept as the same object, so bodies keep pointing at it)
 // or a new one, with the content it ends up with.
@@ -106,6 +117,10 @@ class LibraryDocument {
   // Adds a pasted part before `row` (appended when out of range). The names
   // are the caller's to resolve; they must not be empty.
   EditResult PastePart(int row, PastedPart part, int selected);
+  // Adds a part with its aliases, in their order, before `row` (appended when
+  // out of range). Unlike a paste, nothing is settled here: every name must
+  // be valid and free, and a new pattern's name free too.
+  EditResult InsertPart(int row, InsertedPart part, int selected);
 
   // --- bodies and patterns ---
   // Valid attributes with a pattern of the library or none; a new block

@@ -68,4 +68,26 @@ inline constexpr const char* kExportOutside = "部品 %1: 本体の外のﾋﾟ�
 inline constexpr const char* kExportName = "部品 %1 の名前を %2 として書きます";
 inline constexpr const char* kExportText = "部品 %1: 文字を UTF-8 にできません: %2";
 
+// The editor's import dialog and its export.
+inline constexpr const char* kFileType = "KiCad ｼﾝﾎﾞﾙ ﾗｲﾌﾞﾗﾘ (*.kicad_sym)";
+inline constexpr const char* kImportTitle = "KiCad ｼﾝﾎﾞﾙのｲﾝﾎﾟｰﾄ";
+inline constexpr const char* kImportSummary = "%1\nｼﾝﾎﾞﾙ %2 個: そのまま %3、変更あり %4、取り込めません %5";
+inline constexpr const char* kFilter = "ﾌｨﾙﾀ(&F):";
+inline constexpr const char* kColumnSymbol = "ｼﾝﾎﾞﾙ";
+inline constexpr const char* kColumnOutcome = "結果";
+inline constexpr const char* kColumnParts = "部品名";
+inline constexpr const char* kColumnNotes = "理由と注記";
+inline constexpr const char* kCheckShown = "表示中をすべて選択(&A)";
+inline constexpr const char* kUncheckShown = "表示中の選択を解除(&N)";
+inline constexpr const char* kAliasOf = "%1 の別名";
+inline constexpr const char* kChosenCount = "%1 個を選択";
+inline constexpr const char* kImportButton = "ｲﾝﾎﾟｰﾄ(&I)";
+inline constexpr const char* kImportRefused =
+    "部品 %1 をﾗｲﾌﾞﾗﾘに追加できないため、ｲﾝﾎﾟｰﾄを取りやめました。ﾗｲﾌﾞﾗﾘは変わっていません。";
+inline constexpr const char* kExportTitle = "KiCad ｼﾝﾎﾞﾙのｴｸｽﾎﾟｰﾄ";
+inline constexpr const char* kExportWhich =
+    "選択中の部品 %1 (と別名) だけを書き出しますか?\n[いいえ] でﾗｲﾌﾞﾗﾘ全体を書き出します。";
+inline constexpr const char* kExportNotes = "%1 に書き出しました。読み戻すと次の点が変わります:\n%2";
+inline constexpr const char* kMoreNotes = "ほか %1 件";
+
 }  // namespace zanli::texts::kicad

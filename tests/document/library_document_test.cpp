@@ -109,7 +109,7 @@ EditResult RandomOperation(LibraryDocument& document, std::mt19937& random) {
   const auto edge = static_cast<PinEdge>(pick(0, 3));
   const int32_t position = pick(0, 3) == 0 ? pick(250, 256) : pick(0, 10);
   const Library& library = document.library();
-  switch (pick(0, 11)) {
+  switch (pick(0, 12)) {
     case 0: {
       const PartBody* body = document.BodyOf(row);
       std::optional<PinData> pin;
@@ -145,6 +145,22 @@ EditResult RandomOperation(LibraryDocument& document, std::mt19937& random) {
             library.patterns[static_cast<size_t>(pick(0, library.patterns.size() - 1))].get();
       }
       return document.PastePart(row, std::move(part), row);
+    }
+    case 12: {
+      // An imported part with aliases; names clash among themselves or with
+      // the library now and then, and a new pattern's name with the library's.
+      InsertedPart part;
+      for (int i = pick(0, 3); i > 0; --i) part.names.push_back(RandomName(random, document));
+      part.body = std::make_unique<PartBody>();
+      part.body->xSize = pick(0, 4);
+      AddPin(*part.body, edge, position, "Y", "D3");
+      if (pick(0, 1)) {
+        const bool taken = pick(0, 3) == 0 && !library.patterns.empty();
+        part.newPattern = std::make_unique<Pattern>(taken ? library.patterns[0]->name : "IP", 9, 9);
+      } else if (!library.patterns.empty()) {
+        part.existingPattern = library.patterns.back().get();
+      }
+      return document.InsertPart(row, std::move(part), row);
     }
     case 9: {
       PartAttributes attributes;
@@ -236,7 +252,7 @@ TEST(LibraryDocumentTest, HistoriesOfStepsAndGroupsRestoreEveryStateTheyPass) {
         HistoryStep step;
         step.before = Describe(document.library());
         const bool group = pick(0, 3) == 0;
-        const StepKind groupKind = static_cast<StepKind>(pick(0, 11));
+        const StepKind groupKind = static_cast<StepKind>(pick(0, kStepKindCount - 1));
         if (group) {
           ASSERT_TRUE(document.BeginGroup(groupKind));
           EXPECT_FALSE(document.BeginGroup(groupKind));
@@ -308,7 +324,7 @@ TEST(LibraryDocumentTest, HistoriesOfStepsAndGroupsRestoreEveryStateTheyPass) {
   // The sequences must really exercise every path.
   EXPECT_GT(done, 1500);
   EXPECT_GT(refused, 1000);
-  EXPECT_EQ(kinds.size(), 12u);
+  EXPECT_EQ(kinds.size(), 13u);
   EXPECT_GT(groups, 200);
   EXPECT_GT(refusedGroups, 200);
   EXPECT_GT(undos, 500);
