@@ -77,4 +77,8 @@ inline constexpr const char* kUseExistingPattern =
     "貼り付けようとしたものと同じ内容のﾊﾟﾀｰﾝが存在します\r\n既存のﾊﾟﾀｰﾝを使いますか?";  // 122
 inline constexpr const char* kPasteDataDamaged = "貼り付けるﾃﾞｰﾀが壊れています";
 
+// A character typed or pasted into a field that the library's code page has no
+// code for; %1 the character.
+inline constexpr const char* kUnstorableCharacter = "この文字はﾗｲﾌﾞﾗﾘに保存できません: %1";
+
 }  // namespace zanli::texts
