@@ -116,6 +116,12 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   bool OpenLibrary();
   bool SaveLibrary();
   bool SaveLibraryAs();
+  // Written: the file holds the library, which is named after it and saved.
+  // Declined: the user chose not to accept what the format would change.
+  // Failed: the failure was shown; nothing changed.
+  enum class WriteOutcome { Written, Declined, Failed };
+  // Writes the library to `path` in the format its extension chooses.
+  WriteOutcome WriteLibrary(const std::string& path);
   void SetLibraryPath(const std::string& path);
   // The File menu's list of the last libraries, numbered "&1 name" …
   void UpdateRecentMenu();
