@@ -113,5 +113,8 @@ inline constexpr const char* kInvalidPatternName = "%1 は有効なﾊﾟﾀｰ�
 inline constexpr const char* kDuplicatePatternName = "ﾊﾟﾀｰﾝ名 %1 は既に存在しています";  // as string 115
 inline constexpr const char* kPinNameUndrawable = "ﾋﾟﾝ名 %1 に表示できない文字があります";
 inline constexpr const char* kPinNumberUndrawable = "番号 %1 に表示できない文字があります";
+inline constexpr const char* kPinNameUnstorable = "ﾋﾟﾝ名 %1 に文字として読めないﾊﾞｲﾄがあります";
+inline constexpr const char* kPinNumberUnstorable = "番号 %1 に文字として読めないﾊﾞｲﾄがあります";
+inline constexpr const char* kPrefixUnstorable = "番号ﾌﾟﾘﾌｨｯｸｽ %1 に文字として読めないﾊﾞｲﾄがあります";
 
 }  // namespace zanli::texts::check
