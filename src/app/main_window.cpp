@@ -178,6 +178,7 @@ void MainWindow::BodyChanged(const PartBody* body) {
 void MainWindow::PatternsChanged() { partView_->viewport()->update(); }
 
 void MainWindow::LibraryReplaced() {
+  if (checkDialog_ != nullptr) checkDialog_->LibraryChanged();
   partList_->ResetView();
   if (partList_->GetCount() > 0) {
     partList_->SetCurSel(0);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/command_window.h"
+#include "app/library_check_dialog.h"
 #include "app/pin_cursor.h"
 #include "app/test_access.h"
 #include "check/check_problem.h"
@@ -22,7 +23,6 @@ class QUndoStack;
 
 namespace zanli {
 
-class LibraryCheckDialog;
 class PartListBox;
 class PartView;
 class PinPanel;
@@ -143,8 +143,9 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void PastePart();
   // The checker's window: design problems and what a save would change.
   void CheckLibrary();
-  // Selects the problem's entry and puts the cursor on its pin and block.
-  void ShowProblem(const CheckProblem& problem);
+  // Selects the problem's entry and puts the cursor on its pin and block,
+  // or says that they are gone.
+  void ShowProblem(const LibraryCheckDialog::Target& target);
 
   // --- patterns (main_window_patterns.cpp) ---
   // Opens the pattern editor on the shown part's pattern; what the session

@@ -23,6 +23,9 @@ inline constexpr const char* kNoProblems = "問題は見つかりませんでし
 inline constexpr const char* kOmitted = "ほか %1 件 (同じ種類の問題は %2 件まで挙げます)";
 inline constexpr const char* kCheckAgain = "再ﾁｪｯｸ(&R)";
 inline constexpr const char* kClose = "閉じる";
+// A row whose part or pin the library no longer holds.
+inline constexpr const char* kPartGone = "この部品はもうﾗｲﾌﾞﾗﾘにありません";
+inline constexpr const char* kPinGone = "このﾋﾟﾝはもう部品にありません";
 
 inline constexpr const char* kError = "ｴﾗｰ";
 inline constexpr const char* kWarning = "警告";
