@@ -108,7 +108,9 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void UpdateCommandStates();
   // Puts a done step on the history; with `show`, the views go where the
   // step's redo would take them (the new row selected and shown, say).
-  void CommitStep(EditResult result, bool show = false);
+  // A pin step made in a block (1-based) shows that block when undone or
+  // redone.
+  void CommitStep(EditResult result, bool show = false, int block = 0);
 
   // --- files (main_window_files.cpp) ---
   // Asks whether to save unsaved changes; true when the caller may go on.
@@ -124,8 +126,9 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   // Writes the library to `path` in the format its extension chooses.
   WriteOutcome WriteLibrary(const std::string& path);
   // The check before a save: asks when the save would change the library
-  // or when the check could not run; true when the save may go on.
-  bool ConfirmSaveLosses(const Library& library, LibraryFormat format);
+  // or when the check could not run; true when the save may go on, with
+  // `changes` set when the user accepted that the file may hold less.
+  bool ConfirmSaveLosses(const Library& library, LibraryFormat format, bool& changes);
   void SetLibraryPath(const std::string& path);
   // The File menu's list of the last libraries, numbered "&1 name" …
   void UpdateRecentMenu();
@@ -201,7 +204,7 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void FollowEntryRows();
   // After an undo or a redo: select the step's entry, show its body, and
   // put the cursor on its pin.
-  void ApplyFocus(const DocumentFocus& focus);
+  void ApplyFocus(const DocumentFocus& focus, int block = 0);
   void ShowAbout();
   // A library of the recent list: opened, or taken off the list with the
   // read-failure message when it is gone.

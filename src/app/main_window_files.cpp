@@ -158,7 +158,8 @@ bool MainWindow::SaveLibrary() {
 MainWindow::WriteOutcome MainWindow::WriteLibrary(const std::string& path) {
   const Library& library = document_.library();
   const LibraryFormat format = LibraryFile::FormatOf(path);
-  if (!ConfirmSaveLosses(library, format)) return WriteOutcome::Declined;
+  bool changes = false;
+  if (!ConfirmSaveLosses(library, format, changes)) return WriteOutcome::Declined;
   WriteResult written;
   {
     const BusyCursor busy;
@@ -174,13 +175,24 @@ MainWindow::WriteOutcome MainWindow::WriteLibrary(const std::string& path) {
     SetLibraryPath(path);
     UpdateTitle();
   }
+  // The user accepted that the file holds less: the window shows what it
+  // holds, as a step before the saved state, which undo takes back.
+  if (changes) {
+    ReadResult back;
+    {
+      const BusyCursor busy;
+      back = LibraryFile::Read(path);
+    }
+    if (back.Ok())
+      CommitStep(document_.AdoptSavedLibrary(std::move(back.library), partList_->GetCurSel()), true);
+  }
   undoStack_->setClean();
   RecentLibraries::Add(QFileInfo(FromPath(path)).absoluteFilePath());
   UpdateRecentMenu();
   return WriteOutcome::Written;
 }
 
-bool MainWindow::ConfirmSaveLosses(const Library& library, LibraryFormat format) {
+bool MainWindow::ConfirmSaveLosses(const Library& library, LibraryFormat format, bool& changes) {
   // Held only while the user is asked: it keeps the library read back.
   const CheckReport losses = [&] {
     const BusyCursor busy;
@@ -189,15 +201,17 @@ bool MainWindow::ConfirmSaveLosses(const Library& library, LibraryFormat format)
   // Not knowing what a save would change is no reason to refuse it: the
   // user decides, and No is the default.
   if (losses.Has(CheckKind::SaveNotChecked)) {
-    return ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::check::kSaveUnchecked),
-                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
-                          QMessageBox::No) == QMessageBox::Yes;
+    changes = ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::check::kSaveUnchecked),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
+                             QMessageBox::No) == QMessageBox::Yes;
+    return changes;
   }
   // A save that would change the library asks first. One the writer refuses
   // asks nothing: the write refuses it with its reasons.
   if (losses.HasSaveRefusal() || losses.Empty()) return true;
   SaveLossDialog dialog(this, losses);
-  return RunModal(dialog) == QDialog::Accepted;
+  changes = RunModal(dialog) == QDialog::Accepted;
+  return changes;
 }
 
 bool MainWindow::SaveLibraryAs() {

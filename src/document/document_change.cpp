@@ -25,6 +25,7 @@ constexpr StepInfo kSteps[] = {
     {StepKind::PastePart, "部品の貼り付け"},
     {StepKind::SetAttributes, "部品のｱﾄﾘﾋﾞｭｰﾄ"},
     {StepKind::EditPatterns, "ﾊﾟﾀｰﾝの編集"},
+    {StepKind::AdoptSaved, "保存による変更"},
 };
 
 constexpr bool InKindOrder() {

@@ -487,6 +487,21 @@ TEST_F(MainWindowFilesTest, ASaveAsThatWroteNothingNeverClaimsTheLibrarySaved) {
     EXPECT_EQ(Caption(), QString::fromLatin1(c.caption)) << c.what;
     EXPECT_EQ(QFile::exists(Path(QString::fromLatin1(c.chosen))), c.written) << c.what;
     EXPECT_EQ(modified(), !c.written && c.answer == nullptr) << c.what;
+    if (c.written) {
+      // The window shows what the file holds; undo brings back what it lost.
+      Library back;
+      ASSERT_TRUE(TextLibraryFormat::Read(Std(Path(QString::fromLatin1(c.chosen))), back));
+      EXPECT_EQ(testing::Describe(library()), testing::Describe(back));
+      EXPECT_EQ(library().bodies[0]->pins[0]->numbers, (std::vector<std::string>{"D7", ""}));
+      EXPECT_EQ(undoStack().undoText(), QStringLiteral("保存による変更"));
+      window->action(MainWindow::kEditUndo)->trigger();
+      Settle();
+      EXPECT_EQ(library().bodies[0]->pins[0]->numbers, (std::vector<std::string>{"D", "D7"}));
+      EXPECT_TRUE(modified());
+      EXPECT_EQ(Caption(), QStringLiteral("Zanli - quad.LB3*"));
+      window->action(MainWindow::kEditRedo)->trigger();
+      EXPECT_FALSE(modified());
+    }
     if (modified()) {
       // Closing asks, and Save tries the chosen file again.
       auto answer = Answer(QMessageBox::Cancel);
