@@ -52,5 +52,7 @@ int RunClipEncode(const std::vector<std::string>& args);
 int RunClipDecode(const std::vector<std::string>& args);
 int RunCheck(const std::vector<std::string>& args);
 int RunCatalog(const std::vector<std::string>& args);
+int RunImportKicad(const std::vector<std::string>& args);
+int RunExportKicad(const std::vector<std::string>& args);
 
 }  // namespace zanli::cli

@@ -25,6 +25,8 @@ const Command kCommands[] = {
     {"clip-decode", zanli::cli::RunClipDecode},
     {"check", zanli::cli::RunCheck},
     {"catalog", zanli::cli::RunCatalog},
+    {"import-kicad", zanli::cli::RunImportKicad},
+    {"export-kicad", zanli::cli::RunExportKicad},
 };
 
 void PrintUsage(FILE* out) {
@@ -42,6 +44,11 @@ void PrintUsage(FILE* out) {
                "                                         exit 1 when there are any\n"
                "  catalog LIBRARY OUT.pdf [--per-page N] every part with its aliases on A4 pages,\n"
                "                                         N (1 to 100, default 12) a page\n"
+               "  import-kicad IN.kicad_sym... OUT [--report FILE.json]\n"
+               "                                         KiCad symbols into a new library OUT;\n"
+               "                                         the report gives every symbol's outcome\n"
+               "  export-kicad LIBRARY OUT.kicad_sym [PART...]\n"
+               "                                         the parts (or the named ones) for KiCad\n"
                "  --help                                 this list\n"
                "  --version                              the version of zanli-cli\n");
 }
