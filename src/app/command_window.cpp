@@ -32,9 +32,14 @@ void CommandWindow::StartAtLayoutSize() {
 void CommandWindow::WatchEvents() {
   client_->installEventFilter(this);
   qApp->installEventFilter(this);
+  if (client_->isAncestorOf(QApplication::focusWidget())) lastClientFocus_ = QApplication::focusWidget();
+  focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+    if (now != nullptr && client_->isAncestorOf(now)) lastClientFocus_ = now;
+  });
 }
 
 void CommandWindow::StopWatchingEvents() {
+  disconnect(focusWatch_);
   qApp->removeEventFilter(this);
   client_->removeEventFilter(this);
 }

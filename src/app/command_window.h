@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QKeySequence>
+#include <QPointer>
 #include <map>
 
 class QAction;
@@ -54,6 +55,11 @@ class CommandWindow : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
   QMenuBar* menuBar() const { return menuBar_; }
   QWidget* client() const { return client_; }
+  // The widget of the client area that had the keyboard focus last: what
+  // the commands act on, also while the menu bar or an open menu has the
+  // focus (a menu opened from the keyboard takes it before its enabling
+  // rules run). Null until one had it.
+  QWidget* LastClientFocus() const { return lastClientFocus_; }
 
   // Adds a menu item for the command, its key shown after a tab in `text`.
   QAction* AddCommand(QMenu* menu, int id, const QString& text, const QKeySequence& key = {});
@@ -70,6 +76,8 @@ class CommandWindow : public QDialog {
  private:
   QMenuBar* menuBar_ = nullptr;
   QWidget* client_ = nullptr;
+  QPointer<QWidget> lastClientFocus_;
+  QMetaObject::Connection focusWatch_;
   std::map<int, QAction*> actions_;
 };
 

@@ -128,22 +128,28 @@ void MainWindow::FollowEntryRows() {
     ShowPart(-1);
 }
 
-void MainWindow::CommitStep(EditResult result, bool show) {
+void MainWindow::CommitStep(EditResult result, bool show, int block) {
   if (result.status != EditStatus::Done || !result.change) return;
   const DocumentFocus focus = result.change->redoFocus();
   undoStack_->push(new DocumentCommand(document_, std::move(result.change),
-                                       [this](const DocumentFocus& f) { ApplyFocus(f); }));
-  if (show) ApplyFocus(focus);
+                                       [this, block](const DocumentFocus& f) { ApplyFocus(f, block); }));
+  if (show) ApplyFocus(focus, block);
 }
 
-void MainWindow::ApplyFocus(const DocumentFocus& focus) {
+void MainWindow::ApplyFocus(const DocumentFocus& focus, int block) {
   if (focus.row) {
     const int row = *focus.row < partList_->GetCount() ? *focus.row : partList_->GetCount() - 1;
     partList_->SetCurSel(row);
     partList_->EnsureVisible(row);
     MarkBodyRows(row);
     ShowPart(row);
-    if (focus.hasPin && partView_->Part()) PlaceCursor(focus.edge, focus.position);
+    if (focus.hasPin && partView_->Part()) {
+      if (block > 0) {
+        partView_->SetBlock(block - 1);
+        cursor_.block = partView_->GetBlock();
+      }
+      PlaceCursor(focus.edge, focus.position);
+    }
   } else {
     // The selection stays; what it shows may have changed.
     partView_->viewport()->update();
@@ -184,6 +190,7 @@ void MainWindow::LibraryReplaced() {
   filterField_->blockSignals(true);
   filterField_->clear();
   filterField_->blockSignals(false);
+  if (checkDialog_ != nullptr) checkDialog_->LibraryChanged();
   partList_->ResetView();
   if (partList_->GetCount() > 0) {
     partList_->SetCurSel(0);
@@ -246,7 +253,7 @@ void MainWindow::OnPinBlockChanged(int block) {
 void MainWindow::OnPinEditRequested(const std::optional<PinData>& pin) {
   EditResult result = document_.EditPin(cursor_.row, cursor_.edge, cursor_.position, pin);
   if (result.status == EditStatus::Refused) QApplication::beep();
-  CommitStep(std::move(result));
+  CommitStep(std::move(result), false, cursor_.block + 1);
   partView_->setFocus();
 }
 

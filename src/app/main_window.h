@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/command_window.h"
+#include "app/library_check_dialog.h"
 #include "app/pin_cursor.h"
 #include "app/test_access.h"
 #include "check/check_problem.h"
@@ -23,7 +24,6 @@ class QUndoStack;
 
 namespace zanli {
 
-class LibraryCheckDialog;
 class PartListBox;
 class PartView;
 class PinPanel;
@@ -114,7 +114,9 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void UpdateCommandStates();
   // Puts a done step on the history; with `show`, the views go where the
   // step's redo would take them (the new row selected and shown, say).
-  void CommitStep(EditResult result, bool show = false);
+  // A pin step made in a block (1-based) shows that block when undone or
+  // redone.
+  void CommitStep(EditResult result, bool show = false, int block = 0);
 
   // --- files (main_window_files.cpp) ---
   // Asks whether to save unsaved changes; true when the caller may go on.
@@ -123,9 +125,16 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   bool OpenLibrary();
   bool SaveLibrary();
   bool SaveLibraryAs();
+  // Written: the file holds the library, which is named after it and saved.
+  // Declined: the user chose not to accept what the format would change.
+  // Failed: the failure was shown; nothing changed.
+  enum class WriteOutcome { Written, Declined, Failed };
+  // Writes the library to `path` in the format its extension chooses.
+  WriteOutcome WriteLibrary(const std::string& path);
   // The check before a save: asks when the save would change the library
-  // or when the check could not run; true when the save may go on.
-  bool ConfirmSaveLosses(const Library& library, LibraryFormat format);
+  // or when the check could not run; true when the save may go on, with
+  // `changes` set when the user accepted that the file may hold less.
+  bool ConfirmSaveLosses(const Library& library, LibraryFormat format, bool& changes);
   void SetLibraryPath(const std::string& path);
   // The File menu's list of the last libraries, numbered "&1 name" …
   void UpdateRecentMenu();
@@ -152,8 +161,9 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void CommitRemoval(EditResult result);
   // The checker's window: design problems and what a save would change.
   void CheckLibrary();
-  // Selects the problem's entry and puts the cursor on its pin and block.
-  void ShowProblem(const CheckProblem& problem);
+  // Selects the problem's entry and puts the cursor on its pin and block,
+  // or says that they are gone.
+  void ShowProblem(const LibraryCheckDialog::Target& target);
 
   // --- exports (main_window_export.cpp) ---
   // The shown part in its shown block as a PNG or SVG file, drawn as the
@@ -221,7 +231,7 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void FollowEntryRows();
   // After an undo or a redo: select the step's entry, show its body, and
   // put the cursor on its pin.
-  void ApplyFocus(const DocumentFocus& focus);
+  void ApplyFocus(const DocumentFocus& focus, int block = 0);
   void ShowAbout();
   // A library of the recent list: opened, or taken off the list with the
   // read-failure message when it is gone.

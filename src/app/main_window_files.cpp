@@ -143,27 +143,48 @@ bool MainWindow::OpenLibraryFile(const std::string& path) {
 }
 
 bool MainWindow::SaveLibrary() {
+  const std::string path = library().filePath;
+  return WriteLibrary(path) == WriteOutcome::Written;
+}
+
+MainWindow::WriteOutcome MainWindow::WriteLibrary(const std::string& path) {
   const Library& library = document_.library();
-  const LibraryFormat format = LibraryFile::FormatOf(library.filePath);
-  if (!ConfirmSaveLosses(library, format)) return false;
+  const LibraryFormat format = LibraryFile::FormatOf(path);
+  bool changes = false;
+  if (!ConfirmSaveLosses(library, format, changes)) return WriteOutcome::Declined;
   WriteResult written;
   {
     const BusyCursor busy;
-    written = LibraryFile::Write(library.filePath, library, format);
+    written = LibraryFile::Write(path, library, format);
   }
   if (!written.Ok()) {
-    ShowMessageBox(this, QMessageBox::Warning,
-                   QString::fromStdString(
-                       LibraryFileMessages::WriteFailure(written, ShownPath(library.filePath), DecodeName)));
-    return false;
+    ShowMessageBox(
+        this, QMessageBox::Warning,
+        QString::fromStdString(LibraryFileMessages::WriteFailure(written, ShownPath(path), DecodeName)));
+    return WriteOutcome::Failed;
+  }
+  if (!library.hasFilePath || library.filePath != path) {
+    SetLibraryPath(path);
+    UpdateTitle();
+  }
+  // The user accepted that the file holds less: the window shows what it
+  // holds, as a step before the saved state, which undo takes back.
+  if (changes) {
+    ReadResult back;
+    {
+      const BusyCursor busy;
+      back = LibraryFile::Read(path);
+    }
+    if (back.Ok())
+      CommitStep(document_.AdoptSavedLibrary(std::move(back.library), partList_->GetCurSel()), true);
   }
   undoStack_->setClean();
-  RecentLibraries::Add(QFileInfo(FromPath(library.filePath)).absoluteFilePath());
+  RecentLibraries::Add(QFileInfo(FromPath(path)).absoluteFilePath());
   UpdateRecentMenu();
-  return true;
+  return WriteOutcome::Written;
 }
 
-bool MainWindow::ConfirmSaveLosses(const Library& library, LibraryFormat format) {
+bool MainWindow::ConfirmSaveLosses(const Library& library, LibraryFormat format, bool& changes) {
   // Held only while the user is asked: it keeps the library read back.
   const CheckReport losses = [&] {
     const BusyCursor busy;
@@ -172,15 +193,17 @@ bool MainWindow::ConfirmSaveLosses(const Library& library, LibraryFormat format)
   // Not knowing what a save would change is no reason to refuse it: the
   // user decides, and No is the default.
   if (losses.Has(CheckKind::SaveNotChecked)) {
-    return ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::check::kSaveUnchecked),
-                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
-                          QMessageBox::No) == QMessageBox::Yes;
+    changes = ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::check::kSaveUnchecked),
+                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
+                             QMessageBox::No) == QMessageBox::Yes;
+    return changes;
   }
   // A save that would change the library asks first. One the writer refuses
   // asks nothing: the write refuses it with its reasons.
   if (losses.HasSaveRefusal() || losses.Empty()) return true;
   SaveLossDialog dialog(this, losses);
-  return RunModal(dialog) == QDialog::Accepted;
+  changes = RunModal(dialog) == QDialog::Accepted;
+  return changes;
 }
 
 bool MainWindow::SaveLibraryAs() {
@@ -195,9 +218,21 @@ bool MainWindow::SaveLibraryAs() {
   const std::string path = ToPath(dialog.ChosenPath());
   if (path.empty()) return false;
   RememberFolder(FromPath(path));
-  SetLibraryPath(path);
-  UpdateTitle();
-  return SaveLibrary();
+  const bool samePath = library().hasFilePath && library().filePath == path;
+  switch (WriteLibrary(path)) {
+    case WriteOutcome::Written:
+      return true;
+    case WriteOutcome::Declined:  // nothing changes, the name included
+      return false;
+    case WriteOutcome::Failed:
+      // The window takes the chosen name, so that Save tries it again; but
+      // no file there holds the library, so it has unsaved changes.
+      SetLibraryPath(path);
+      if (!samePath) undoStack_->resetClean();
+      UpdateTitle();
+      return false;
+  }
+  return false;
 }
 
 }  // namespace zanli

@@ -29,7 +29,7 @@ QString MessageText(const char* text) {
 
 }  // namespace
 
-bool MainWindow::ListHasFocus() const { return partList_->hasFocus(); }
+bool MainWindow::ListHasFocus() const { return partList_->hasFocus() || LastClientFocus() == partList_; }
 
 void MainWindow::NewPart() {
   const int selected = partList_->GetCurSel();

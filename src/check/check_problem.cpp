@@ -70,6 +70,9 @@ constexpr KindInfo kKinds[] = {
     {K::DuplicatePatternName, "duplicate_pattern_name", S::Warning},
     {K::PinNameUndrawable, "pin_name_undrawable", S::Warning},
     {K::PinNumberUndrawable, "pin_number_undrawable", S::Warning},
+    {K::PinNameUnstorable, "pin_name_unstorable", S::Warning},
+    {K::PinNumberUnstorable, "pin_number_unstorable", S::Warning},
+    {K::PrefixUnstorable, "prefix_unstorable", S::Warning},
 };
 
 constexpr bool InKindOrder() {

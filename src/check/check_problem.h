@@ -84,9 +84,15 @@ enum class CheckKind {
   DuplicatePatternName,  // the later pattern of the name
   PinNameUndrawable,     // pin; before = the name
   PinNumberUndrawable,   // pin and block; before = the number string
+  // Bytes that are no character of the library's code page (from a file,
+  // never typed: the editor's fields refuse them); the text shows them as
+  // another character or none.
+  PinNameUnstorable,    // pin; before = the name
+  PinNumberUnstorable,  // pin and block; before = the number string
+  PrefixUnstorable,     // part; before = the prefix
 };
 
-constexpr int kCheckKindCount = static_cast<int>(CheckKind::PinNumberUndrawable) + 1;
+constexpr int kCheckKindCount = static_cast<int>(CheckKind::PrefixUnstorable) + 1;
 
 CheckSeverity SeverityOf(CheckKind kind);
 // Whether the kind means the save cannot give a readable file at all (the

@@ -209,6 +209,12 @@ class Wording {
         return fill(t::kPinNameUndrawable, {Shown(before)});
       case CheckKind::PinNumberUndrawable:
         return fill(t::kPinNumberUndrawable, {Number(before)});
+      case CheckKind::PinNameUnstorable:
+        return fill(t::kPinNameUnstorable, {Shown(before)});
+      case CheckKind::PinNumberUnstorable:
+        return fill(t::kPinNumberUnstorable, {Number(before)});
+      case CheckKind::PrefixUnstorable:
+        return fill(t::kPrefixUnstorable, {Shown(before)});
     }
     return t::kUnreadable;
   }

@@ -152,12 +152,15 @@ std::string CheckReport::Before(const CheckProblem& p) const {
     case K::BlockCountChanged:
       return body ? std::to_string(body->blockCount) : std::string();
     case K::PrefixChanged:
+    case K::PrefixUnstorable:
       return body ? body->numberPrefix : std::string();
     case K::PinNameChanged:
     case K::PinNameUndrawable:
+    case K::PinNameUnstorable:
       return pin ? pin->name : std::string();
     case K::PinNumberChanged:
     case K::PinNumberUndrawable:
+    case K::PinNumberUnstorable:
       return std::string(NumberOf(body, pin, p.block));
     case K::DuplicatePinNumber: {
       // The number's text: equal texts clash whatever their display letter.

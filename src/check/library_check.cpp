@@ -7,6 +7,7 @@
 #include "check/save_losses.h"
 #include "fileio/first_match_index.h"
 #include "model/names.h"
+#include "model/storable_text.h"
 #include "render/symbol_text_renderer.h"
 
 namespace zanli {
@@ -96,6 +97,8 @@ class Checker {
     entry_ = entry;
     bodyIndex_ = bodyIndex;
     if (body.pattern) CheckPattern(body);
+    if (!IsStorableText(body.numberPrefix))
+      AddForEntry(CheckKind::PrefixUnstorable, entry_).bodyIndex = bodyIndex_;
     const size_t blocks = static_cast<size_t>(std::max(body.blockCount, 0));
     places_.clear();
     numbers_.clear();
@@ -105,7 +108,11 @@ class Checker {
       const int32_t last = vertical ? body.ySize : body.xSize;
       if (pin.position < 0 || pin.position > last) AddForPin(CheckKind::PinOutsideBody, body, k).limit = last;
       places_.emplace_back(static_cast<int32_t>(pin.edge), pin.position, k);
-      if (!NameDrawable(pin.name)) AddForPin(CheckKind::PinNameUndrawable, body, k);
+      // Bytes that are no character are the worse news; they are not drawn either.
+      if (!IsStorableText(pin.name))
+        AddForPin(CheckKind::PinNameUnstorable, body, k);
+      else if (!NameDrawable(pin.name))
+        AddForPin(CheckKind::PinNameUndrawable, body, k);
       size_t numbered = 0;
       size_t firstUnnumbered = kNone;
       for (size_t block = 0; block < blocks; ++block) {
@@ -116,8 +123,10 @@ class Checker {
         }
         ++numbered;
         numbers_.emplace_back(block, text, k);
-        if (!std::all_of(text.begin(), text.end(),
-                         [](char c) { return Drawable(static_cast<uint8_t>(c)); })) {
+        if (!IsStorableText(text)) {
+          AddForPin(CheckKind::PinNumberUnstorable, body, k).block = static_cast<int32_t>(block + 1);
+        } else if (!std::all_of(text.begin(), text.end(),
+                                [](char c) { return Drawable(static_cast<uint8_t>(c)); })) {
           AddForPin(CheckKind::PinNumberUndrawable, body, k).block = static_cast<int32_t>(block + 1);
         }
       }

@@ -27,6 +27,7 @@ constexpr StepInfo kSteps[] = {
     {StepKind::EditPatterns, "ﾊﾟﾀｰﾝの編集"},
     {StepKind::InsertPart, "部品の追加"},
     {StepKind::ImportKicad, "KiCad ｼﾝﾎﾞﾙのｲﾝﾎﾟｰﾄ"},
+    {StepKind::AdoptSaved, "保存による変更"},
 };
 
 constexpr bool InKindOrder() {

@@ -27,8 +27,9 @@ enum class StepKind {
   EditPatterns,
   InsertPart,
   ImportKicad,
+  AdoptSaved,
 };
-constexpr int kStepKindCount = static_cast<int>(StepKind::ImportKicad) + 1;
+constexpr int kStepKindCount = static_cast<int>(StepKind::AdoptSaved) + 1;
 
 // The step's short name as the Edit menu shows it ("元に戻す - %1"), UTF-8.
 const char* StepName(StepKind kind);

@@ -41,6 +41,10 @@ DocumentEdit DocumentEdit::SetAttributes(PartBody* body, PartAttributes attribut
   return DocumentEdit(AttributesData{body, std::move(attributes), {}});
 }
 
+DocumentEdit DocumentEdit::SwapContents(std::unique_ptr<Library> library) {
+  return DocumentEdit(ContentsData{std::move(library)});
+}
+
 // The library itself changes only in the document's primitives; each
 // function here calls one and answers the edit that takes it back.
 struct DocumentEdit::Perform {
@@ -94,6 +98,10 @@ struct DocumentEdit::Perform {
   }
   Data operator()(AttributesData& d) const {
     document.SwapAttributes(*d.body, d.attributes, d.numbers);
+    return std::move(d);
+  }
+  Data operator()(ContentsData& d) const {
+    document.SwapContents(*d.library);
     return std::move(d);
   }
 };

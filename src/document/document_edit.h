@@ -6,6 +6,7 @@
 #include <variant>
 #include <vector>
 
+#include "model/library.h"
 #include "model/part_body.h"
 #include "model/part_entry.h"
 #include "model/pattern.h"
@@ -51,6 +52,9 @@ class DocumentEdit {
   // Gives the body these attributes; a new block count reshapes every pin's
   // numbers as PartBody::SetBlockCount does.
   static DocumentEdit SetAttributes(PartBody* body, PartAttributes attributes);
+  // Exchanges the library's patterns, bodies and entries for those of
+  // `library` (its file name stays).
+  static DocumentEdit SwapContents(std::unique_ptr<Library> library);
 
   void Apply(LibraryDocument& document);
 
@@ -115,9 +119,13 @@ class DocumentEdit {
     PartAttributes attributes;
     std::vector<PinNumbers> numbers;
   };
-  using Data = std::variant<InsertEntryData, RemoveEntryData, MoveEntryData, RenameEntryData, InsertBodyData,
-                            RemoveBodyData, InsertPatternData, RemovePatternData, PatternContentData,
-                            InsertPinData, RemovePinData, ReplacePinData, ShiftPinsData, AttributesData>;
+  struct ContentsData {
+    std::unique_ptr<Library> library;
+  };
+  using Data =
+      std::variant<InsertEntryData, RemoveEntryData, MoveEntryData, RenameEntryData, InsertBodyData,
+                   RemoveBodyData, InsertPatternData, RemovePatternData, PatternContentData, InsertPinData,
+                   RemovePinData, ReplacePinData, ShiftPinsData, AttributesData, ContentsData>;
   // Performs one kind of edit and answers its inverse.
   struct Perform;
 

@@ -92,6 +92,27 @@ void LibraryDocument::ReplaceLibrary(std::unique_ptr<Library> library) {
   Notify([](DocumentObserver& observer) { observer.LibraryReplaced(); });
 }
 
+EditResult LibraryDocument::AdoptSavedLibrary(std::unique_ptr<Library> saved, int selected) {
+  if (saved == nullptr || group_) return Refuse();
+  // Where the selection was, or the last row when the file holds fewer.
+  const int count = static_cast<int>(saved->entries.size());
+  DocumentFocus redo;
+  redo.row = count == 0 ? -1 : std::clamp(selected, 0, count - 1);
+  DocumentFocus undo;
+  undo.row = selected;
+  std::vector<DocumentEdit> edits;
+  edits.push_back(DocumentEdit::SwapContents(std::move(saved)));
+  return Commit(StepKind::AdoptSaved, std::move(edits), undo, redo);
+}
+
+void LibraryDocument::SwapContents(Library& other) {
+  library_->patterns.swap(other.patterns);
+  library_->bodies.swap(other.bodies);
+  library_->entries.swap(other.entries);
+  RebuildNames();
+  Notify([](DocumentObserver& observer) { observer.LibraryReplaced(); });
+}
+
 void LibraryDocument::SetFilePath(const std::string& path) {
   library_->filePath = path;
   const size_t slash = path.find_last_of('/');

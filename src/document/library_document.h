@@ -130,6 +130,10 @@ class LibraryDocument {
   // it kept, in their order, with their new content, and those it added.
   // A pattern a body still uses cannot be dropped.
   EditResult ReplacePatterns(const std::vector<PatternReplacement>& patterns);
+  // Makes the library what its saved file reads back as (a save the format
+  // could not hold exactly), keeping the file name: one step, so that undo
+  // brings back what the file lost. `selected` is the row selected now.
+  EditResult AdoptSavedLibrary(std::unique_ptr<Library> saved, int selected);
 
   // --- composite steps ---
   // One user action made of several operations (a pasted list of pins, an
@@ -174,6 +178,8 @@ class LibraryDocument {
   // With `numbers` empty a new block count reshapes the pins' numbers and
   // leaves their old ones there; otherwise it puts those back.
   void SwapAttributes(PartBody& body, PartAttributes& attributes, std::vector<PinNumbers>& numbers);
+  // Objects change hands whole, so pointers into either library stay valid.
+  void SwapContents(Library& other);
   template <typename Call>
   void Notify(const Call& call);
 

@@ -23,6 +23,9 @@ inline constexpr const char* kNoProblems = "問題は見つかりませんでし
 inline constexpr const char* kOmitted = "ほか %1 件 (同じ種類の問題は %2 件まで挙げます)";
 inline constexpr const char* kCheckAgain = "再ﾁｪｯｸ(&R)";
 inline constexpr const char* kClose = "閉じる";
+// A row whose part or pin the library no longer holds.
+inline constexpr const char* kPartGone = "この部品はもうﾗｲﾌﾞﾗﾘにありません";
+inline constexpr const char* kPinGone = "このﾋﾟﾝはもう部品にありません";
 
 inline constexpr const char* kError = "ｴﾗｰ";
 inline constexpr const char* kWarning = "警告";
@@ -113,5 +116,8 @@ inline constexpr const char* kInvalidPatternName = "%1 は有効なﾊﾟﾀｰ�
 inline constexpr const char* kDuplicatePatternName = "ﾊﾟﾀｰﾝ名 %1 は既に存在しています";  // as string 115
 inline constexpr const char* kPinNameUndrawable = "ﾋﾟﾝ名 %1 に表示できない文字があります";
 inline constexpr const char* kPinNumberUndrawable = "番号 %1 に表示できない文字があります";
+inline constexpr const char* kPinNameUnstorable = "ﾋﾟﾝ名 %1 に文字として読めないﾊﾞｲﾄがあります";
+inline constexpr const char* kPinNumberUnstorable = "番号 %1 に文字として読めないﾊﾞｲﾄがあります";
+inline constexpr const char* kPrefixUnstorable = "番号ﾌﾟﾘﾌｨｯｸｽ %1 に文字として読めないﾊﾞｲﾄがあります";
 
 }  // namespace zanli::texts::check

@@ -135,5 +135,67 @@ TEST_F(LibraryCheckUiTest, DoubleClickingAProblemShowsItsPartAndPin) {
   dialog->close();
 }
 
+// The rows follow the library through a delete, an undo and a rename: an
+// item is about its own part and pin, never about the row they stood in.
+TEST_F(LibraryCheckUiTest, ARowNeverLeadsToAnotherPart) {
+  AddPin(AddPart("WARN"), PinEdge::Left, 1, "\x83\x41");  // a warning, found first
+  AddPin(AddPart("GOOD"), PinEdge::Right, 1, "G");
+  PartBody* prob = AddPart("PROB");
+  AddPin(prob, PinEdge::Right, 1, "A");
+  AddPin(prob, PinEdge::Right, 1, "B");  // under A: an error
+  Fill();
+  window->action(MainWindow::kCheckLibrary)->trigger();
+  Settle();
+  auto* dialog = window->findChild<LibraryCheckDialog*>();
+  ASSERT_NE(dialog, nullptr);
+  auto* list = dialog->findChild<QListWidget*>(QStringLiteral("problems"));
+  const auto row = [&](CheckKind kind) -> QListWidgetItem* {
+    const auto& problems = dialog->Problems();
+    for (size_t i = 0; i < problems.size(); ++i)
+      if (problems[i].kind == kind) return list->item(static_cast<int>(i));
+    return nullptr;
+  };
+  // Errors first, whatever the order found; a long row can be read whole.
+  ASSERT_NE(row(CheckKind::PinsAtOnePosition), nullptr);
+  EXPECT_EQ(list->item(0), row(CheckKind::PinsAtOnePosition));
+  EXPECT_TRUE(list->item(0)->text().startsWith(QStringLiteral("ｴﾗｰ")));
+  EXPECT_EQ(list->item(0)->toolTip(), list->item(0)->text());
+  EXPECT_TRUE(list->wordWrap());
+
+  // Deleted: the row, still shown, says so instead of jumping to GOOD.
+  QListWidgetItem* stale = row(CheckKind::PinsAtOnePosition);
+  CommitStep(document().DeleteEntry(2));
+  partList()->SetCurSel(0);
+  QString said;
+  {
+    testing::ModalAnswerer<QMessageBox> answer([&said](QMessageBox* box) {
+      said = box->text();
+      box->accept();
+    });
+    emit list->itemActivated(stale);
+    Settle();
+  }
+  EXPECT_EQ(said, QStringLiteral("この部品はもうﾗｲﾌﾞﾗﾘにありません"));
+  EXPECT_EQ(partList()->GetCurSel(), 0);
+  // Then the window has checked again: the part's problem is gone.
+  Settle();
+  EXPECT_EQ(row(CheckKind::PinsAtOnePosition), nullptr);
+
+  // Undone, and renamed: the row is back and leads to PROB under its new name.
+  window->action(MainWindow::kEditUndo)->trigger();
+  Settle();
+  CommitStep(document().RenameEntry(2, "PROB3"));
+  Settle();
+  ASSERT_NE(row(CheckKind::PinsAtOnePosition), nullptr);
+  EXPECT_TRUE(row(CheckKind::PinsAtOnePosition)->text().contains(QStringLiteral("PROB3")));
+  emit list->itemActivated(row(CheckKind::PinsAtOnePosition));
+  Settle();
+  EXPECT_EQ(partList()->GetCurSel(), 2);
+  EXPECT_EQ(partView()->Part(), prob);
+  EXPECT_EQ(partView()->CursorEdge(), PinEdge::Right);
+  EXPECT_EQ(partView()->CursorPosition(), 1);
+  dialog->close();
+}
+
 }  // namespace
 }  // namespace zanli

@@ -121,6 +121,29 @@ TEST_F(MainWindowUndoTest, StepsTakeTheViewsToTheirEntryAndPin) {
   EXPECT_EQ(first->pins[0]->name, "F2X");
 }
 
+// A number edited in block 3 comes back in block 3, undone and redone.
+TEST_F(MainWindowUndoTest, APinStepShowsTheBlockItWasMadeIn) {
+  AddPin(AddPart("TRIPLE", 2, 2, 3), PinEdge::Left, 0, "A")->numbers = {"D1", "D2", "D3"};
+  AddPart("OTHER");
+  Fill();
+  ClickPosition(PinEdge::Left, 0);
+  blockBox()->setFocus();
+  Key(blockBox(), Qt::Key_Up);
+  Key(blockBox(), Qt::Key_Up);
+  ASSERT_EQ(partView()->GetBlock(), 2);
+  TypeInto(pinNumberEdit(), "9");
+  Key(pinNumberEdit(), Qt::Key_Return);
+  ClickRow(1);
+  partView()->setFocus();
+  for (const auto& [key, number] : {std::pair{Qt::Key_Z, "3"}, std::pair{Qt::Key_Y, "9"}}) {
+    Key(partView(), key, Qt::ControlModifier);
+    EXPECT_EQ(partList()->GetCurSel(), 0);
+    EXPECT_EQ(partView()->GetBlock(), 2);
+    EXPECT_EQ(blockBox()->value(), 3);
+    EXPECT_EQ(pinNumberEdit()->text(), QString::fromLatin1(number));
+  }
+}
+
 TEST_F(MainWindowUndoTest, NoStepForEditsThatChangeNothingAndTheFieldsKeepTheirOwnUndo) {
   PartBody* body = AddPart("A");
   AddPin(body, PinEdge::Left, 0, "SAME");

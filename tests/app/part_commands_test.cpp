@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QImage>
 #include <QListWidget>
+#include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -334,6 +335,31 @@ TEST_F(PartCommandsTest, DeleteActsOnlyFromTheListAndUndoBringsTheBodyBack) {
   ListKey(Qt::Key_Z);
   EXPECT_EQ(Describe(library()), before);
   EXPECT_EQ(partList()->GetCurSel(), 2);
+}
+
+// Alt+E gives the menu bar the focus before the Edit menu's rules run; they
+// follow the part list all the same, as when the menu is clicked open.
+TEST_F(PartCommandsTest, EditMenuOpenedFromTheKeyboardEnablesAsFromTheMouse) {
+  AddPin(AddPart("P1"), PinEdge::Left, 0, "X");
+  Fill();
+  ClickRow(0);
+  ListKey(Qt::Key_C);  // the clipboard offers a part
+  const auto editMenuStates = [this](QWidget* from) {
+    from->setFocus();
+    QTest::keyClick(from, Qt::Key_E, Qt::AltModifier);
+    Settle();
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    EXPECT_NE(menu, nullptr);
+    std::vector<bool> states;
+    for (int id :
+         {MainWindow::kEditCut, MainWindow::kEditCopy, MainWindow::kEditPaste, MainWindow::kEditDelete})
+      states.push_back(window->action(id)->isEnabled());
+    if (menu != nullptr) menu->close();
+    Settle();
+    return states;
+  };
+  EXPECT_EQ(editMenuStates(partList()), (std::vector<bool>{true, true, true, true}));
+  EXPECT_EQ(editMenuStates(pinNameEdit()), (std::vector<bool>{false, false, false, false}));
 }
 
 class PastePartTest : public PartCommandsTest {

@@ -75,8 +75,16 @@ TEST(LibraryCheck, FindsEachPlantedProblemAtItsEntryPinAndBlock) {
          Pin(l, 0, 1).name = "CL\tK";
          Pin(l, 0, 2).numbers.Set(1, "D\x82\x50");
        },
-       {"pin_name_undrawable GATE L1 \\\x83\x41>", "pin_name_undrawable GATE L3 CL\tK>",
+       {"pin_name_undrawable GATE L1 \\\x83\x41>", "pin_name_unstorable GATE L3 CL\tK>",
         "pin_number_undrawable GATE R2 b2 D\x82\x50>"}},
+      {"bytes that are no character: a substitute, an unpaired lead byte, a control",
+       [](Library& l) {
+         Pin(l, 0, 0).name = "A\xFC\xFC";
+         Pin(l, 0, 2).numbers.Set(0, "D5\x81");
+         l.bodies[1]->numberPrefix = "U\x01";
+       },
+       {"pin_name_unstorable GATE L1 A\xFC\xFC>", "pin_number_unstorable GATE R2 b1 D5\x81>",
+        "prefix_unstorable BOXED U\x01>"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
