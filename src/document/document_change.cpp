@@ -25,6 +25,11 @@ constexpr StepInfo kSteps[] = {
     {StepKind::PastePart, "部品の貼り付け"},
     {StepKind::SetAttributes, "部品のｱﾄﾘﾋﾞｭｰﾄ"},
     {StepKind::EditPatterns, "ﾊﾟﾀｰﾝの編集"},
+    {StepKind::MovePin, "ﾋﾟﾝの移動"},
+    {StepKind::DeletePins, "ﾋﾟﾝの削除"},
+    {StepKind::InsertPinRow, "ﾋﾟﾝの挿入"},
+    {StepKind::PastePins, "ﾋﾟﾝ一覧の貼り付け"},
+    {StepKind::AddPartFromPins, "ﾋﾟﾝ一覧から新しい部品"},
 };
 
 constexpr bool InKindOrder() {

@@ -25,8 +25,13 @@ enum class StepKind {
   PastePart,
   SetAttributes,
   EditPatterns,
+  MovePin,
+  DeletePins,
+  InsertPinRow,
+  PastePins,
+  AddPartFromPins,
 };
-constexpr int kStepKindCount = static_cast<int>(StepKind::EditPatterns) + 1;
+constexpr int kStepKindCount = static_cast<int>(StepKind::AddPartFromPins) + 1;
 
 // The step's short name as the Edit menu shows it ("元に戻す - %1"), UTF-8.
 const char* StepName(StepKind kind);

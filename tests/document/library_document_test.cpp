@@ -109,7 +109,7 @@ EditResult RandomOperation(LibraryDocument& document, std::mt19937& random) {
   const auto edge = static_cast<PinEdge>(pick(0, 3));
   const int32_t position = pick(0, 3) == 0 ? pick(250, 256) : pick(0, 10);
   const Library& library = document.library();
-  switch (pick(0, 11)) {
+  switch (pick(0, 12)) {
     case 0: {
       const PartBody* body = document.BodyOf(row);
       std::optional<PinData> pin;
@@ -157,6 +157,8 @@ EditResult RandomOperation(LibraryDocument& document, std::mt19937& random) {
             library.patterns[static_cast<size_t>(pick(0, library.patterns.size() - 1))].get();
       return document.SetAttributes(row, attributes);
     }
+    case 10:
+      return document.MovePin(row, edge, position, static_cast<PinEdge>(pick(0, 3)), pick(0, 10));
     default: {
       std::vector<PatternReplacement> list;
       for (const auto& p : library.patterns) {
@@ -236,7 +238,7 @@ TEST(LibraryDocumentTest, HistoriesOfStepsAndGroupsRestoreEveryStateTheyPass) {
         HistoryStep step;
         step.before = Describe(document.library());
         const bool group = pick(0, 3) == 0;
-        const StepKind groupKind = static_cast<StepKind>(pick(0, 11));
+        const StepKind groupKind = static_cast<StepKind>(pick(0, kStepKindCount - 1));
         if (group) {
           ASSERT_TRUE(document.BeginGroup(groupKind));
           EXPECT_FALSE(document.BeginGroup(groupKind));
@@ -308,7 +310,7 @@ TEST(LibraryDocumentTest, HistoriesOfStepsAndGroupsRestoreEveryStateTheyPass) {
   // The sequences must really exercise every path.
   EXPECT_GT(done, 1500);
   EXPECT_GT(refused, 1000);
-  EXPECT_EQ(kinds.size(), 12u);
+  EXPECT_EQ(kinds.size(), 13u);
   EXPECT_GT(groups, 200);
   EXPECT_GT(refusedGroups, 200);
   EXPECT_GT(undos, 500);
