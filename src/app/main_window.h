@@ -25,6 +25,7 @@ class LibraryCheckDialog;
 class PartListBox;
 class PartView;
 class PinPanel;
+class PinTableWindow;
 
 // The library editor's one window: the part list on the left, the block
 // selector, the pin panel and the part view on the right, the menu on top.
@@ -57,6 +58,8 @@ class MainWindow : public CommandWindow, private DocumentObserver {
     kDeletePinAndCloseUp = 32774,
     kEditPatterns = 32787,
     kCheckLibrary = 32801,
+    kPinTable = 32802,
+    kNewPartFromPins = 32803,
     kAppAbout = 57664,
   };
 
@@ -135,6 +138,15 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   void CheckLibrary();
   // Selects the problem's entry and puts the cursor on its pin and block.
   void ShowProblem(const CheckProblem& problem);
+
+  // --- pin table (main_window_pins.cpp) ---
+  // Shows the pin table beside the window, made on first use.
+  void ShowPinTable();
+  // A new part named by the user from the pin list on the clipboard, as
+  // the paste dialog makes it: one step.
+  void NewPartFromPins();
+  // The pin panel and the pin table show the cursor's pin.
+  void ShowPinAtCursor();
 
   // --- patterns (main_window_patterns.cpp) ---
   // Opens the pattern editor on the shown part's pattern; what the session
@@ -221,6 +233,7 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   PartView* partView_ = nullptr;
   PinPanel* pinPanel_ = nullptr;
   LibraryCheckDialog* checkDialog_ = nullptr;
+  PinTableWindow* pinTable_ = nullptr;
   QSize minimumClientSize_;
   QMenu* fileMenu_ = nullptr;
   std::vector<QAction*> recentActions_;

@@ -251,4 +251,27 @@ PinListPlan PinListPlan::Make(const PinListCells& cells, const PinColumnRoles& r
   return plan;
 }
 
+std::unique_ptr<PartBody> PinListPlan::ResultBody(const PartBody& body,
+                                                  const PinListDestination& destination) const {
+  if (problem != PinListProblem::None) return nullptr;
+  auto result = body.Clone();
+  if (destination.replaceAll) result->pins.clear();
+  for (const auto& pin : result->pins)
+    if (!destination.replaceAll && pin->edge == destination.edge && pin->position >= destination.position)
+      pin->position += shift;
+  result->SetBlockCount(attributes.blockCount);
+  result->xSize = attributes.xSize;
+  result->ySize = attributes.ySize;
+  for (const PlannedPin& planned : pins) {
+    auto pin = std::make_unique<PinInfo>(attributes.blockCount);
+    pin->edge = planned.edge;
+    pin->position = planned.position;
+    pin->name = planned.data.name;
+    pin->flags = planned.data.flags;
+    pin->numbers = planned.data.numbers;
+    result->AddPin(std::move(pin));
+  }
+  return result;
+}
+
 }  // namespace zanli

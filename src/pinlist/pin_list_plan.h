@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "model/part_body.h"
@@ -56,6 +57,10 @@ struct PinListPlan {
 
   static PinListPlan Make(const PinListCells& cells, const PinColumnRoles& roles, const PartBody& body,
                           const PinListDestination& destination);
+
+  // A copy of `body` as the paste would leave it (the pattern shared), for
+  // a preview; null when the plan has a problem.
+  std::unique_ptr<PartBody> ResultBody(const PartBody& body, const PinListDestination& destination) const;
 };
 
 }  // namespace zanli
