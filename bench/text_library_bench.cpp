@@ -138,8 +138,8 @@ void BM_TextSaveLosses(benchmark::State& state) {
   Library library;
   TextLibraryFormat::ReadBytes(File().bytes, library);
   for (auto _ : state) {
-    const std::vector<CheckProblem> losses = SaveLosses::Find(library, LibraryFormat::Text);
-    if (!losses.empty()) state.SkipWithError("the library should save as text unchanged");
+    const CheckReport losses = SaveLosses::Find(library, LibraryFormat::Text);
+    if (!losses.Empty()) state.SkipWithError("the library should save as text unchanged");
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * File().bytes.size()));
 }
@@ -150,7 +150,7 @@ void BM_LibraryCheckDesign(benchmark::State& state) {
   Library library;
   TextLibraryFormat::ReadBytes(File().bytes, library);
   size_t problems = 0;
-  for (auto _ : state) problems = LibraryCheck::DesignProblems(library).size();
+  for (auto _ : state) problems = LibraryCheck::DesignProblems(library).Count();
   state.counters["problems"] = static_cast<double>(problems);
 }
 BENCHMARK(BM_LibraryCheckDesign)->Unit(benchmark::kMillisecond);

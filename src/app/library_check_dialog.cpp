@@ -46,8 +46,9 @@ LibraryCheckDialog::LibraryCheckDialog(QWidget* parent, RunCheck run)
 
 void LibraryCheckDialog::Refresh() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  problems_ = run_();
+  const CheckReport report = run_();
   QApplication::restoreOverrideCursor();
+  problems_ = report.Problems();
   list_->clear();
   const DisplayText display = [](std::string_view bytes) {
     return ShiftJisCodec::Decode(std::string(bytes)).toStdString();
@@ -55,10 +56,13 @@ void LibraryCheckDialog::Refresh() {
   for (const CheckProblem& problem : problems_)
     list_->addItem(QString::fromUtf8(CheckProblemText::SeverityLabel(problem.Severity())) +
                    QStringLiteral(": ") +
-                   QString::fromStdString(CheckProblemText::Describe(problem, display)));
-  if (problems_.empty()) {
-    auto* none = new QListWidgetItem(QString::fromUtf8(texts::check::kNoProblems), list_);
-    none->setFlags(Qt::NoItemFlags);
+                   QString::fromStdString(CheckProblemText::Describe(problem, report, display)));
+  // Below the rows, not one of them: that none were found, or how many more.
+  const std::string last =
+      problems_.empty() ? std::string(texts::check::kNoProblems) : CheckProblemText::OmittedLine(report);
+  if (!last.empty()) {
+    auto* item = new QListWidgetItem(QString::fromStdString(last), list_);
+    item->setFlags(Qt::NoItemFlags);
   }
 }
 

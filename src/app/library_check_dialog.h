@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "check/check_problem.h"
+#include "check/check_report.h"
 
 class QListWidget;
 
@@ -18,7 +18,9 @@ class LibraryCheckDialog : public QDialog {
   Q_OBJECT
 
  public:
-  using RunCheck = std::function<std::vector<CheckProblem>()>;
+  // The check of the library as it is now; the rows are worded at once, so
+  // the report may refer to a library that changes later.
+  using RunCheck = std::function<CheckReport()>;
 
   LibraryCheckDialog(QWidget* parent, RunCheck run);
 
@@ -30,7 +32,7 @@ class LibraryCheckDialog : public QDialog {
 
  private:
   RunCheck run_;
-  std::vector<CheckProblem> problems_;
+  std::vector<CheckProblem> problems_;  // the rows', for showing their part and pin
   QListWidget* list_ = nullptr;
 };
 

@@ -12,6 +12,7 @@
 #include "check/check_problem.h"
 #include "document/document_observer.h"
 #include "document/library_document.h"
+#include "fileio/library_file_result.h"
 
 class QAction;
 class QFrame;
@@ -119,6 +120,9 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   bool OpenLibrary();
   bool SaveLibrary();
   bool SaveLibraryAs();
+  // The check before a save: asks when the save would change the library
+  // or when the check could not run; true when the save may go on.
+  bool ConfirmSaveLosses(const Library& library, LibraryFormat format);
   void SetLibraryPath(const std::string& path);
   // The File menu's list of the last libraries, numbered "&1 name" …
   void UpdateRecentMenu();

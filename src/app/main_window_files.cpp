@@ -9,7 +9,6 @@
 #include <QMenu>
 #include <QSettings>
 #include <QUndoStack>
-#include <algorithm>
 
 #include "app/library_file_dialog.h"
 #include "app/main_window.h"
@@ -23,6 +22,7 @@
 #include "fileio/library_file.h"
 #include "fileio/library_file_messages.h"
 #include "qtshared/shift_jis_codec.h"
+#include "resources/check_texts.h"
 #include "resources/message_texts.h"
 
 namespace zanli {
@@ -153,19 +153,7 @@ bool MainWindow::OpenLibraryFile(const std::string& path) {
 bool MainWindow::SaveLibrary() {
   const Library& library = document_.library();
   const LibraryFormat format = LibraryFile::FormatOf(library.filePath);
-  std::vector<CheckProblem> losses;
-  {
-    const BusyCursor busy;
-    losses = SaveLosses::Find(library, format);
-  }
-  // A save that would change the library asks first. One the writer refuses
-  // asks nothing: the write below refuses it with its reasons.
-  const bool refused =
-      std::any_of(losses.begin(), losses.end(), [](const CheckProblem& p) { return IsSaveRefusal(p.kind); });
-  if (!refused && !losses.empty()) {
-    SaveLossDialog dialog(this, losses);
-    if (RunModal(dialog) != QDialog::Accepted) return false;
-  }
+  if (!ConfirmSaveLosses(library, format)) return false;
   WriteResult written;
   {
     const BusyCursor busy;
@@ -181,6 +169,26 @@ bool MainWindow::SaveLibrary() {
   RecentLibraries::Add(QFileInfo(FromPath(library.filePath)).absoluteFilePath());
   UpdateRecentMenu();
   return true;
+}
+
+bool MainWindow::ConfirmSaveLosses(const Library& library, LibraryFormat format) {
+  // Held only while the user is asked: it keeps the library read back.
+  const CheckReport losses = [&] {
+    const BusyCursor busy;
+    return SaveLosses::Find(library, format);
+  }();
+  // Not knowing what a save would change is no reason to refuse it: the
+  // user decides, and No is the default.
+  if (losses.Has(CheckKind::SaveNotChecked)) {
+    return ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::check::kSaveUnchecked),
+                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
+                          QMessageBox::No) == QMessageBox::Yes;
+  }
+  // A save that would change the library asks first. One the writer refuses
+  // asks nothing: the write refuses it with its reasons.
+  if (losses.HasSaveRefusal() || losses.Empty()) return true;
+  SaveLossDialog dialog(this, losses);
+  return RunModal(dialog) == QDialog::Accepted;
 }
 
 bool MainWindow::SaveLibraryAs() {

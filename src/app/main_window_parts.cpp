@@ -94,9 +94,13 @@ void MainWindow::PastePart() {
   const QByteArray block = PartClipboard::Block(data);
   // Another program may have put anything there: the reader decides.
   PartClipboardBlock::Part part;
-  if (!PartClipboardBlock::Read(std::string_view(block.constData(), static_cast<size_t>(block.size())),
-                                part)) {
-    ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::kPasteDataDamaged));
+  PartClipboardBlock::Refusal refusal = PartClipboardBlock::Refusal::None;
+  if (!PartClipboardBlock::Read(std::string_view(block.constData(), static_cast<size_t>(block.size())), part,
+                                refusal)) {
+    ShowMessageBox(
+        this, QMessageBox::Warning,
+        QString::fromUtf8(texts::kPasteDataDamaged) + QLatin1Char('\n') +
+            QString::fromStdString(PartClipboardBlock::Why(refusal, static_cast<size_t>(block.size()))));
     return;
   }
   // Values no library may hold (a pin beyond the last position, a number

@@ -23,11 +23,11 @@ std::string TextLibraryOf(const std::string& entryName, const PartBody& body) {
   return TextLibraryFormat::WriteBytes(library);
 }
 
-// The symbol as zanli-cli render draws it, block 1; none when too large.
+// The symbol as zanli-cli render draws it, block 1; none when it is beyond
+// the drawing budget (the copy goes on without a picture).
 QByteArray PictureOf(const PartBody& body) {
-  constexpr int64_t kMaxSide = 32767;
   const int64_t width = SymbolRenderer::DrawingWidth(body), height = SymbolRenderer::DrawingHeight(body);
-  if (width > kMaxSide || height > kMaxSide) return {};
+  if (!SymbolRenderer::DrawingFits(width, height)) return {};
   RgbRaster raster(static_cast<int32_t>(width), static_cast<int32_t>(height), Rgb{255, 255, 255});
   SymbolRenderer::DrawPart(raster, nullptr, body, 0);
   return PngEncoder::Encode(raster);

@@ -14,7 +14,7 @@
 
 namespace zanli {
 
-SaveLossDialog::SaveLossDialog(QWidget* parent, const std::vector<CheckProblem>& losses)
+SaveLossDialog::SaveLossDialog(QWidget* parent, const CheckReport& losses)
     : QDialog(parent,
               Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("saveLossDialog"));
@@ -32,10 +32,11 @@ SaveLossDialog::SaveLossDialog(QWidget* parent, const std::vector<CheckProblem>&
   const DisplayText display = [](std::string_view bytes) {
     return ShiftJisCodec::Decode(std::string(bytes)).toStdString();
   };
-  for (size_t i = 0; i < losses.size() && i < kListed; ++i)
-    list->addItem(QString::fromStdString(CheckProblemText::Describe(losses[i], display)));
-  if (losses.size() > kListed)
-    list->addItem(QString::fromUtf8(texts::check::kMoreChanges).arg(losses.size() - kListed));
+  const std::vector<CheckProblem>& problems = losses.Problems();
+  for (size_t i = 0; i < problems.size() && i < kListed; ++i)
+    list->addItem(QString::fromStdString(CheckProblemText::Describe(problems[i], losses, display)));
+  if (losses.Count() > kListed)
+    list->addItem(QString::fromUtf8(texts::check::kMoreChanges).arg(losses.Count() - kListed));
   list->setMinimumSize(du.X(300), du.Y(120));
   layout->addWidget(list);
 

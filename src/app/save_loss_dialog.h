@@ -1,9 +1,8 @@
 #pragma once
 
 #include <QDialog>
-#include <vector>
 
-#include "check/check_problem.h"
+#include "check/check_report.h"
 
 namespace zanli {
 
@@ -17,7 +16,7 @@ class SaveLossDialog : public QDialog {
  public:
   static constexpr size_t kListed = 50;
 
-  SaveLossDialog(QWidget* parent, const std::vector<CheckProblem>& losses);
+  SaveLossDialog(QWidget* parent, const CheckReport& losses);
 };
 
 }  // namespace zanli

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 #include "model/pin_info.h"
 
@@ -21,6 +20,7 @@ enum class CheckSeverity { Error, Warning, Info };
 enum class CheckKind {
   // The binary writer refuses the library (message 103): value is what the
   // library needs, limit what the format holds (for ranges, the top).
+  // "before" and "after" are the values CheckReport::Before and ::After give.
   RefusedPatternSide,       // pattern; before = "WxH"; a side outside 1..limit
   RefusedPatternImage,      // pattern; before = "WxH"; image bytes over limit
   RefusedBitmapArea,        // pattern whose images pass the area's limit
@@ -36,7 +36,6 @@ enum class CheckKind {
   RefusedEntryCount,        // no subject
   RefusedFileSize,          // no subject
   RefusedEntryWithoutBody,  // entry whose body is missing (message 104; the text writer too)
-  RefusedWrite,             // the writer failed for want of memory; no subject
   // The file would be written but its reader would refuse it: nothing of it
   // could be opened again.
   UnreadableEmptyPartName,     // entry
@@ -47,26 +46,31 @@ enum class CheckKind {
   UnreadableLongName,          // entry, pattern or part; value = the length, limit = the longest field read
   UnreadableTooLarge,          // no subject; value = what reading would build, limit = the budget
   Unreadable,                  // no cause found among the above; no subject
-  // Saving and reading back changes the library (before -> after).
+  // The save check could not run for want of memory: nothing is known about
+  // what a save would change, and nothing says it cannot be done.
+  SaveNotChecked,  // no subject
+  // Saving and reading back changes the library (before -> after). The
+  // "back" fields name where the changed value sits in the library the saved
+  // file gives back.
   EntryLost,           // entry; before = its name
-  EntryAdded,          // after = the name that appears
-  EntryRenamed,        // entry; before, after = names
-  AliasChanged,        // entry; before, after = the part whose body it shares ("" = its own body)
+  EntryAdded,          // backEntry; after = the name that appears
+  EntryRenamed,        // entry, backEntry; before, after = names
+  AliasChanged,        // entry; partOf, backPartOf; before, after = their names ("" = its own body)
   PatternLost,         // pattern
-  PatternAdded,        // after = the name
-  PatternRenamed,      // pattern; before, after = names
-  PatternSizeChanged,  // pattern; before, after = "WxH"
+  PatternAdded,        // backPattern; after = the name
+  PatternRenamed,      // pattern, backPattern; before, after = names
+  PatternSizeChanged,  // pattern, backPattern; before, after = "WxH"
   PatternBitsChanged,  // pattern; value = the first row that differs (1-based)
-  PartPatternChanged,  // part; before, after = pattern names ("" = none)
-  PartSizeChanged,     // part; before, after = "XxY"
-  BlockCountChanged,   // part; before, after = decimal
-  PrefixChanged,       // part; before, after = prefixes
+  PartPatternChanged,  // part, backEntry; before, after = pattern names ("" = none)
+  PartSizeChanged,     // part, backEntry; before, after = "XxY"
+  BlockCountChanged,   // part, backEntry; before, after = decimal
+  PrefixChanged,       // part, backEntry; before, after = prefixes
   PinLost,             // pin
-  PinAdded,            // part; movedEdge and movedPosition = where the new pin sits
+  PinAdded,            // part, backEntry, backPin; movedEdge and movedPosition = where the new pin sits
   PinMoved,            // pin; movedEdge and movedPosition = where it comes back
-  PinNameChanged,      // pin; before, after = names
+  PinNameChanged,      // pin, backEntry, backPin; before, after = names
   PinFlagsChanged,     // pin; value, limit = the flags before and after
-  PinNumberChanged,    // pin and block; before, after = the number strings
+  PinNumberChanged,    // pin and block, backEntry, backPin; before, after = the number strings
   // Design problems, found by LibraryCheck.
   PinOutsideBody,        // pin; limit = the edge's last position
   PinsAtOnePosition,     // the later pin at an edge and position already taken
@@ -93,31 +97,41 @@ const char* KindId(CheckKind kind);
 // "error", "warning", "info".
 const char* SeverityId(CheckSeverity severity);
 
-// One problem: what, where, and the values involved. Names and values are the
-// model's bytes (Shift-JIS); CheckProblemText turns them into a sentence.
+// One problem: what, where, and the values involved. It holds no text: its
+// subject is a place in the library checked (indexes into Library::entries,
+// ::bodies and ::patterns, and the pin's index in its body), and a changed
+// value is a place in the library the saved file gives back, which the
+// CheckReport keeps. CheckReport::Before and ::After, and CheckProblemText,
+// make the words from those places when the problem is shown, so a problem
+// costs the same whatever the length of the names it concerns.
 //
 // The subject locates the problem so the editor can show it: entryIndex is
 // the row in Library::entries to select (for a body, the part: the first
 // entry naming it), pinEdge and pinPosition put the pin cursor on the pin.
-// Fields that do not apply keep their defaults (kNone, empty, 0).
+// Fields that do not apply keep their defaults (kNone, 0).
 struct CheckProblem {
   static constexpr size_t kNone = static_cast<size_t>(-1);
 
   CheckKind kind = CheckKind::Unreadable;
 
-  size_t entryIndex = kNone;  // in Library::entries
-  std::string entryName;
+  size_t entryIndex = kNone;    // in Library::entries
   size_t bodyIndex = kNone;     // in Library::bodies; also for a body no entry names
   size_t patternIndex = kNone;  // in Library::patterns
-  std::string patternName;
-  size_t pinIndex = kNone;  // in the body's pins
+  size_t pinIndex = kNone;      // in the body's pins
   PinEdge pinEdge = PinEdge::Left;
   int32_t pinPosition = 0;
-  std::string pinName;
   int32_t block = 0;  // 1-based; 0 when no block is concerned
 
-  std::string before;
-  std::string after;
+  // AliasChanged: the entry whose body this one shares, kNone for its own.
+  size_t partOf = kNone;
+  // In the library the saved file gives back: the entry the subject's entry
+  // becomes (or, for AliasChanged, the one whose body it shares there), the
+  // pattern and the pin.
+  size_t backEntryIndex = kNone;
+  size_t backPartOf = kNone;
+  size_t backPatternIndex = kNone;
+  size_t backPinIndex = kNone;
+
   int64_t value = 0;
   int64_t limit = 0;
   PinEdge movedEdge = PinEdge::Left;

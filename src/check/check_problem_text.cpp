@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "fileio/library_file_messages.h"
 #include "resources/check_texts.h"
+#include "resources/message_texts.h"
 
 namespace zanli {
 
@@ -13,11 +15,13 @@ namespace t = texts::check;
 // Display text of model bytes, on one line.
 class Wording {
  public:
-  Wording(const CheckProblem& problem, const DisplayText& display) : problem_(problem), display_(display) {}
+  Wording(const CheckProblem& problem, const CheckReport& report, const DisplayText& display)
+      : problem_(problem), report_(report), display_(display) {}
 
   std::string Shown(std::string_view bytes) const {
     if (bytes.empty()) return t::kNothing;
-    const std::string text = display_ ? display_(bytes) : std::string(bytes);
+    const std::string_view part = LibraryFileMessages::ShownPart(bytes);
+    const std::string text = display_ ? display_(part) : std::string(part);
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
@@ -31,7 +35,7 @@ class Wording {
       out.push_back(kHex[u >> 4]);
       out.push_back(kHex[u & 0xF]);
     }
-    return out;
+    return part.size() < bytes.size() ? LibraryFileMessages::Format(texts::kShortenedName, {out}) : out;
   }
 
   // "77", "77 (非表示)", or "(なし)" for no number.
@@ -62,15 +66,16 @@ class Wording {
     const CheckProblem& p = problem_;
     std::vector<std::string> parts;
     if (p.HasEntry())
-      parts.push_back(CheckProblemText::Fill(t::kPart, {Shown(p.entryName)}));
+      parts.push_back(CheckProblemText::Fill(t::kPart, {Shown(report_.EntryName(p))}));
     else if (p.bodyIndex != CheckProblem::kNone)
       parts.push_back(CheckProblemText::Fill(t::kUnnamedBody, {std::to_string(p.bodyIndex + 1)}));
     else if (p.HasPattern())
-      parts.push_back(CheckProblemText::Fill(t::kPattern, {Shown(p.patternName)}));
+      parts.push_back(CheckProblemText::Fill(t::kPattern, {Shown(report_.PatternName(p))}));
     if (p.HasPin()) {
       const std::string place = Place(p.pinEdge, p.pinPosition);
-      parts.push_back(p.pinName.empty() ? CheckProblemText::Fill(t::kPin, {place})
-                                        : CheckProblemText::Fill(t::kNamedPin, {place, Shown(p.pinName)}));
+      const std::string_view name = report_.PinName(p);
+      parts.push_back(name.empty() ? CheckProblemText::Fill(t::kPin, {place})
+                                   : CheckProblemText::Fill(t::kNamedPin, {place, Shown(name)}));
     }
     if (p.block > 0) parts.push_back(CheckProblemText::Fill(t::kBlock, {std::to_string(p.block)}));
     std::string out;
@@ -87,8 +92,10 @@ class Wording {
     auto fill = [](const char* pattern, F args) { return CheckProblemText::Fill(pattern, args); };
     const std::string value = std::to_string(p.value);
     const std::string limit = std::to_string(p.limit);
+    const std::string before = report_.Before(p);
+    const std::string after = report_.After(p);
     auto binary = [&](const char* reason) {
-      return fill(t::kRefusedBinary, {fill(reason, {value, limit, p.before})});
+      return fill(t::kRefusedBinary, {fill(reason, {value, limit, before})});
     };
     auto unreadable = [&](const std::string& reason) { return fill(t::kUnreadableBecause, {reason}); };
     switch (p.kind) {
@@ -122,15 +129,13 @@ class Wording {
         return binary(t::kRefusedFileSize);
       case CheckKind::RefusedEntryWithoutBody:
         return t::kRefusedEntryWithoutBody;
-      case CheckKind::RefusedWrite:
-        return t::kRefusedWrite;
       case CheckKind::UnreadableEmptyPartName:
         return unreadable(t::kEmptyPartName);
       case CheckKind::UnreadableEmptyPatternName:
         return unreadable(t::kEmptyPatternName);
       case CheckKind::UnreadablePartSize:
       case CheckKind::UnreadablePatternSize:
-        return unreadable(fill(t::kSizeOutOfRange, {p.before, limit}));
+        return unreadable(fill(t::kSizeOutOfRange, {before, limit}));
       case CheckKind::UnreadableBlockCount:
         return unreadable(fill(t::kBlockCountOutOfRange, {value, limit}));
       case CheckKind::UnreadableLongName:
@@ -139,32 +144,34 @@ class Wording {
         return unreadable(fill(t::kTextTooLarge, {value, limit}));
       case CheckKind::Unreadable:
         return t::kUnreadable;
+      case CheckKind::SaveNotChecked:
+        return t::kSaveNotChecked;
       case CheckKind::EntryLost:
         return t::kEntryLost;
       case CheckKind::EntryAdded:
-        return fill(t::kEntryAdded, {Shown(p.after)});
+        return fill(t::kEntryAdded, {Shown(after)});
       case CheckKind::EntryRenamed:
-        return fill(t::kEntryRenamed, {Shown(p.after)});
+        return fill(t::kEntryRenamed, {Shown(after)});
       case CheckKind::AliasChanged:
-        return fill(t::kAliasChanged, {Shown(p.before), Shown(p.after)});
+        return fill(t::kAliasChanged, {Shown(before), Shown(after)});
       case CheckKind::PatternLost:
         return t::kPatternLost;
       case CheckKind::PatternAdded:
-        return fill(t::kPatternAdded, {Shown(p.after)});
+        return fill(t::kPatternAdded, {Shown(after)});
       case CheckKind::PatternRenamed:
-        return fill(t::kPatternRenamed, {Shown(p.after)});
+        return fill(t::kPatternRenamed, {Shown(after)});
       case CheckKind::PatternSizeChanged:
-        return fill(t::kPatternSizeChanged, {p.before, p.after});
+        return fill(t::kPatternSizeChanged, {before, after});
       case CheckKind::PatternBitsChanged:
         return fill(t::kPatternBitsChanged, {value});
       case CheckKind::PartPatternChanged:
-        return fill(t::kPartPatternChanged, {Shown(p.before), Shown(p.after)});
+        return fill(t::kPartPatternChanged, {Shown(before), Shown(after)});
       case CheckKind::PartSizeChanged:
-        return fill(t::kPartSizeChanged, {p.before, p.after});
+        return fill(t::kPartSizeChanged, {before, after});
       case CheckKind::BlockCountChanged:
-        return fill(t::kBlockCountChanged, {p.before, p.after});
+        return fill(t::kBlockCountChanged, {before, after});
       case CheckKind::PrefixChanged:
-        return fill(t::kPrefixChanged, {Shown(p.before), Shown(p.after)});
+        return fill(t::kPrefixChanged, {Shown(before), Shown(after)});
       case CheckKind::PinLost:
         return t::kPinLost;
       case CheckKind::PinAdded:
@@ -172,50 +179,59 @@ class Wording {
       case CheckKind::PinMoved:
         return fill(t::kPinMoved, {Place(p.movedEdge, p.movedPosition)});
       case CheckKind::PinNameChanged:
-        return fill(t::kPinNameChanged, {Shown(p.before), Shown(p.after)});
+        return fill(t::kPinNameChanged, {Shown(before), Shown(after)});
       case CheckKind::PinFlagsChanged:
         return fill(t::kPinFlagsChanged, {Flags(p.value), Flags(p.limit)});
       case CheckKind::PinNumberChanged:
-        return fill(t::kPinNumberChanged, {Number(p.before), Number(p.after)});
+        return fill(t::kPinNumberChanged, {Number(before), Number(after)});
       case CheckKind::PinOutsideBody:
         return fill(t::kPinOutsideBody, {limit});
       case CheckKind::PinsAtOnePosition:
         return t::kPinsAtOnePosition;
       case CheckKind::DuplicatePinNumber:
-        return fill(t::kDuplicatePinNumber, {Shown(p.before)});
+        return fill(t::kDuplicatePinNumber, {Shown(before)});
       case CheckKind::PartlyNumberedPin:
         return t::kPartlyNumberedPin;
       case CheckKind::PatternTooSmall:
-        return fill(t::kPatternTooSmall, {Shown(p.patternName), p.before, p.after});
+        return fill(t::kPatternTooSmall, {Shown(report_.PatternName(p)), before, after});
       case CheckKind::UnusedPattern:
         return t::kUnusedPattern;
       case CheckKind::InvalidPartName:
       case CheckKind::DuplicatePartName:
         return fill(p.kind == CheckKind::InvalidPartName ? t::kInvalidPartName : t::kDuplicatePartName,
-                    {Shown(p.entryName)});
+                    {Shown(report_.EntryName(p))});
       case CheckKind::InvalidPatternName:
       case CheckKind::DuplicatePatternName:
         return fill(
             p.kind == CheckKind::InvalidPatternName ? t::kInvalidPatternName : t::kDuplicatePatternName,
-            {Shown(p.patternName)});
+            {Shown(report_.PatternName(p))});
       case CheckKind::PinNameUndrawable:
-        return fill(t::kPinNameUndrawable, {Shown(p.before)});
+        return fill(t::kPinNameUndrawable, {Shown(before)});
       case CheckKind::PinNumberUndrawable:
-        return fill(t::kPinNumberUndrawable, {Number(p.before)});
+        return fill(t::kPinNumberUndrawable, {Number(before)});
     }
     return t::kUnreadable;
   }
 
  private:
   const CheckProblem& problem_;
+  const CheckReport& report_;
   const DisplayText& display_;
 };
 
 }  // namespace
 
-std::string CheckProblemText::Describe(const CheckProblem& problem, const DisplayText& display) {
-  const Wording wording(problem, display);
+std::string CheckProblemText::Describe(const CheckProblem& problem, const CheckReport& report,
+                                       const DisplayText& display) {
+  const Wording wording(problem, report, display);
   return wording.Subject() + wording.What();
+}
+
+std::string CheckProblemText::OmittedLine(const CheckReport& report) {
+  const size_t omitted = report.Omitted();
+  return omitted == 0
+             ? std::string()
+             : Fill(t::kOmitted, {std::to_string(omitted), std::to_string(CheckReport::kMaxPerKind)});
 }
 
 const char* CheckProblemText::SeverityLabel(CheckSeverity severity) {

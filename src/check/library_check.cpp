@@ -40,14 +40,15 @@ std::string_view NumberText(const PinInfo& pin, size_t block) {
 
 class Checker {
  public:
-  explicit Checker(const Library& library)
+  Checker(const Library& library, CheckReport& out)
       : library_(library),
+        out_(out),
         patternIndex_(library.patterns.size()),
         patternUsed_(library.patterns.size(), false) {
     for (size_t i = 0; i < library.patterns.size(); ++i) patternIndex_.Insert(library.patterns[i].get(), i);
   }
 
-  std::vector<CheckProblem> Run() {
+  void Run() {
     FirstMatchIndex<std::string_view, size_t> names(library_.entries.size());
     FirstMatchIndex<const PartBody*, size_t> parts(library_.entries.size());
     FirstMatchIndex<const PartBody*, size_t> bodies(library_.bodies.size());
@@ -66,23 +67,18 @@ class Checker {
       if (patternNames.Insert(name, i) != i) AddForPattern(CheckKind::DuplicatePatternName, i);
       if (!patternUsed_[i]) AddForPattern(CheckKind::UnusedPattern, i);
     }
-    return std::move(out_);
   }
 
  private:
   CheckProblem& AddForEntry(CheckKind kind, size_t entry) {
-    CheckProblem& problem = out_.emplace_back();
-    problem.kind = kind;
+    CheckProblem& problem = out_.Add(kind);
     problem.entryIndex = entry;
-    problem.entryName = library_.entries[entry]->name;
     return problem;
   }
 
   CheckProblem& AddForPattern(CheckKind kind, size_t index) {
-    CheckProblem& problem = out_.emplace_back();
-    problem.kind = kind;
+    CheckProblem& problem = out_.Add(kind);
     problem.patternIndex = index;
-    problem.patternName = library_.patterns[index]->name;
     return problem;
   }
 
@@ -93,7 +89,6 @@ class Checker {
     problem.pinIndex = pin;
     problem.pinEdge = info.edge;
     problem.pinPosition = info.position;
-    problem.pinName = info.name;
     return problem;
   }
 
@@ -110,7 +105,7 @@ class Checker {
       const int32_t last = vertical ? body.ySize : body.xSize;
       if (pin.position < 0 || pin.position > last) AddForPin(CheckKind::PinOutsideBody, body, k).limit = last;
       places_.emplace_back(static_cast<int32_t>(pin.edge), pin.position, k);
-      if (!NameDrawable(pin.name)) AddForPin(CheckKind::PinNameUndrawable, body, k).before = pin.name;
+      if (!NameDrawable(pin.name)) AddForPin(CheckKind::PinNameUndrawable, body, k);
       size_t numbered = 0;
       size_t firstUnnumbered = kNone;
       for (size_t block = 0; block < blocks; ++block) {
@@ -123,9 +118,7 @@ class Checker {
         numbers_.emplace_back(block, text, k);
         if (!std::all_of(text.begin(), text.end(),
                          [](char c) { return Drawable(static_cast<uint8_t>(c)); })) {
-          CheckProblem& problem = AddForPin(CheckKind::PinNumberUndrawable, body, k);
-          problem.block = static_cast<int32_t>(block + 1);
-          problem.before = pin.numbers[block];
+          AddForPin(CheckKind::PinNumberUndrawable, body, k).block = static_cast<int32_t>(block + 1);
         }
       }
       if (numbered > 0 && numbered < blocks)
@@ -142,9 +135,7 @@ class Checker {
     for (size_t i = 1; i < numbers_.size(); ++i) {
       const auto& [block, text, pin] = numbers_[i];
       if (block != std::get<0>(numbers_[i - 1]) || text != std::get<1>(numbers_[i - 1])) continue;
-      CheckProblem& problem = AddForPin(CheckKind::DuplicatePinNumber, body, pin);
-      problem.block = static_cast<int32_t>(block + 1);
-      problem.before = text;
+      AddForPin(CheckKind::DuplicatePinNumber, body, pin).block = static_cast<int32_t>(block + 1);
     }
   }
 
@@ -158,15 +149,12 @@ class Checker {
     CheckProblem& problem = AddForEntry(CheckKind::PatternTooSmall, entry_);
     problem.bodyIndex = bodyIndex_;
     problem.patternIndex = index;
-    problem.patternName = pattern.name;
-    problem.before = std::to_string(pattern.width) + "x" + std::to_string(pattern.height);
-    problem.after = std::to_string(width) + "x" + std::to_string(height);
   }
 
   const Library& library_;
+  CheckReport& out_;
   FirstMatchIndex<const Pattern*, size_t> patternIndex_;
   std::vector<bool> patternUsed_;
-  std::vector<CheckProblem> out_;
   size_t entry_ = kNone;
   size_t bodyIndex_ = kNone;
   // Scratch of the body being checked, kept to spare allocations.
@@ -176,16 +164,20 @@ class Checker {
 
 }  // namespace
 
-std::vector<CheckProblem> LibraryCheck::DesignProblems(const Library& library) {
-  return Checker(library).Run();
+void LibraryCheck::DesignProblems(const Library& library, CheckReport& report) {
+  Checker(library, report).Run();
 }
 
-std::vector<CheckProblem> LibraryCheck::Run(const Library& library, LibraryFormat savedAs) {
-  std::vector<CheckProblem> problems = DesignProblems(library);
-  std::vector<CheckProblem> losses = SaveLosses::Find(library, savedAs);
-  problems.insert(problems.end(), std::make_move_iterator(losses.begin()),
-                  std::make_move_iterator(losses.end()));
-  return problems;
+CheckReport LibraryCheck::DesignProblems(const Library& library) {
+  CheckReport report(library);
+  DesignProblems(library, report);
+  return report;
+}
+
+CheckReport LibraryCheck::Run(const Library& library, LibraryFormat savedAs) {
+  CheckReport report = DesignProblems(library);
+  SaveLosses::Find(library, savedAs, report);
+  return report;
 }
 
 }  // namespace zanli

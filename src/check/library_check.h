@@ -1,8 +1,6 @@
 #pragma once
 
-#include <vector>
-
-#include "check/check_problem.h"
+#include "check/check_report.h"
 #include "check/library_format.h"
 #include "model/library.h"
 
@@ -24,10 +22,11 @@ class LibraryCheck {
  public:
   // The design problems in library order (entries with their bodies and pins,
   // then patterns), followed by SaveLosses::Find for `savedAs`, the format of
-  // the library's file.
-  static std::vector<CheckProblem> Run(const Library& library, LibraryFormat savedAs);
+  // the library's file. The report refers to `library`.
+  static CheckReport Run(const Library& library, LibraryFormat savedAs);
   // The design problems alone.
-  static std::vector<CheckProblem> DesignProblems(const Library& library);
+  static CheckReport DesignProblems(const Library& library);
+  static void DesignProblems(const Library& library, CheckReport& report);
 };
 
 }  // namespace zanli

@@ -14,10 +14,7 @@ namespace zanli {
 
 namespace {
 
-using Problems = std::vector<CheckProblem>;
 constexpr size_t kNone = CheckProblem::kNone;
-
-std::string SizeText(int32_t x, int32_t y) { return std::to_string(x) + "x" + std::to_string(y); }
 
 template <typename T>
 size_t IndexIn(const std::vector<std::unique_ptr<T>>& list, const T* item) {
@@ -26,31 +23,21 @@ size_t IndexIn(const std::vector<std::unique_ptr<T>>& list, const T* item) {
   return kNone;
 }
 
-// Subjects are filled from the library given to Find: the index of a body's
-// part, the body and the pin, found by a search that runs once per problem,
-// or through the indexes a comparison builds once.
-void SetPattern(CheckProblem& problem, const Library& library, size_t index) {
-  problem.patternIndex = index;
-  problem.patternName = library.patterns[index]->name;
-}
-
-void SetEntry(CheckProblem& problem, const Library& library, size_t index) {
-  problem.entryIndex = index;
-  problem.entryName = library.entries[index]->name;
+// The part (first entry) of `body`, or none for a body no entry names; a
+// search that runs once per refusal.
+void SetBody(CheckProblem& problem, const Library& library, const PartBody* body) {
+  problem.bodyIndex = IndexIn(library.bodies, body);
+  for (size_t i = 0; i < library.entries.size(); ++i)
+    if (library.entries[i]->body == body) {
+      problem.entryIndex = i;
+      return;
+    }
 }
 
 void SetPin(CheckProblem& problem, const PinInfo& pin, size_t index) {
   problem.pinIndex = index;
   problem.pinEdge = pin.edge;
   problem.pinPosition = pin.position;
-  problem.pinName = pin.name;
-}
-
-// The part (first entry) of `body`, or none for a body no entry names.
-void SetBody(CheckProblem& problem, const Library& library, const PartBody* body) {
-  problem.bodyIndex = IndexIn(library.bodies, body);
-  for (size_t i = 0; i < library.entries.size(); ++i)
-    if (library.entries[i]->body == body) return SetEntry(problem, library, i);
 }
 
 // The body a write problem's subject stands for, if any.
@@ -104,30 +91,25 @@ CheckKind KindOf(const WriteProblem& wp, const PartBody* body, LibraryFormat for
     case W::LongName:
       return CheckKind::UnreadableLongName;
   }
-  return CheckKind::RefusedWrite;
+  return CheckKind::Unreadable;
 }
 
 // A writer's refusal as a problem of the library given to Find.
-CheckProblem FromWriteProblem(const Library& library, const WriteProblem& wp, LibraryFormat format) {
-  CheckProblem problem;
+void AddWriteProblem(const Library& library, const WriteProblem& wp, LibraryFormat format,
+                     CheckReport& report) {
   const PartBody* body = BodyOf(library, wp);
-  problem.kind = KindOf(wp, body, format);
+  CheckProblem& problem = report.Add(KindOf(wp, body, format));
   problem.value = wp.value;
   problem.limit = wp.limit;
   if (wp.subject == WriteProblem::Subject::Pattern && wp.index < library.patterns.size()) {
-    SetPattern(problem, library, wp.index);
-    if (problem.kind == CheckKind::RefusedPatternSide || problem.kind == CheckKind::UnreadablePatternSize)
-      problem.before = SizeText(library.patterns[wp.index]->width, library.patterns[wp.index]->height);
+    problem.patternIndex = wp.index;
   } else if (wp.subject == WriteProblem::Subject::Entry && wp.index < library.entries.size()) {
-    SetEntry(problem, library, wp.index);
+    problem.entryIndex = wp.index;
     if (body) problem.bodyIndex = IndexIn(library.bodies, body);
   } else if (wp.subject == WriteProblem::Subject::Body && body) {
     SetBody(problem, library, body);
   }
-  if (body && problem.kind == CheckKind::UnreadablePartSize)
-    problem.before = SizeText(body->xSize, body->ySize);
   if (body && wp.pinIndex < body->pins.size()) SetPin(problem, *body->pins[wp.pinIndex], wp.pinIndex);
-  return problem;
 }
 
 bool OutsideTextSize(int32_t size) { return size < 1 || size > TextLibraryReader::kMaxSize; }
@@ -136,48 +118,36 @@ bool OutsideTextSize(int32_t size) { return size < 1 || size > TextLibraryReader
 // its blocks must hold. Runs only once the reader has refused, so it explains
 // a refusal and never invents one; what it cannot explain is reported as a
 // plain Unreadable.
-void ExplainUnreadableText(const Library& library, Problems& out) {
+void ExplainUnreadableText(const Library& library, CheckReport& out) {
+  const size_t before = out.Count();
   for (size_t i = 0; i < library.patterns.size(); ++i) {
     const Pattern& pattern = *library.patterns[i];
-    if (pattern.name.empty()) {
-      CheckProblem& problem = out.emplace_back();
-      problem.kind = CheckKind::UnreadableEmptyPatternName;
-      problem.patternIndex = i;
-    }
+    if (pattern.name.empty()) out.Add(CheckKind::UnreadableEmptyPatternName).patternIndex = i;
     if (OutsideTextSize(pattern.width) || OutsideTextSize(pattern.height)) {
-      CheckProblem& problem = out.emplace_back();
-      problem.kind = CheckKind::UnreadablePatternSize;
-      SetPattern(problem, library, i);
-      problem.before = SizeText(pattern.width, pattern.height);
+      CheckProblem& problem = out.Add(CheckKind::UnreadablePatternSize);
+      problem.patternIndex = i;
       problem.limit = TextLibraryReader::kMaxSize;
     }
   }
   FirstMatchIndex<const PartBody*, size_t> parts(library.entries.size());
   for (size_t i = 0; i < library.entries.size(); ++i) {
     const PartEntry& entry = *library.entries[i];
-    if (entry.name.empty()) {
-      CheckProblem& problem = out.emplace_back();
-      problem.kind = CheckKind::UnreadableEmptyPartName;
-      problem.entryIndex = i;
-    }
+    if (entry.name.empty()) out.Add(CheckKind::UnreadableEmptyPartName).entryIndex = i;
     if (!entry.body || parts.Insert(entry.body, i) != i) continue;
     const PartBody& body = *entry.body;
     if (OutsideTextSize(body.xSize) || OutsideTextSize(body.ySize)) {
-      CheckProblem& problem = out.emplace_back();
-      problem.kind = CheckKind::UnreadablePartSize;
-      SetEntry(problem, library, i);
-      problem.before = SizeText(body.xSize, body.ySize);
+      CheckProblem& problem = out.Add(CheckKind::UnreadablePartSize);
+      problem.entryIndex = i;
       problem.limit = TextLibraryReader::kMaxSize;
     }
     if (body.blockCount < 1 || body.blockCount > TextLibraryReader::kMaxBlocks) {
-      CheckProblem& problem = out.emplace_back();
-      problem.kind = CheckKind::UnreadableBlockCount;
-      SetEntry(problem, library, i);
+      CheckProblem& problem = out.Add(CheckKind::UnreadableBlockCount);
+      problem.entryIndex = i;
       problem.value = body.blockCount;
       problem.limit = TextLibraryReader::kMaxBlocks;
     }
   }
-  if (out.empty()) out.emplace_back().kind = CheckKind::Unreadable;
+  if (out.Count() == before) out.Add(CheckKind::Unreadable);
 }
 
 // The first row (1-based) whose ink differs within the width, or 0. Bytes a
@@ -214,10 +184,11 @@ std::string_view NumberOf(const PartBody& body, const PinInfo& pin, size_t block
 
 // Compares the library with the one its file gives back. Entries are paired
 // by position (both formats keep their order); when some are missing they
-// are paired by name in order.
+// are paired by name in order. Each problem names its place on both sides;
+// the values stay in the libraries.
 class Comparison {
  public:
-  Comparison(const Library& before, const Library& after, Problems& out)
+  Comparison(const Library& before, const Library& after, CheckReport& out)
       : before_(before), after_(after), out_(out) {}
 
   void Run() {
@@ -234,16 +205,19 @@ class Comparison {
     return parts;
   }
 
-  CheckProblem& Add(CheckKind kind) {
-    CheckProblem& problem = out_.emplace_back();
-    problem.kind = kind;
+  CheckProblem& AddForPattern(CheckKind kind, size_t index) {
+    CheckProblem& problem = out_.Add(kind);
+    problem.patternIndex = index;
+    problem.backPatternIndex = index < after_.patterns.size() ? index : kNone;
     return problem;
   }
 
-  CheckProblem& AddForEntry(CheckKind kind, size_t entry) {
-    CheckProblem& problem = Add(kind);
-    SetEntry(problem, before_, entry);
+  // An entry and the one it became (kNone when it is lost).
+  CheckProblem& AddForEntry(CheckKind kind, size_t entry, size_t back = kNone) {
+    CheckProblem& problem = out_.Add(kind);
+    problem.entryIndex = entry;
     problem.bodyIndex = BodyIndex(before_.entries[entry]->body);
+    problem.backEntryIndex = back;
     return problem;
   }
 
@@ -261,25 +235,14 @@ class Comparison {
     for (size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
       const Pattern& p = *a[i];
       const Pattern& q = *b[i];
-      if (p.name != q.name) {
-        CheckProblem& problem = Add(CheckKind::PatternRenamed);
-        SetPattern(problem, before_, i);
-        problem.before = p.name;
-        problem.after = q.name;
-      }
-      if (p.width != q.width || p.height != q.height) {
-        CheckProblem& problem = Add(CheckKind::PatternSizeChanged);
-        SetPattern(problem, before_, i);
-        problem.before = SizeText(p.width, p.height);
-        problem.after = SizeText(q.width, q.height);
-      } else if (const int64_t row = FirstDifferentRow(p, q)) {
-        CheckProblem& problem = Add(CheckKind::PatternBitsChanged);
-        SetPattern(problem, before_, i);
-        problem.value = row;
-      }
+      if (p.name != q.name) AddForPattern(CheckKind::PatternRenamed, i);
+      if (p.width != q.width || p.height != q.height)
+        AddForPattern(CheckKind::PatternSizeChanged, i);
+      else if (const int64_t row = FirstDifferentRow(p, q))
+        AddForPattern(CheckKind::PatternBitsChanged, i).value = row;
     }
-    for (size_t i = b.size(); i < a.size(); ++i) SetPattern(Add(CheckKind::PatternLost), before_, i);
-    for (size_t i = a.size(); i < b.size(); ++i) Add(CheckKind::PatternAdded).after = b[i]->name;
+    for (size_t i = b.size(); i < a.size(); ++i) AddForPattern(CheckKind::PatternLost, i);
+    for (size_t i = a.size(); i < b.size(); ++i) out_.Add(CheckKind::PatternAdded).backPatternIndex = i;
     for (size_t i = 0; i < a.size(); ++i) patternIndex_.Insert(a[i].get(), i);
     for (size_t i = 0; i < b.size(); ++i) patternIndexAfter_.Insert(b[i].get(), i);
   }
@@ -293,9 +256,9 @@ class Comparison {
       if (j < b.size() && (a.size() == b.size() || a[i]->name == b[j]->name))
         pairOf[i] = j++;
       else
-        AddForEntry(CheckKind::EntryLost, i).before = a[i]->name;
+        AddForEntry(CheckKind::EntryLost, i);
     }
-    for (; j < b.size(); ++j) Add(CheckKind::EntryAdded).after = b[j]->name;
+    for (; j < b.size(); ++j) out_.Add(CheckKind::EntryAdded).backEntryIndex = j;
 
     const std::vector<size_t> partBefore = PartsOf(before_);
     const std::vector<size_t> partAfter = PartsOf(after_);
@@ -305,63 +268,47 @@ class Comparison {
     for (size_t i = 0; i < a.size(); ++i) {
       j = pairOf[i];
       if (j == kNone) continue;
-      if (a[i]->name != b[j]->name) {
-        CheckProblem& problem = AddForEntry(CheckKind::EntryRenamed, i);
-        problem.before = a[i]->name;
-        problem.after = b[j]->name;
-      }
+      if (a[i]->name != b[j]->name) AddForEntry(CheckKind::EntryRenamed, i, j);
       const size_t part = partBefore[i];
       if (pairOf[part] != partAfter[j]) {
-        CheckProblem& problem = AddForEntry(CheckKind::AliasChanged, i);
-        if (part != i) problem.before = a[part]->name;
-        if (partAfter[j] != j) problem.after = b[partAfter[j]]->name;
+        CheckProblem& problem = AddForEntry(CheckKind::AliasChanged, i, j);
+        if (part != i) problem.partOf = part;
+        if (partAfter[j] != j) problem.backPartOf = partAfter[j];
       }
       if ((part == i || partAfter[j] == j) && a[i]->body && b[j]->body)
-        CompareBodies(i, *a[i]->body, *b[j]->body);
+        CompareBodies(i, j, *a[i]->body, *b[j]->body);
     }
   }
 
-  void CompareBodies(size_t entry, const PartBody& p, const PartBody& q) {
-    if (p.xSize != q.xSize || p.ySize != q.ySize) {
-      CheckProblem& problem = AddForEntry(CheckKind::PartSizeChanged, entry);
-      problem.before = SizeText(p.xSize, p.ySize);
-      problem.after = SizeText(q.xSize, q.ySize);
-    }
-    if (p.blockCount != q.blockCount) {
-      CheckProblem& problem = AddForEntry(CheckKind::BlockCountChanged, entry);
-      problem.before = std::to_string(p.blockCount);
-      problem.after = std::to_string(q.blockCount);
-    }
-    if (p.numberPrefix != q.numberPrefix) {
-      CheckProblem& problem = AddForEntry(CheckKind::PrefixChanged, entry);
-      problem.before = p.numberPrefix;
-      problem.after = q.numberPrefix;
-    }
+  void CompareBodies(size_t entry, size_t back, const PartBody& p, const PartBody& q) {
+    if (p.xSize != q.xSize || p.ySize != q.ySize) AddForEntry(CheckKind::PartSizeChanged, entry, back);
+    if (p.blockCount != q.blockCount) AddForEntry(CheckKind::BlockCountChanged, entry, back);
+    if (p.numberPrefix != q.numberPrefix) AddForEntry(CheckKind::PrefixChanged, entry, back);
     // Patterns pair by position; one outside the library's list never
     // counts as kept.
     const size_t patternBefore = p.pattern ? patternIndex_.Find(p.pattern, kOutside) : kNone;
     const size_t patternAfter = q.pattern ? patternIndexAfter_.Find(q.pattern, kOutside) : kNone;
-    if (patternBefore != patternAfter || patternBefore == kOutside) {
-      CheckProblem& problem = AddForEntry(CheckKind::PartPatternChanged, entry);
-      if (p.pattern) problem.before = p.pattern->name;
-      if (q.pattern) problem.after = q.pattern->name;
-    }
+    if (patternBefore != patternAfter || patternBefore == kOutside)
+      AddForEntry(CheckKind::PartPatternChanged, entry, back);
     const size_t shared = std::min(p.pins.size(), q.pins.size());
-    for (size_t k = 0; k < shared; ++k) ComparePins(entry, p, k, q, *q.pins[k]);
+    for (size_t k = 0; k < shared; ++k) ComparePins(entry, back, p, k, q);
     for (size_t k = shared; k < p.pins.size(); ++k)
-      SetPin(AddForEntry(CheckKind::PinLost, entry), *p.pins[k], k);
+      SetPin(AddForEntry(CheckKind::PinLost, entry, back), *p.pins[k], k);
     for (size_t k = shared; k < q.pins.size(); ++k) {
-      CheckProblem& problem = AddForEntry(CheckKind::PinAdded, entry);
+      CheckProblem& problem = AddForEntry(CheckKind::PinAdded, entry, back);
+      problem.backPinIndex = k;
       problem.movedEdge = q.pins[k]->edge;
       problem.movedPosition = q.pins[k]->position;
     }
   }
 
-  void ComparePins(size_t entry, const PartBody& p, size_t index, const PartBody& q, const PinInfo& back) {
+  void ComparePins(size_t entry, size_t backEntry, const PartBody& p, size_t index, const PartBody& q) {
     const PinInfo& pin = *p.pins[index];
+    const PinInfo& back = *q.pins[index];
     auto add = [&](CheckKind kind) -> CheckProblem& {
-      CheckProblem& problem = AddForEntry(kind, entry);
+      CheckProblem& problem = AddForEntry(kind, entry, backEntry);
       SetPin(problem, pin, index);
+      problem.backPinIndex = index;
       return problem;
     };
     if (pin.edge != back.edge || pin.position != back.position) {
@@ -369,11 +316,7 @@ class Comparison {
       problem.movedEdge = back.edge;
       problem.movedPosition = back.position;
     }
-    if (pin.name != back.name) {
-      CheckProblem& problem = add(CheckKind::PinNameChanged);
-      problem.before = pin.name;
-      problem.after = back.name;
-    }
+    if (pin.name != back.name) add(CheckKind::PinNameChanged);
     if (pin.flags != back.flags) {
       CheckProblem& problem = add(CheckKind::PinFlagsChanged);
       problem.value = pin.flags;
@@ -383,13 +326,8 @@ class Comparison {
     const size_t blocks = std::min(static_cast<size_t>(std::max({p.blockCount, q.blockCount, 0})),
                                    std::max(pin.numbers.size(), back.numbers.size()));
     for (size_t block = 0; block < blocks; ++block) {
-      const std::string_view was = NumberOf(p, pin, block);
-      const std::string_view is = NumberOf(q, back, block);
-      if (SameNumber(was, is)) continue;
-      CheckProblem& problem = add(CheckKind::PinNumberChanged);
-      problem.block = static_cast<int32_t>(block + 1);
-      problem.before = was;
-      problem.after = is;
+      if (SameNumber(NumberOf(p, pin, block), NumberOf(q, back, block))) continue;
+      add(CheckKind::PinNumberChanged).block = static_cast<int32_t>(block + 1);
     }
   }
 
@@ -397,7 +335,7 @@ class Comparison {
 
   const Library& before_;
   const Library& after_;
-  Problems& out_;
+  CheckReport& out_;
   FirstMatchIndex<const Pattern*, size_t> patternIndex_;
   FirstMatchIndex<const Pattern*, size_t> patternIndexAfter_;
   std::optional<FirstMatchIndex<const PartBody*, size_t>> bodyIndex_;  // built at the first need
@@ -405,19 +343,26 @@ class Comparison {
 
 }  // namespace
 
-std::vector<CheckProblem> SaveLosses::Find(const Library& library, LibraryFormat format) {
+CheckReport SaveLosses::Find(const Library& library, LibraryFormat format) {
+  CheckReport report(library);
+  Find(library, format, report);
+  return report;
+}
+
+void SaveLosses::Find(const Library& library, LibraryFormat format, CheckReport& report) {
+  const CheckReport::Mark mark = report.TakeMark();
   try {
-    return FindOrThrow(library, format);
+    report.MakeRoom();
+    FindOrThrow(library, format, report);
   } catch (const std::bad_alloc&) {
-    // The save would need the same memory again: it cannot be done now.
-    std::vector<CheckProblem> problems(1);
-    problems[0].kind = CheckKind::RefusedWrite;
-    return problems;
+    // Not knowing what a save would change is no reason to refuse it: the
+    // caller says so and lets the user decide. MakeRoom left room for this.
+    report.RollBack(mark);
+    report.Add(CheckKind::SaveNotChecked);
   }
 }
 
-std::vector<CheckProblem> SaveLosses::FindOrThrow(const Library& library, LibraryFormat format) {
-  Problems problems;
+void SaveLosses::FindOrThrow(const Library& library, LibraryFormat format, CheckReport& report) {
   // The writers' own checks decide, so what they refuse is reported as they
   // would refuse it.
   ReadResult back;
@@ -427,29 +372,31 @@ std::vector<CheckProblem> SaveLosses::FindOrThrow(const Library& library, Librar
     const WriteFailure failure = TextLibraryFormat::ReadBack(library, back, refusals);
     if (failure == WriteFailure::OutOfMemory) throw std::bad_alloc();
     if (failure != WriteFailure::None) {
-      for (const WriteProblem& wp : refusals) problems.push_back(FromWriteProblem(library, wp, format));
-      if (problems.empty()) problems.emplace_back().kind = CheckKind::RefusedWrite;
-      return problems;
+      for (const WriteProblem& wp : refusals) AddWriteProblem(library, wp, format, report);
+      if (refusals.empty()) report.Add(CheckKind::Unreadable);
+      return;
     }
   } else {
     std::string bytes;
     WriteProblem refusal;
     if (BinaryLibraryFormat::Encode(library, bytes, &refusal) != BinaryWriteResult::Ok) {
-      problems.push_back(FromWriteProblem(library, refusal, format));
-      return problems;
+      AddWriteProblem(library, refusal, format, report);
+      return;
     }
     back = BinaryLibraryFormat::Decode(bytes);
   }
   if (back.failure == ReadFailure::OutOfMemory) throw std::bad_alloc();
   if (!back.Ok()) {
     if (format == LibraryFormat::Text)
-      ExplainUnreadableText(library, problems);
+      ExplainUnreadableText(library, report);
     else
-      problems.emplace_back().kind = CheckKind::Unreadable;
-    return problems;
+      report.Add(CheckKind::Unreadable);
+    return;
   }
-  Comparison(library, *back.library, problems).Run();
-  return problems;
+  const size_t found = report.Count();
+  Comparison(library, *back.library, report).Run();
+  // Changes name their values in the library read back.
+  if (report.Count() != found) report.KeepSavedBack(std::move(back.library));
 }
 
 }  // namespace zanli

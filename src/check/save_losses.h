@@ -1,8 +1,6 @@
 #pragma once
 
-#include <vector>
-
-#include "check/check_problem.h"
+#include "check/check_report.h"
 #include "check/library_format.h"
 #include "model/library.h"
 
@@ -22,18 +20,22 @@ namespace zanli {
 // rows, and an empty number string against a lone "D" (both show no number).
 class SaveLosses {
  public:
-  // Library::entries must be current, as for a save. The result is empty when
-  // the save keeps everything. When the writer refuses, or the reader would
-  // refuse the file, only the causes are reported (there is nothing to
+  // Library::entries must be current, as for a save. The report is empty
+  // when the save keeps everything. When the writer refuses, or the reader
+  // would refuse the file, only the causes are reported (there is nothing to
   // compare); otherwise the changes follow in library order: patterns, then
-  // each entry with its body and its pins. Time and memory are linear in the
-  // library's size: one write and one read of it, and a second library while
-  // it runs.
-  // Without the memory for that, the one problem RefusedWrite.
-  static std::vector<CheckProblem> Find(const Library& library, LibraryFormat format);
+  // each entry with its body and its pins, within the report's bound. Time
+  // and memory are linear in the library's size: one write and one read of
+  // it, and the library read back, which the report keeps when a change
+  // refers to it.
+  // Without the memory for all that, the one problem SaveNotChecked: not
+  // knowing is no refusal.
+  static CheckReport Find(const Library& library, LibraryFormat format);
+  // The same, added to `report` (which must refer to `library`).
+  static void Find(const Library& library, LibraryFormat format, CheckReport& report);
 
  private:
-  static std::vector<CheckProblem> FindOrThrow(const Library& library, LibraryFormat format);
+  static void FindOrThrow(const Library& library, LibraryFormat format, CheckReport& report);
 };
 
 }  // namespace zanli

@@ -44,15 +44,16 @@ void AppendPlace(std::string& out, PinEdge edge, int32_t position) {
   out += "\",\"position\":" + std::to_string(position);
 }
 
-// Model bytes as \u00XX escapes, as dump writes them; "text" is UTF-8.
-void AppendProblemJson(std::string& out, const CheckProblem& p) {
+// Model bytes as \u00XX escapes, as dump writes them, names cut as in
+// messages; "text" is UTF-8.
+void AppendProblemJson(std::string& out, const CheckProblem& p, const CheckReport& report) {
   out += "{\"kind\":\"";
   out += KindId(p.kind);
   out += "\",\"severity\":\"";
   out += SeverityId(p.Severity());
   out += "\",\"entry\":";
   if (p.HasEntry())
-    AppendJsonString(out, p.entryName);
+    AppendJsonName(out, report.EntryName(p));
   else
     out += "null";
   out += ",\"entryIndex\":";
@@ -61,7 +62,7 @@ void AppendProblemJson(std::string& out, const CheckProblem& p) {
   AppendIndex(out, p.bodyIndex);
   out += ",\"pattern\":";
   if (p.HasPattern())
-    AppendJsonString(out, p.patternName);
+    AppendJsonName(out, report.PatternName(p));
   else
     out += "null";
   out += ",\"patternIndex\":";
@@ -70,15 +71,15 @@ void AppendProblemJson(std::string& out, const CheckProblem& p) {
   if (p.HasPin()) {
     AppendPlace(out, p.pinEdge, p.pinPosition);
     out += ",\"index\":" + std::to_string(p.pinIndex) + ",\"name\":";
-    AppendJsonString(out, p.pinName);
+    AppendJsonName(out, report.PinName(p));
     out += '}';
   } else {
     out += "null";
   }
   out += ",\"block\":" + std::to_string(p.block) + ",\"before\":";
-  AppendJsonString(out, p.before);
+  AppendJsonName(out, report.Before(p));
   out += ",\"after\":";
-  AppendJsonString(out, p.after);
+  AppendJsonName(out, report.After(p));
   out += ",\"value\":" + std::to_string(p.value) + ",\"limit\":" + std::to_string(p.limit);
   if (p.kind == CheckKind::PinMoved || p.kind == CheckKind::PinAdded) {
     out += ",\"moved\":";
@@ -86,8 +87,52 @@ void AppendProblemJson(std::string& out, const CheckProblem& p) {
     out += '}';
   }
   out += ",\"text\":";
-  AppendJsonText(out, CheckProblemText::Describe(p, Display));
+  AppendJsonText(out, CheckProblemText::Describe(p, report, Display));
   out += '}';
+}
+
+// The problems as JSON, one a line, each written as it is made.
+bool WriteJson(const std::string& path, LibraryFormat format, const CheckReport& report) {
+  std::string out = "{\"library\":";
+  AppendJsonString(out, path);
+  out += ",\"format\":\"";
+  out += format == LibraryFormat::Text ? "text" : "binary";
+  out += "\",\"problems\":[";
+  bool ok = true;
+  const std::vector<CheckProblem>& problems = report.Problems();
+  for (size_t i = 0; i < problems.size() && ok; ++i) {
+    out += i ? ",\n" : "\n";
+    AppendProblemJson(out, problems[i], report);
+    ok = WriteOutput(out);
+    out.clear();
+  }
+  // How many of each kind were left out beyond the bound.
+  out += "],\"omitted\":{";
+  bool first = true;
+  for (int k = 0; k < kCheckKindCount; ++k) {
+    const size_t omitted = report.Omitted(static_cast<CheckKind>(k));
+    if (omitted == 0) continue;
+    out += first ? "\"" : ",\"";
+    out += KindId(static_cast<CheckKind>(k));
+    out += "\":" + std::to_string(omitted);
+    first = false;
+  }
+  out += "}}\n";
+  return ok && WriteOutput(out);
+}
+
+// One problem a line, then how many were left out.
+bool WriteText(const CheckReport& report) {
+  std::string line;
+  for (const CheckProblem& problem : report.Problems()) {
+    line = CheckProblemText::SeverityLabel(problem.Severity());
+    line += ": ";
+    line += CheckProblemText::Describe(problem, report, Display);
+    line += '\n';
+    if (!WriteOutput(line)) return false;
+  }
+  const std::string omitted = CheckProblemText::OmittedLine(report);
+  return omitted.empty() || WriteOutput(omitted + "\n");
 }
 
 }  // namespace
@@ -117,31 +162,10 @@ int RunCheck(const std::vector<std::string>& args) {
 
   const std::unique_ptr<Library> library = ReadLibrary(path);
   if (!library) return kExitFailed;
-  const std::vector<CheckProblem> problems = LibraryCheck::Run(*library, format);
-
-  std::string out;
-  if (json) {
-    out = "{\"library\":";
-    AppendJsonString(out, path);
-    out += ",\"format\":\"";
-    out += format == LibraryFormat::Text ? "text" : "binary";
-    out += "\",\"problems\":[";
-    for (size_t i = 0; i < problems.size(); ++i) {
-      out += i ? ",\n" : "\n";
-      AppendProblemJson(out, problems[i]);
-    }
-    out += "]}\n";
-  } else {
-    for (const CheckProblem& problem : problems) {
-      out += CheckProblemText::SeverityLabel(problem.Severity());
-      out += ": ";
-      out += CheckProblemText::Describe(problem, Display);
-      out += '\n';
-    }
-  }
-  if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0)
-    return kExitFailed;
-  return problems.empty() ? kExitOk : kExitFailed;
+  const CheckReport report = LibraryCheck::Run(*library, format);
+  const bool written = json ? WriteJson(path, format, report) : WriteText(report);
+  if (!written || !FinishOutput()) return kExitFailed;
+  return report.Empty() ? kExitOk : kExitFailed;
 }
 
 }  // namespace zanli::cli

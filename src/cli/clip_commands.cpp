@@ -5,6 +5,7 @@
 #include "clipboard/part_clipboard_block.h"
 #include "fileio/library_file.h"
 #include "fileio/library_file_messages.h"
+#include "resources/cli_texts.h"
 
 namespace zanli::cli {
 
@@ -45,13 +46,13 @@ int RunClipEncode(const std::vector<std::string>& args) {
   const std::unique_ptr<Library> library = ReadLibrary(args[0]);
   if (!library) return kExitFailed;
   const PartEntry* entry = FindEntry(*library, args[1]);
-  if (entry == nullptr) {
-    std::fprintf(stderr, "zanli-cli: %s: no part or alias named %s\n", args[0].c_str(), args[1].c_str());
+  if (entry == nullptr || entry->body == nullptr) {
+    PrintMessage(texts::cli::kNoPartOrAliasNamed, {args[0], ShownName(args[1])});
     return kExitFailed;
   }
   const std::string block = PartClipboardBlock::Build(entry->name, *entry->body);
   if (block.empty()) {
-    std::fprintf(stderr, "zanli-cli: %s: the part is too large for a clipboard block\n", args[1].c_str());
+    PrintMessage(texts::cli::kTooLargeForBlock, {args[0], ShownName(args[1])});
     return kExitFailed;
   }
   const WriteResult written = LibraryFile::SaveBytes(args[2], block);
@@ -67,6 +68,7 @@ int RunClipDecode(const std::vector<std::string>& args) {
     std::fprintf(stderr, "usage: zanli-cli clip-decode IN.bin\n");
     return kExitUsage;
   }
+  SetCurrentFile(args[0]);
   std::string block;
   const ReadResult read = LibraryFile::LoadBytes(args[0], kMaxBlockFile, block);
   if (read.failure != ReadFailure::None) {
@@ -74,14 +76,12 @@ int RunClipDecode(const std::vector<std::string>& args) {
     return kExitFailed;
   }
   PartClipboardBlock::Part part;
-  if (!PartClipboardBlock::Read(block, part)) {
-    std::fprintf(stderr, "zanli-cli: %s: not a valid part clipboard block\n", args[0].c_str());
+  PartClipboardBlock::Refusal refusal = PartClipboardBlock::Refusal::None;
+  if (!PartClipboardBlock::Read(block, part, refusal)) {
+    PrintMessage(texts::cli::kNotAClipboardBlock, {args[0], PartClipboardBlock::Why(refusal, block.size())});
     return kExitFailed;
   }
-  const std::string json = PartJson(part);
-  if (std::fwrite(json.data(), 1, json.size(), stdout) != json.size() || std::fflush(stdout) != 0)
-    return kExitFailed;
-  return kExitOk;
+  return WriteOutput(PartJson(part)) && FinishOutput() ? kExitOk : kExitFailed;
 }
 
 }  // namespace zanli::cli

@@ -59,10 +59,7 @@ int RunDump(const std::vector<std::string>& args) {
   }
   const std::unique_ptr<Library> library = ReadLibrary(args[0]);
   if (!library) return kExitFailed;
-  const std::string json = LibraryJson(*library);
-  if (std::fwrite(json.data(), 1, json.size(), stdout) != json.size() || std::fflush(stdout) != 0)
-    return kExitFailed;
-  return kExitOk;
+  return WriteOutput(LibraryJson(*library)) && FinishOutput() ? kExitOk : kExitFailed;
 }
 
 }  // namespace zanli::cli

@@ -1,5 +1,7 @@
 #include "cli/json_writer.h"
 
+#include "fileio/library_file_messages.h"
+
 namespace zanli::cli {
 
 namespace {
@@ -19,6 +21,12 @@ void AppendJsonString(std::string& out, std::string_view bytes) {
     }
   }
   out += '"';
+}
+
+void AppendJsonName(std::string& out, std::string_view bytes) {
+  const std::string_view part = LibraryFileMessages::ShownPart(bytes);
+  AppendJsonString(out, part);
+  if (part.size() < bytes.size()) out.insert(out.size() - 1, "\\u2026");
 }
 
 void AppendJsonText(std::string& out, std::string_view text) {

@@ -10,6 +10,10 @@ namespace zanli::cli {
 // JSON for byte strings: printable ASCII stays, every other byte (and '"'
 // and '\') becomes \u00XX, so any Shift-JIS text round-trips exactly.
 void AppendJsonString(std::string& out, std::string_view bytes);
+// The same for a name in a report: one longer than messages show
+// (LibraryFileMessages::ShownPart) is cut there and ends in \u2026 ("…"), a
+// character no byte of a name gives, so the cut cannot pass for a name.
+void AppendJsonName(std::string& out, std::string_view bytes);
 // JSON for UTF-8 text: only '"', '\' and control characters are escaped.
 void AppendJsonText(std::string& out, std::string_view text);
 // Lowercase hex of every byte, row padding included.

@@ -24,6 +24,9 @@ const Command kCommands[] = {
     {"clip-encode", zanli::cli::RunClipEncode},
     {"clip-decode", zanli::cli::RunClipDecode},
     {"check", zanli::cli::RunCheck},
+    {"catalog", zanli::cli::RunCatalog},
+    {"import-kicad", zanli::cli::RunImportKicad},
+    {"export-kicad", zanli::cli::RunExportKicad},
 };
 
 void PrintUsage(FILE* out) {
@@ -31,12 +34,21 @@ void PrintUsage(FILE* out) {
                "usage: zanli-cli COMMAND ARGS...\n"
                "  dump LIBRARY                           JSON of the library on stdout\n"
                "  convert IN OUT                         read IN, write OUT (format by extension)\n"
-               "  render LIBRARY NAME OUT.png [--block N]  PNG of the part's symbol (block N, default 1)\n"
+               "  render LIBRARY NAME OUT [--block N] [--zoom N] [--svg]\n"
+               "                                         PNG (or SVG) of the part's symbol, block N\n"
+               "                                         (default 1), magnified 1 to 4 times\n"
                "  clip-encode LIBRARY NAME OUT.bin       clipboard block that Copy makes for NAME\n"
                "  clip-decode IN.bin                     JSON of a clipboard block on stdout\n"
                "  check LIBRARY [--format text|binary] [--json]\n"
                "                                         design problems and what a save would change;\n"
                "                                         exit 1 when there are any\n"
+               "  catalog LIBRARY OUT.pdf [--per-page N] every part with its aliases on A4 pages,\n"
+               "                                         N (1 to 100, default 12) a page\n"
+               "  import-kicad IN.kicad_sym... OUT [--report FILE.json]\n"
+               "                                         KiCad symbols into a new library OUT;\n"
+               "                                         the report gives every symbol's outcome\n"
+               "  export-kicad LIBRARY OUT.kicad_sym [PART...]\n"
+               "                                         the parts (or the named ones) for KiCad\n"
                "  --help                                 this list\n"
                "  --version                              the version of zanli-cli\n");
 }
@@ -62,14 +74,20 @@ int Run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Whatever a command needs memory for (reading, the JSON it prints, an
-  // image), running out ends it with a message rather than an abort.
+  // Whatever a command needs memory for after reading (the JSON it prints,
+  // an image), running out ends it with a message naming the file rather
+  // than an abort; reading itself says so in its own message.
+  const auto fail = [](std::string_view reason) {
+    const std::string& file = zanli::cli::CurrentFile();
+    zanli::cli::PrintMessage(file.empty() ? std::string(reason)
+                                          : std::string(file).append(": ").append(reason));
+    return zanli::cli::kExitFailed;
+  };
   try {
     return Run(argc, argv);
   } catch (const std::bad_alloc&) {
-    zanli::cli::PrintMessage(zanli::texts::kOutOfMemory);
+    return fail(zanli::texts::kOutOfMemory);
   } catch (const std::exception& error) {
-    zanli::cli::PrintMessage(error.what());
+    return fail(error.what());
   }
-  return zanli::cli::kExitFailed;
 }

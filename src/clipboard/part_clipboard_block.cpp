@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/validity.h"
+#include "resources/message_texts.h"
 
 namespace zanli {
 
@@ -51,17 +52,21 @@ int32_t AppendString(std::string& block, std::string_view text) {
 // NUL inside it. Offsets may share a string; `budget` is what the strings
 // taken so far have left of the bytes a block may decode to, so thousands of
 // offsets that all name one long string cannot multiply it without bound.
-bool TakeString(std::string_view block, int32_t offset, size_t& budget, std::string& out) {
-  if (offset < 0 || static_cast<uint64_t>(offset) >= block.size()) return false;
+using Refusal = PartClipboardBlock::Refusal;
+Refusal TakeString(std::string_view block, int32_t offset, size_t& budget, std::string& out) {
+  if (offset < 0 || static_cast<uint64_t>(offset) >= block.size()) return Refusal::StringOutside;
   const size_t start = static_cast<size_t>(offset);
   const void* nul = std::memchr(block.data() + start, 0, block.size() - start);
-  if (nul == nullptr) return false;
+  if (nul == nullptr) return Refusal::StringOutside;
   const size_t length = static_cast<size_t>(static_cast<const char*>(nul) - (block.data() + start));
-  if (length >= budget) return false;
+  if (length >= budget) return Refusal::StringsTooLarge;
   budget -= length + 1;
   out.assign(block.data() + start, length);
-  return true;
+  return Refusal::None;
 }
+
+// What the strings of a block of `size` bytes may decode to.
+size_t StringBound(size_t size) { return (size_t{16} << 20) + 16 * size; }
 
 bool InRange(int32_t value, int32_t low, int32_t high) { return value >= low && value <= high; }
 
@@ -124,8 +129,17 @@ std::string PartClipboardBlock::Build(std::string_view entryName, const PartBody
 }
 
 bool PartClipboardBlock::Read(std::string_view block, Part& out) {
+  Refusal refusal = Refusal::None;
+  return Read(block, out, refusal);
+}
+
+bool PartClipboardBlock::Read(std::string_view block, Part& out, Refusal& refusal) {
+  const auto refuse = [&](Refusal why) {
+    refusal = why;
+    return false;
+  };
   const uint64_t size = block.size();
-  if (size < kHeaderSize) return false;
+  if (size < kHeaderSize) return refuse(Refusal::TooShort);
   const int32_t nameOffset = GetInt32(block, 0);
   const int32_t prefixOffset = GetInt32(block, 4);
   const int32_t xSize = GetInt32(block, 8);
@@ -133,20 +147,22 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out) {
   const int32_t blockCount = GetInt32(block, 16);
   const int32_t pinCount = GetInt32(block, 20);
   const int32_t patternOffset = GetInt32(block, 24);
-  if (!IsValidSize(xSize) || !IsValidSize(ySize) || !IsValidBlockCount(blockCount) || pinCount < 0)
-    return false;
+  if (!IsValidSize(xSize) || !IsValidSize(ySize)) return refuse(Refusal::BodySize);
+  if (!IsValidBlockCount(blockCount)) return refuse(Refusal::BlockCount);
 
   // Checked before anything is allocated, so a huge count costs nothing.
   const uint64_t recordSize = PinRecordSize(static_cast<uint64_t>(blockCount));
-  if (kHeaderSize + static_cast<uint64_t>(pinCount) * recordSize > size) return false;
+  if (pinCount < 0 || kHeaderSize + static_cast<uint64_t>(pinCount) * recordSize > size)
+    return refuse(Refusal::PinCount);
 
   // Far beyond what any built block needs (it stores every string once).
-  size_t budget = (size_t{16} << 20) + 16 * block.size();
+  size_t budget = StringBound(block.size());
   std::string name;
   auto body = std::make_unique<PartBody>();
-  if (!TakeString(block, nameOffset, budget, name) ||
-      !TakeString(block, prefixOffset, budget, body->numberPrefix))
-    return false;
+  if (const Refusal why = TakeString(block, nameOffset, budget, name); why != Refusal::None)
+    return refuse(why);
+  if (const Refusal why = TakeString(block, prefixOffset, budget, body->numberPrefix); why != Refusal::None)
+    return refuse(why);
   body->xSize = xSize;
   body->ySize = ySize;
   body->blockCount = blockCount;
@@ -161,12 +177,16 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out) {
     pin->position = GetInt32(block, at + 12);
     // The block carries positions as far as sides go; whether a library may
     // hold them is the paste's question.
-    if (!InRange(edge, 0, 3) || !InRange(pin->position, 0, limits::kMaxSize)) return false;
+    if (!InRange(edge, 0, 3)) return refuse(Refusal::PinEdge);
+    if (!InRange(pin->position, 0, limits::kMaxSize)) return refuse(Refusal::PinPosition);
     pin->edge = static_cast<PinEdge>(edge);
-    if (!TakeString(block, GetInt32(block, at), budget, pin->name)) return false;
+    if (const Refusal why = TakeString(block, GetInt32(block, at), budget, pin->name); why != Refusal::None)
+      return refuse(why);
     at += kPinRecordBase;
     for (int32_t k = 0; k < blockCount; ++k, at += 4)
-      if (!TakeString(block, GetInt32(block, at), budget, numbers[static_cast<size_t>(k)])) return false;
+      if (const Refusal why = TakeString(block, GetInt32(block, at), budget, numbers[static_cast<size_t>(k)]);
+          why != Refusal::None)
+        return refuse(why);
     pin->numbers = numbers;
     body->pins.push_back(std::move(pin));
   }
@@ -174,14 +194,16 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out) {
   std::unique_ptr<Pattern> pattern;
   if (patternOffset != 0) {
     const uint64_t record = static_cast<uint64_t>(patternOffset);
-    if (patternOffset < 0 || record + kPatternRecordSize > size) return false;
+    if (patternOffset < 0 || record + kPatternRecordSize > size) return refuse(Refusal::PatternRecord);
     const int32_t width = GetInt32(block, record + 4);
     const int32_t height = GetInt32(block, record + 8);
-    if (!IsValidSize(width) || !IsValidSize(height)) return false;
+    if (!IsValidSize(width) || !IsValidSize(height)) return refuse(Refusal::PatternSize);
     const uint64_t bitmapSize = BitmapSize(width, height);
-    if (record + kPatternRecordSize + bitmapSize > size) return false;
+    if (record + kPatternRecordSize + bitmapSize > size) return refuse(Refusal::PatternBitmap);
     std::string patternName;
-    if (!TakeString(block, GetInt32(block, record), budget, patternName)) return false;
+    if (const Refusal why = TakeString(block, GetInt32(block, record), budget, patternName);
+        why != Refusal::None)
+      return refuse(why);
     pattern = std::make_unique<Pattern>(std::move(patternName), width, height);
     std::memcpy(pattern->bits.data(), block.data() + record + kPatternRecordSize,
                 static_cast<size_t>(bitmapSize));
@@ -190,7 +212,43 @@ bool PartClipboardBlock::Read(std::string_view block, Part& out) {
   out.name = std::move(name);
   out.body = std::move(body);
   out.pattern = std::move(pattern);
+  refusal = Refusal::None;
   return true;
+}
+
+std::string PartClipboardBlock::Why(Refusal refusal, size_t blockSize) {
+  const auto fill = [](const char* text, uint64_t limit) {
+    std::string out(text);
+    const size_t at = out.find("%1");
+    return at == std::string::npos ? out : out.replace(at, 2, std::to_string(limit));
+  };
+  switch (refusal) {
+    case Refusal::None:
+      break;
+    case Refusal::TooShort:
+      return fill(texts::kBlockTooShort, kHeaderSize);
+    case Refusal::BodySize:
+      return fill(texts::kBlockBodySize, limits::kMaxSize);
+    case Refusal::BlockCount:
+      return fill(texts::kBlockBlockCount, limits::kMaxBlocks);
+    case Refusal::PinCount:
+      return texts::kBlockPinCount;
+    case Refusal::PinEdge:
+      return texts::kBlockPinEdge;
+    case Refusal::PinPosition:
+      return fill(texts::kBlockPinPosition, limits::kMaxSize);
+    case Refusal::StringOutside:
+      return texts::kBlockStringOutside;
+    case Refusal::StringsTooLarge:
+      return fill(texts::kBlockStringsTooLarge, StringBound(blockSize));
+    case Refusal::PatternRecord:
+      return texts::kBlockPatternRecord;
+    case Refusal::PatternSize:
+      return fill(texts::kBlockPatternSize, limits::kMaxSize);
+    case Refusal::PatternBitmap:
+      return texts::kBlockPatternBitmap;
+  }
+  return {};
 }
 
 bool PartClipboardBlock::SameContent(const Part& a, const Part& b) {

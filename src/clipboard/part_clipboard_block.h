@@ -46,6 +46,25 @@ class PartClipboardBlock {
   // unbounded memory). Bytes after the last string are ignored, since
   // clipboard memory may be rounded up.
   static bool Read(std::string_view block, Part& out);
+  // Which rule a refused block breaks.
+  enum class Refusal {
+    None,
+    TooShort,         // shorter than its header
+    BodySize,         // a size outside 1..kMaxSize
+    BlockCount,       // outside 1..kMaxBlockCount
+    PinCount,         // negative, or more pin records than the block holds
+    PinEdge,          // a pin's edge outside 0..3
+    PinPosition,      // a pin's position outside 0..kMaxSize
+    StringOutside,    // a string starts outside the block or has no NUL in it
+    StringsTooLarge,  // shared strings decode to more than the bound above
+    PatternRecord,    // the pattern record lies outside the block
+    PatternSize,      // a pattern side outside 1..kMaxSize
+    PatternBitmap,    // the bitmap does not fit in the block
+  };
+  // The same, saying why in `refusal` when it refuses.
+  static bool Read(std::string_view block, Part& out, Refusal& refusal);
+  // The rule in the editor's words (UTF-8), for a block of `blockSize` bytes.
+  static std::string Why(Refusal refusal, size_t blockSize);
 
   // Whether two decoded parts carry the same data: name, body fields, pins in
   // order, and the pattern with its bitmap byte for byte, padding included.

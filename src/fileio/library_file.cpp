@@ -199,12 +199,41 @@ WriteResult LibraryFile::Write(const std::string& path, const Library& library, 
 WriteResult LibraryFile::SaveBytes(const std::string& path, std::string_view bytes,
                                    const std::string& backupPath) {
   WriteResult result;
+  // A file saved once without its backup (there was no previous file) could
+  // never be saved again: refused now, with the reason.
+  if (!backupPath.empty() && !SafeFileWriter::NameFits(backupPath)) {
+    result.failure = WriteFailure::BackupNameTooLong;
+    result.error = ENAMETOOLONG;
+    return result;
+  }
   try {
     // Without a commit the writer's destructor removes the temporary file,
     // and the previous file stays as it was.
     SafeFileWriter writer(path);
     if (writer.Open() && writer.Write(bytes) && writer.Commit(backupPath)) return result;
     Failed(writer, result);
+  } catch (const std::bad_alloc&) {
+    result.failure = WriteFailure::OutOfMemory;
+    result.error = ENOMEM;
+  }
+  return result;
+}
+
+WriteResult LibraryFile::SaveStreamed(const std::string& path,
+                                      const std::function<bool(const ByteWriter&)>& produce) {
+  WriteResult result;
+  try {
+    SafeFileWriter writer(path);
+    if (!writer.Open()) {
+      Failed(writer, result);
+      return result;
+    }
+    bool writeFailed = false;
+    const bool finished = produce([&](std::string_view bytes) {
+      writeFailed = writeFailed || !writer.Write(bytes);
+      return !writeFailed;
+    });
+    if (writeFailed || (finished && !writer.Commit())) Failed(writer, result);
   } catch (const std::bad_alloc&) {
     result.failure = WriteFailure::OutOfMemory;
     result.error = ENOMEM;

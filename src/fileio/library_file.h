@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,14 @@ class LibraryFile {
   static ReadResult LoadBytes(const std::string& path, size_t maxBytes, std::string& out);
   static WriteResult SaveBytes(const std::string& path, std::string_view bytes,
                                const std::string& backupPath = {});
+  // SaveBytes for a file made piece by piece, never held whole: `produce`
+  // writes through the function it is given (false once a write failed) and
+  // returns whether it finished. Only a finished file replaces the previous
+  // one; when `produce` gives up without a failed write, nothing changes and
+  // the result is Ok (the caller knows it gave up).
+  using ByteWriter = std::function<bool(std::string_view bytes)>;
+  static WriteResult SaveStreamed(const std::string& path,
+                                  const std::function<bool(const ByteWriter&)>& produce);
 
   // Clears `target` (document fields included) and moves the patterns,
   // bodies and entries of `source` into it.

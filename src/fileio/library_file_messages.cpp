@@ -76,6 +76,22 @@ std::string LibraryFileMessages::Format(std::string_view text, std::initializer_
   return out;
 }
 
+std::string_view LibraryFileMessages::ShownPart(std::string_view name) {
+  size_t at = 0;
+  for (size_t shown = 0; shown < kMaxShownCharacters && at < name.size(); ++shown) {
+    const auto lead = static_cast<unsigned char>(name[at]);
+    const bool doubleByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+    at += doubleByte && at + 1 < name.size() ? 2 : 1;
+  }
+  return name.substr(0, at);
+}
+
+std::string LibraryFileMessages::ShownName(std::string_view name, const NameDecoder& decode) {
+  const std::string_view part = ShownPart(name);
+  const std::string shown = decode(part);
+  return part.size() < name.size() ? Format(texts::kShortenedName, {shown}) : shown;
+}
+
 std::string LibraryFileMessages::Describe(const WriteProblem& problem, const NameDecoder& decode) {
   using Subject = WriteProblem::Subject;
   const std::string number = std::to_string(problem.index + 1);
@@ -85,15 +101,15 @@ std::string LibraryFileMessages::Describe(const WriteProblem& problem, const Nam
       break;
     case Subject::Entry:
       if (!problem.name.empty())
-        subject = Format(texts::kPartNamed, {decode(problem.name)});
+        subject = Format(texts::kPartNamed, {ShownName(problem.name, decode)});
       else if (!problem.partName.empty())
-        subject = Format(texts::kAliasNumbered, {number, decode(problem.partName)});
+        subject = Format(texts::kAliasNumbered, {number, ShownName(problem.partName, decode)});
       else
         subject = Format(texts::kPartNumbered, {number});
       break;
     case Subject::Pattern:
       subject = problem.name.empty() ? Format(texts::kPatternNumbered, {number})
-                                     : Format(texts::kPatternNamed, {decode(problem.name)});
+                                     : Format(texts::kPatternNamed, {ShownName(problem.name, decode)});
       break;
     case Subject::Body:
       subject = Format(texts::kBodyNumbered, {number});
@@ -171,6 +187,9 @@ std::string LibraryFileMessages::WriteFailure(const WriteResult& result, std::st
       reason = Format(
           texts::kBackupFailed,
           {FileNameOf(BinaryLibraryFormat::BackupPath(std::string(shownPath))), SystemReason(result.error)});
+      break;
+    case Failure::BackupNameTooLong:
+      reason = texts::kBackupNameTooLong;
       break;
     case Failure::WriteFailed:
       reason = SystemReason(result.error);

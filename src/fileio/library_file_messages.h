@@ -31,6 +31,17 @@ class LibraryFileMessages {
 
   static constexpr size_t kMaxListed = 10;
 
+  // Names longer than this many characters (a Shift-JIS double-byte
+  // character counts as one) are cut in every message, so one odd name of
+  // 40,000 bytes cannot flood it.
+  static constexpr size_t kMaxShownCharacters = 64;
+  // The bytes of `name` a message shows: all of them, or the first
+  // kMaxShownCharacters characters.
+  static std::string_view ShownPart(std::string_view name);
+  // `name` as a message shows it: its ShownPart decoded, followed by "…"
+  // when that is not all of it.
+  static std::string ShownName(std::string_view name, const NameDecoder& decode);
+
   // One problem, e.g. "部品 NAND: ﾋﾟﾝが 5000 本あり、上限の 4095 本を超えます".
   static std::string Describe(const WriteProblem& problem, const NameDecoder& decode);
   // `text` with "%1", "%2", ... replaced by `args` in order.

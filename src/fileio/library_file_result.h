@@ -88,6 +88,7 @@ enum class WriteFailure {
   ReadOnly,           // the target may not be written; Save As still can
   FolderNotWritable,  // no new file can be made in the target's folder
   BackupFailed,       // the previous file could not be kept as ".$ib"; nothing changed
+  BackupNameTooLong,  // the ".$ib" name would not fit the file system: refused before writing
   WriteFailed,        // message 105; `error` says why
 };
 

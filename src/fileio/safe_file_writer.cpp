@@ -2,12 +2,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <new>
 #include <random>
@@ -105,20 +108,36 @@ std::string ResolveSymlinks(std::string path) {
   return path;
 }
 
+uint64_t Fnv1a(std::string_view text) {
+  uint64_t hash = 14695981039346656037ull;
+  for (unsigned char c : text) hash = (hash ^ c) * 1099511628211ull;
+  return hash;
+}
+
+// This machine, as the temporary names tell it: processes of another one
+// sharing the folder are not ours to judge.
+uint32_t HostTag() {
+  char host[256] = {};
+  if (::gethostname(host, sizeof host - 1) != 0) return 0;
+  return static_cast<uint32_t>(Fnv1a(host));
+}
+
 // The temporary names of one target: ".zanli-", 16 hex digits of a hash of
-// its name, "-", 8 random hex digits, ".tmp": 36 bytes whatever the name.
+// its name, "-", 8 of the host, 8 of the process that owns it, 8 random ones,
+// ".tmp": 59 bytes whatever the name. The owner in the name is what lets
+// one save tidy up after another that crashed without touching the files of
+// one that is running.
 std::string TemporaryPrefix(const std::string& targetName) {
-  uint64_t hash = 14695981039346656037ull;  // FNV-1a
-  for (unsigned char c : targetName) hash = (hash ^ c) * 1099511628211ull;
   char prefix[32];
-  std::snprintf(prefix, sizeof prefix, ".zanli-%016llx-", static_cast<unsigned long long>(hash));
+  std::snprintf(prefix, sizeof prefix, ".zanli-%016llx-", static_cast<unsigned long long>(Fnv1a(targetName)));
   return prefix;
 }
 
 std::string TemporaryName(const std::string& targetName) {
   static std::mt19937 random{std::random_device{}() ^ static_cast<unsigned>(::getpid())};
-  char suffix[16];
-  std::snprintf(suffix, sizeof suffix, "%08x.tmp", static_cast<unsigned>(random()));
+  char suffix[40];
+  std::snprintf(suffix, sizeof suffix, "%08x-%08x-%08x.tmp", static_cast<unsigned>(HostTag()),
+                static_cast<unsigned>(::getpid()), static_cast<unsigned>(random()));
   return TemporaryPrefix(targetName) + suffix;
 }
 
@@ -128,13 +147,36 @@ bool IsHex(std::string_view text) {
   return true;
 }
 
-// A temporary file this writer made for `targetName`; also the names earlier
-// versions used ("NAME.zanli-XXXXXXXX.tmp", "NAME.zanli-tmp").
-bool IsTemporaryOf(std::string_view name, const std::string& targetName) {
+uint32_t HexValue(std::string_view digits) {
+  uint32_t value = 0;
+  for (char c : digits) value = value * 16 + static_cast<uint32_t>(c <= '9' ? c - '0' : c - 'a' + 10);
+  return value;
+}
+
+// How long a temporary of another machine may sit untouched before it
+// counts as left by a crash: far longer than any save takes.
+constexpr time_t kForeignTemporaryAge = 24 * 60 * 60;
+
+// Whether `name` is a temporary file of `targetName` that no running save
+// can own: one of this host whose process has ended, one of another host
+// untouched for a day, or one of the names earlier versions used
+// (".zanli-HASH-XXXXXXXX.tmp", "NAME.zanli-XXXXXXXX.tmp", "NAME.zanli-tmp"),
+// which tell no owner.
+bool IsStaleTemporaryOf(const std::string& folder, std::string_view name, const std::string& targetName) {
   const std::string prefix = TemporaryPrefix(targetName);
-  if (name.size() == prefix.size() + 12 && name.substr(0, prefix.size()) == prefix &&
-      name.substr(name.size() - 4) == ".tmp" && IsHex(name.substr(prefix.size(), 8)))
-    return true;
+  const bool ours = name.size() > prefix.size() && name.substr(0, prefix.size()) == prefix &&
+                    name.substr(name.size() - 4) == ".tmp";
+  const std::string_view tags = ours ? name.substr(prefix.size(), name.size() - prefix.size() - 4) : "";
+  if (tags.size() == 26 && tags[8] == '-' && tags[17] == '-' && IsHex(tags.substr(0, 8)) &&
+      IsHex(tags.substr(9, 8)) && IsHex(tags.substr(18))) {
+    const auto pid = static_cast<pid_t>(HexValue(tags.substr(9, 8)));
+    if (HexValue(tags.substr(0, 8)) == HostTag())
+      return pid != ::getpid() && ::kill(pid, 0) != 0 && errno == ESRCH;
+    struct stat st;
+    return ::lstat(Join(folder, std::string(name)).c_str(), &st) == 0 &&
+           st.st_ctime + kForeignTemporaryAge < ::time(nullptr);
+  }
+  if (tags.size() == 8 && IsHex(tags)) return true;
   const std::string legacy = targetName + ".zanli-";
   if (name.size() == legacy.size() + 12 && name.substr(0, legacy.size()) == legacy &&
       name.substr(name.size() - 4) == ".tmp" && IsHex(name.substr(legacy.size(), 8)))
@@ -142,7 +184,7 @@ bool IsTemporaryOf(std::string_view name, const std::string& targetName) {
   return name == targetName + ".zanli-tmp";
 }
 
-// Removes what IsTemporaryOf finds for any of `targetNames` in `folder`.
+// Removes what IsStaleTemporaryOf finds for any of `targetNames` in `folder`.
 void RemoveTemporariesOf(const std::string& folder, const std::vector<std::string>& targetNames) {
   // Closed however the scan ends: collecting names may run out of memory.
   const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
@@ -150,7 +192,7 @@ void RemoveTemporariesOf(const std::string& folder, const std::vector<std::strin
   std::vector<std::string> stale;
   while (const dirent* entry = ::readdir(dir.get()))
     for (const std::string& target : targetNames)
-      if (IsTemporaryOf(entry->d_name, target)) stale.emplace_back(entry->d_name);
+      if (IsStaleTemporaryOf(folder, entry->d_name, target)) stale.emplace_back(entry->d_name);
   for (const std::string& name : stale) ::unlink(Join(folder, name).c_str());
 }
 
@@ -187,6 +229,16 @@ bool CannotLink(int error) {
 bool IsPermissionError(int error) { return error == EACCES || error == EPERM || error == EROFS; }
 
 }  // namespace
+
+size_t SafeFileWriter::LongestName(const std::string& folder) {
+  errno = 0;
+  const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+  return longest > 0 ? static_cast<size_t>(longest) : NAME_MAX;
+}
+
+bool SafeFileWriter::NameFits(const std::string& path) {
+  return NameOf(path).size() <= LongestName(FolderOf(path)) && path.size() < PATH_MAX;
+}
 
 void SafeFileWriter::FailOperationForTesting(int n) {
   gFailAt = n;

@@ -16,9 +16,11 @@ namespace zanli {
 // The temporary file has no name until it is complete (where the file system
 // allows unnamed files), so a crash leaves nothing behind; otherwise, and for
 // the moment between naming it and the rename, it is a hidden
-// ".zanli-<hash of the target's name>-<random>.tmp" of fixed length, which
-// fits beside any target name, and the next successful save of that target
-// removes the ones a crash left.
+// ".zanli-<hash of the target's name>-<host>-<process>-<random>.tmp" of fixed
+// length, which fits beside any target name. The next successful save of
+// that target removes the ones a crash left: those whose process has ended
+// (or, from another host, untouched for a day), never one that a save
+// running at the same moment still owns.
 //
 // Only a regular file is replaced: a FIFO, device, folder, a loop of links or
 // a file the user may not write is refused before anything changes. A
@@ -56,6 +58,12 @@ class SafeFileWriter {
   bool Commit(const std::string& backupPath = {});
 
   Failure GetFailure() const { return failure_; }
+
+  // Whether a file of that name can exist: its last component within what
+  // its folder's file system takes (NAME_MAX where that cannot be asked) and
+  // the whole path within PATH_MAX.
+  static bool NameFits(const std::string& path);
+  static size_t LongestName(const std::string& folder);
   int Error() const { return error_; }  // errno of the failed call, 0 if none
 
   // Test hooks. The n-th low-level file operation from now on (stat, create,

@@ -27,20 +27,17 @@ class StringSink : public TextLineWriter::Sink {
   std::string& out_;
 };
 
-// Passes the bytes on up to `limit` and counts them all, so a library too
-// large for the reader is measured without being held or written whole.
-class LimitedSink : public TextLineWriter::Sink {
+// Counts the bytes and keeps none: the text's size before a byte of it is
+// kept anywhere.
+class CountingSink : public TextLineWriter::Sink {
  public:
-  LimitedSink(TextLineWriter::Sink& out, size_t limit) : out_(out), limit_(limit) {}
   bool Append(std::string_view bytes) override {
     total_ += bytes.size();
-    return total_ > limit_ || out_.Append(bytes);
+    return true;
   }
   size_t Total() const { return total_; }
 
  private:
-  TextLineWriter::Sink& out_;
-  size_t limit_;
   size_t total_ = 0;
 };
 
@@ -388,9 +385,14 @@ WriteFailure TextLibraryFormat::Encode(const Library& library, TextLineWriter::S
     if (const WriteFailure refused = RefuseBeforeWriting(library, survey, problems);
         refused != WriteFailure::None)
       return refused;
-    LimitedSink sink(out, TextLibraryBudget::kMaxFileSize);
-    if (!WriteLibrary(library, sink)) return WriteFailure::WriteFailed;
-    return RefuseWritten(sink.Total(), survey.readCost, problems);
+    // Measured first, so a text the reader would refuse is refused before
+    // the sink (a new file) sees a byte of it.
+    CountingSink counter;
+    WriteLibrary(library, counter);
+    if (const WriteFailure refused = RefuseWritten(counter.Total(), survey.readCost, problems);
+        refused != WriteFailure::None)
+      return refused;
+    return WriteLibrary(library, out) ? WriteFailure::None : WriteFailure::WriteFailed;
   } catch (const std::bad_alloc&) {
     problems.clear();
     return WriteFailure::OutOfMemory;

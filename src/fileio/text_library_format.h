@@ -34,11 +34,11 @@ class TextLibraryFormat {
     size_t readCost = 0;
   };
   static Survey Examine(const Library& library);
-  // Writes the text into `sink`, or refuses with its problems: Inconsistent
-  // (an entry without a body) and Unreadable (Examine) before the
-  // sink sees a byte; TooLarge (beyond what the reader takes from a file)
-  // once the text is measured, which a file sink must then not keep;
-  // WriteFailed when the sink refused bytes; OutOfMemory.
+  // Writes the text into `sink`, or refuses with its problems before the
+  // sink sees a byte: Inconsistent (an entry without a body), Unreadable
+  // (Examine), TooLarge (beyond what the reader takes from a file, found by
+  // a first pass that counts the bytes and keeps none). Then WriteFailed
+  // when the sink refused bytes; OutOfMemory.
   static WriteFailure Encode(const Library& library, TextLineWriter::Sink& sink,
                              std::vector<WriteProblem>& problems);
   // The same into `out`, which is set only on success.

@@ -9,6 +9,9 @@
 
 namespace zanli {
 
+static_assert(SymbolRenderer::DrawingFits(10 * 255 + 121, 10 * 255 + 121),
+              "every body a binary library holds must draw within the budget");
+
 namespace {
 
 // Sizes and positions come from files; a hostile one must not overflow the

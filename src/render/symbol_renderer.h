@@ -30,6 +30,20 @@ class SymbolRenderer {
   static int64_t DrawingWidth(const PartBody& body) { return int64_t{kGridStep} * body.xSize + 121; }
   static int64_t DrawingHeight(const PartBody& body) { return int64_t{kGridStep} * body.ySize + 121; }
 
+  // The most pixels a whole drawing may have when it is made in memory
+  // (zanli-cli render, the picture a Copy offers, any image of a symbol at
+  // any zoom): 8 Mi pixels, 24 MiB as RGB. The largest body the binary
+  // format holds, 255 × 255 grid steps, draws at 2671 × 2671 pixels
+  // (7,134,241) at zoom 1, so every such part fits; larger drawings come
+  // only from text libraries and damaged files, and would otherwise cost up
+  // to 3 GB (a 3264 × 3264 body). The part view needs no budget: it draws
+  // only what is visible.
+  static constexpr int64_t kMaxDrawingPixels = int64_t{8} << 20;
+  // Whether a width × height image keeps within kMaxDrawingPixels.
+  static constexpr bool DrawingFits(int64_t width, int64_t height) {
+    return width > 0 && height > 0 && width <= kMaxDrawingPixels / height;
+  }
+
   // The closed black outline, or the body's pattern in black (then no outline).
   static void DrawBody(DrawSurface& surface, const PartBody& body);
 

@@ -11,10 +11,16 @@ inline constexpr const char* kSaveChangesHeading = "保存すると次の内容�
 inline constexpr const char* kSaveButton = "保存";
 inline constexpr const char* kCancelButton = "ｷｬﾝｾﾙ";
 inline constexpr const char* kMoreChanges = "ほか %1 件";
+// When the check could not run before a save: Save saves all the same.
+inline constexpr const char* kSaveUnchecked =
+    "ﾒﾓﾘが足りないため、保存で変わる内容を確かめられませんでした。\nこのまま保存しますか?";
 
 // The checker window.
 inline constexpr const char* kCheckCaption = "ﾗｲﾌﾞﾗﾘのﾁｪｯｸ";
 inline constexpr const char* kNoProblems = "問題は見つかりませんでした";
+// After the problems, when more of one kind were found than are listed:
+// %1 how many are left out, %2 how many of a kind are listed.
+inline constexpr const char* kOmitted = "ほか %1 件 (同じ種類の問題は %2 件まで挙げます)";
 inline constexpr const char* kCheckAgain = "再ﾁｪｯｸ(&R)";
 inline constexpr const char* kClose = "閉じる";
 
@@ -60,11 +66,12 @@ inline constexpr const char* kRefusedEntryCount = "部品名の数 %1 が上限 
 inline constexpr const char* kRefusedFileSize = "ﾌｧｲﾙが %1 ﾊﾞｲﾄになり、上限 %2 ﾊﾞｲﾄを超えます";
 inline constexpr const char* kRefusedEntryWithoutBody =
     "保存できません: ﾃﾞｰﾀの不整合 (部品の本体がありません)";
-inline constexpr const char* kRefusedWrite = "保存できません: ﾒﾓﾘが足りません";
 
 // A file its reader would refuse.
 inline constexpr const char* kUnreadable = "保存したﾌｧｲﾙは読み込めなくなります";
 inline constexpr const char* kUnreadableBecause = "保存したﾌｧｲﾙは読み込めなくなります: %1";
+// The save check ran out of memory: nothing is known, nothing is refused.
+inline constexpr const char* kSaveNotChecked = "ﾒﾓﾘが足りないため、保存で変わる内容を確かめられませんでした";
 inline constexpr const char* kNameTooLong = "名前が長すぎます (%1 ﾊﾞｲﾄ、最大 %2)";
 inline constexpr const char* kTextTooLarge = "ﾃﾞｰﾀが大きすぎます (読み込みに %1 ﾊﾞｲﾄ、上限 %2)";
 inline constexpr const char* kEmptyPartName = "部品名が空です";

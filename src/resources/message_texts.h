@@ -26,8 +26,12 @@ inline constexpr const char* kTargetLinkLoop = "ｼﾝﾎﾞﾘｯｸﾘﾝｸ�
 inline constexpr const char* kTargetReadOnly = "ﾌｧｲﾙは読み取り専用です。別の名前で保存してください";
 inline constexpr const char* kFolderNotWritable = "ﾌｫﾙﾀﾞにﾌｧｲﾙを作成できません (%1)";
 inline constexpr const char* kBackupFailed = "元のﾌｧｲﾙを %1 として残せないため中止しました (%2)";
+inline constexpr const char* kBackupNameTooLong =
+    "元のﾌｧｲﾙを拡張子 .$ib で残す名前が長すぎるため保存できません。短い名前で保存してください";
 inline constexpr const char* kUnreadable = "このままでは読み込めないﾌｧｲﾙになります:";
 inline constexpr const char* kMoreProblems = "ほか %1 件";
+// A name longer than a message shows: its first characters, then this mark.
+inline constexpr const char* kShortenedName = "%1…";
 
 // What a write problem concerns: an entry or pattern by name, or by its place
 // when it has none.
@@ -61,14 +65,14 @@ inline constexpr const char* kProblemEmptyName = "名前がありません";
 inline constexpr const char* kProblemLongName = "名前か文字列が %1 ﾊﾞｲﾄあり、上限の %2 ﾊﾞｲﾄを超えます";
 
 // Part names and the part commands.
-inline constexpr const char* kPartNameTaken = "部品名 %1 は既に存在しています";              // 106
-inline constexpr const char* kPartNameInvalid = "%1 は有効な部品名ではありません";            // 107
+inline constexpr const char* kPartNameTaken = "部品名 %1 は既に存在しています";     // 106
+inline constexpr const char* kPartNameInvalid = "%1 は有効な部品名ではありません";  // 107
 inline constexpr const char* kRenamePartCaption = "部品名の変更";
-inline constexpr const char* kNewPartCaption = "新しい部品";                                   // 108
-inline constexpr const char* kNewAliasCaption = "新しい別名";                                  // 109
-inline constexpr const char* kXSizeRange = "Xｻｲｽﾞは1～255でなければなりません";              // 110
-inline constexpr const char* kYSizeRange = "Yｻｲｽﾞは1～255でなければなりません";              // 111
-inline constexpr const char* kBlockCountRange = "ﾌﾞﾛｯｸ数は1～255でなければなりません";        // 112
+inline constexpr const char* kNewPartCaption = "新しい部品";                            // 108
+inline constexpr const char* kNewAliasCaption = "新しい別名";                           // 109
+inline constexpr const char* kXSizeRange = "Xｻｲｽﾞは1～255でなければなりません";         // 110
+inline constexpr const char* kYSizeRange = "Yｻｲｽﾞは1～255でなければなりません";         // 111
+inline constexpr const char* kBlockCountRange = "ﾌﾞﾛｯｸ数は1～255でなければなりません";  // 112
 inline constexpr const char* kPastedPartRenamed =
     "同名の部品が存在するため\r\n  %1を\r\n  %2 に\r\n変更して貼り付けます";  // 120
 inline constexpr const char* kPastedPatternRenamed =
@@ -76,5 +80,18 @@ inline constexpr const char* kPastedPatternRenamed =
 inline constexpr const char* kUseExistingPattern =
     "貼り付けようとしたものと同じ内容のﾊﾟﾀｰﾝが存在します\r\n既存のﾊﾟﾀｰﾝを使いますか?";  // 122
 inline constexpr const char* kPasteDataDamaged = "貼り付けるﾃﾞｰﾀが壊れています";
+// Which rule a part clipboard block breaks, after kPasteDataDamaged or
+// zanli-cli's kNotAClipboardBlock; %1 the limit.
+inline constexpr const char* kBlockTooShort = "ﾃﾞｰﾀが見出しの %1 ﾊﾞｲﾄに足りません";
+inline constexpr const char* kBlockBodySize = "部品のｻｲｽﾞが 1～%1 を外れています";
+inline constexpr const char* kBlockBlockCount = "ﾌﾞﾛｯｸ数が 1～%1 を外れています";
+inline constexpr const char* kBlockPinCount = "ﾋﾟﾝの数だけの記録がﾃﾞｰﾀにありません";
+inline constexpr const char* kBlockPinEdge = "ﾋﾟﾝの辺が 0～3 を外れています";
+inline constexpr const char* kBlockPinPosition = "ﾋﾟﾝの位置が 0～%1 を外れています";
+inline constexpr const char* kBlockStringOutside = "文字列がﾃﾞｰﾀの外を指しているか、終わりがありません";
+inline constexpr const char* kBlockStringsTooLarge = "文字列が合計 %1 ﾊﾞｲﾄを超えます";
+inline constexpr const char* kBlockPatternRecord = "ﾊﾟﾀｰﾝの記録がﾃﾞｰﾀの外にあります";
+inline constexpr const char* kBlockPatternSize = "ﾊﾟﾀｰﾝのｻｲｽﾞが 1～%1 を外れています";
+inline constexpr const char* kBlockPatternBitmap = "ﾊﾟﾀｰﾝの画像がﾃﾞｰﾀに収まりません";
 
 }  // namespace zanli::texts

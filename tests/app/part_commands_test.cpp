@@ -477,7 +477,12 @@ TEST_F(PastePartTest, EmptyNamesGetDefaultNamesAndHostileBlocksChangeNothing) {
   const std::string before = Describe(library());
   std::string hostile = block;
   hostile[20] = '\x7f';  // a pin count far beyond the block
-  for (const std::string& bytes : {hostile, std::string("junk"), std::string()}) {
+  const std::pair<std::string, const char*> refused[] = {
+      {hostile, "ﾋﾟﾝの数だけの記録がﾃﾞｰﾀにありません"},
+      {"junk", "ﾃﾞｰﾀが見出しの 28 ﾊﾞｲﾄに足りません"},
+      {"", "ﾃﾞｰﾀが見出しの 28 ﾊﾞｲﾄに足りません"},
+  };
+  for (const auto& [bytes, why] : refused) {
     auto* junk = new QMimeData;
     junk->setData(QString::fromLatin1(kPartClipboardFormat),
                   QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
@@ -486,7 +491,7 @@ TEST_F(PastePartTest, EmptyNamesGetDefaultNamesAndHostileBlocksChangeNothing) {
     ModalScript script;
     script.Then(Press(QMessageBox::Ok, &seen));
     ListKey(Qt::Key_V);
-    EXPECT_EQ(seen.text, QStringLiteral("貼り付けるﾃﾞｰﾀが壊れています"));
+    EXPECT_EQ(seen.text, QStringLiteral("貼り付けるﾃﾞｰﾀが壊れています\n") + QString::fromUtf8(why));
     EXPECT_EQ(seen.icon, QMessageBox::Warning);
     EXPECT_EQ(Describe(library()), before);
   }

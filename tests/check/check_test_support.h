@@ -3,20 +3,22 @@
 #include <string>
 #include <vector>
 
-#include "check/check_problem.h"
+#include "check/check_report.h"
 
 namespace zanli::check_test {
 
 // "kind entry ptn:pattern L1 b2 before>after value/limit", only the parts a
-// problem fills, so a table can state a whole result in one string.
-inline std::string Summary(const CheckProblem& p) {
+// problem fills, so a table can state a whole result in one string. Names
+// and values are read from the report's libraries, as the words are.
+inline std::string Summary(const CheckProblem& p, const CheckReport& report) {
   std::string s = KindId(p.kind);
-  if (p.HasEntry()) s += " " + p.entryName;
-  if (p.HasPattern()) s += " ptn:" + p.patternName;
+  if (p.HasEntry()) s.append(" ").append(report.EntryName(p));
+  if (p.HasPattern()) s.append(" ptn:").append(report.PatternName(p));
   if (p.HasPin())
     s += std::string(" ") + "LTRB"[static_cast<int>(p.pinEdge) & 3] + std::to_string(p.pinPosition);
   if (p.block) s.append(" b").append(std::to_string(p.block));
-  if (!p.before.empty() || !p.after.empty()) s += " " + p.before + ">" + p.after;
+  const std::string before = report.Before(p), after = report.After(p);
+  if (!before.empty() || !after.empty()) s += " " + before + ">" + after;
   if (p.value || p.limit)
     s.append(" ").append(std::to_string(p.value)).append("/").append(std::to_string(p.limit));
   if (p.kind == CheckKind::PinMoved)
@@ -24,9 +26,9 @@ inline std::string Summary(const CheckProblem& p) {
   return s;
 }
 
-inline std::vector<std::string> Summaries(const std::vector<CheckProblem>& problems) {
+inline std::vector<std::string> Summaries(const CheckReport& report) {
   std::vector<std::string> out;
-  for (const CheckProblem& p : problems) out.push_back(Summary(p));
+  for (const CheckProblem& p : report.Problems()) out.push_back(Summary(p, report));
   return out;
 }
 

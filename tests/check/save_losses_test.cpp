@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "check_test_support.h"
+#include "fileio/allocation_failure.h"
 #include "fileio/binary_library_format.h"
 #include "fileio/text_library_format.h"
 #include "support/library_builder.h"
@@ -17,6 +18,7 @@ namespace {
 
 using namespace zanli::testing;
 using check_test::Summaries;
+using testing::ForEachAllocationFailure;
 using Strings = std::vector<std::string>;
 constexpr LibraryFormat kText = LibraryFormat::Text;
 constexpr LibraryFormat kBinary = LibraryFormat::Binary;
@@ -166,7 +168,41 @@ TEST(SaveLosses, RefusalsAndUnreadableFilesComeAloneWithTheirCause) {
   Library library;
   BuildCleanLibrary(library);
   AddBody(library, 1, 1, 0);
-  EXPECT_EQ(SaveLosses::Find(library, kBinary).at(0).bodyIndex, 2u);
+  EXPECT_EQ(SaveLosses::Find(library, kBinary).Problems().at(0).bodyIndex, 2u);
+}
+
+// Memory running out anywhere in the save check says the check could not
+// run, nothing else: no refusal, no half a list, nothing kept of the
+// library read back.
+TEST(SaveLosses, RunningOutOfMemoryIsNotKnowingNeverARefusal) {
+  Library library;
+  BuildCleanLibrary(library);
+  Pin(library, 0, 0).numbers = {"D", "D9"};  // a change in either format
+  for (LibraryFormat format : {kText, kBinary}) {
+    const Strings full = Summaries(SaveLosses::Find(library, format));
+    ASSERT_FALSE(full.empty());
+    // Made unarmed: only the save check may allocate while a failure is.
+    const auto fresh = [&] {
+      CheckReport report(library);
+      report.Add(CheckKind::UnusedPattern).patternIndex = 0;  // found before: kept
+      return report;
+    };
+    CheckReport report = fresh();
+    const int failures =
+        ForEachAllocationFailure([&] { SaveLosses::Find(library, format, report); },
+                                 [&](bool fired) {
+                                   Strings expected = {"unused_pattern ptn:BOX"};
+                                   if (fired)
+                                     expected.push_back("save_not_checked");
+                                   else
+                                     expected.insert(expected.end(), full.begin(), full.end());
+                                   EXPECT_EQ(Summaries(report), expected);
+                                   EXPECT_FALSE(report.HasSaveRefusal());
+                                   EXPECT_EQ(report.SavedBack() != nullptr, !fired);
+                                   report = fresh();
+                                 });
+    EXPECT_GT(failures, 20);
+  }
 }
 
 // The library as a user sees it, written independently of SaveLosses: patterns
@@ -299,7 +335,7 @@ TEST(SaveLosses, EmptyExactlyWhenTheRoundTripKeepsWhatTheUserSees) {
     Library library;
     RandomLibrary(random, lossy, library);
     for (LibraryFormat format : {kText, kBinary}) {
-      const std::vector<CheckProblem> losses = SaveLosses::Find(library, format);
+      const CheckReport losses = SaveLosses::Find(library, format);
       Library back;
       const bool saved = RoundTrip(library, format, back);
       const bool kept = saved && Observable(back) == Observable(library);
@@ -307,12 +343,12 @@ TEST(SaveLosses, EmptyExactlyWhenTheRoundTripKeepsWhatTheUserSees) {
       if (!lossy) {
         ASSERT_TRUE(kept) << Observable(library) << "\n---\n" << Observable(back);
       }
-      ASSERT_EQ(losses.empty(), kept)
+      ASSERT_EQ(losses.Empty(), kept)
           << i << (format == kText ? " text\n" : " binary\n") << Observable(library) << "\n---\n"
           << Observable(back) << "\n"
-          << (losses.empty() ? "" : check_test::Summary(losses[0]));
+          << (losses.Empty() ? "" : check_test::Summary(losses.Problems()[0], losses));
       if (!saved) {
-        EXPECT_LT(static_cast<int>(losses[0].kind), static_cast<int>(CheckKind::EntryLost));
+        EXPECT_TRUE(IsSaveRefusal(losses.Problems()[0].kind)) << KindId(losses.Problems()[0].kind);
       }
     }
   }

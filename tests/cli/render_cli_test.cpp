@@ -77,11 +77,12 @@ TEST_F(RenderCliTest, WritesAPngOfTheViewsExtentForTheChosenBlock) {
 
 TEST_F(RenderCliTest, RefusesUnknownPartsBadBlocksAndBadUsage) {
   const std::string out = (dir_ / "out.png").string();
-  // Only a damaged or hand-made file holds a body this wide; it must not ask
+  // Only a damaged or hand-made file holds a body this large; it must not ask
   // for a gigabyte image.
   Library huge;
   auto body = std::make_unique<PartBody>();
-  body->xSize = 4000;
+  body->xSize = 3264;
+  body->ySize = 3264;
   huge.AddEntry(std::make_unique<PartEntry>("WIDE", huge.AddBody(std::move(body))));
   const std::string hugePath = (dir_ / "huge.LB3").string();
   ASSERT_TRUE(TextLibraryFormat::Write(hugePath, huge));

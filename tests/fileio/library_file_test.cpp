@@ -294,6 +294,18 @@ TEST(LibraryFile, ATextTooLargeForItsReaderIsRefusedBeforeItIsHeld) {
   EXPECT_GT(problems[0].value, problems[0].limit);
   EXPECT_EQ(problems[0].limit, static_cast<int64_t>(TextLibraryBudget::kMaxFileSize));
 
+  // To a file: refused before the target is even looked at, so a full disk
+  // cannot hide the reason behind a write error.
+  TempDir dir;
+  const fs::path target = dir.path() / "big.LB3";
+  Spit(target, "previous");
+  SafeFileWriter::FailOperationForTesting(0);
+  const WriteResult written = LibraryFile::Write(target.string(), library);
+  EXPECT_EQ(written.failure, WriteFailure::TooLarge);
+  EXPECT_EQ(SafeFileWriter::OperationsForTesting(), 0);
+  EXPECT_EQ(Slurp(target), "previous");
+  EXPECT_EQ(dir.Names(), std::vector<std::string>({"big.LB3"}));
+
   // Read back without the text held, the same refusal, and nothing read.
   ReadResult back;
   std::vector<WriteProblem> backProblems;

@@ -240,6 +240,43 @@ TEST_P(SafeFileWriterTest, AnyNameAFileCanHaveCanBeSavedAndOldDebrisGoes) {
                              {"S.LIB", "S.LIB.zanli-0123abcd.tmp.keep", name + ".$ib", name + ".LIB"}));
 }
 
+// Another process saving the same target at the same moment: its tidying
+// up leaves alone the temporary this save still owns (and its backup's),
+// which a crashed save's would not be. Both saves succeed whole.
+TEST_P(SafeFileWriterTest, ASaveBesideAnotherRunningOneLeavesItsTemporaryAlone) {
+  TempDir dir;
+  const fs::path target = dir.path() / "C.LIB";
+  const std::string backup = (dir.path() / "C.$ib").string();
+  Spit(target, "old");
+  int toChild[2], toParent[2];
+  ASSERT_EQ(::pipe(toChild), 0);
+  ASSERT_EQ(::pipe(toParent), 0);
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    // Its temporary needs a name to be at risk.
+    SafeFileWriter::AllowUnnamedTemporaryForTesting(false);
+    SafeFileWriter writer(target.string());
+    const bool opened = writer.Open() && writer.Write(std::string("child"));
+    char go = 0;
+    if (::write(toParent[1], "r", 1) != 1 || ::read(toChild[0], &go, 1) != 1) ::_exit(3);
+    ::_exit(opened && writer.Commit(backup) ? 0 : 1);
+  }
+  char ready = 0;
+  ASSERT_EQ(::read(toParent[0], &ready, 1), 1);
+  EXPECT_EQ(dir.Names().size(), 2u);  // the target and the child's temporary
+  EXPECT_TRUE(Save(target, "parent", backup));
+  EXPECT_EQ(dir.Names().size(), 3u);  // and now the backup
+  ASSERT_EQ(::write(toChild[1], "g", 1), 1);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(Slurp(target), "child");
+  EXPECT_EQ(Slurp(backup), "parent");
+  EXPECT_EQ(dir.Names(), std::vector<std::string>({"C.$ib", "C.LIB"}));
+  for (const int fd : {toChild[0], toChild[1], toParent[0], toParent[1]}) ::close(fd);
+}
+
 TEST(SafeFileWriter, NoPreviousFileRemovesAStaleBackupAndAMissingDirectoryFails) {
   TempDir dir;
   Spit(dir.path() / "N.$ib", "stale");

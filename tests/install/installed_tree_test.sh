@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # `cmake --install` into a temporary prefix, then what the desktop sees there:
 # the files, a valid desktop entry that names what was installed, MIME types
-# that recognise the example libraries by name and by content, a manual page
-# that renders without warnings, and programs that run from the prefix.
+# that recognise the example libraries by name and by content, manual pages
+# that render without warnings, the licence and changelog, and programs that
+# run from the prefix.
 # usage: installed_tree_test.sh BUILD_DIR EXAMPLES_DIR
 set -euo pipefail
 build=$1
@@ -16,6 +17,18 @@ fail() {
   failures=$((failures + 1))
 }
 
+# The tools the checks use, each with the package that brings it: a missing
+# one is one clear failure rather than several puzzling ones.
+missing=()
+for need in man:man-db xmllint:libxml2-utils desktop-file-validate:desktop-file-utils \
+  update-mime-database:shared-mime-info gio:libglib2.0-bin; do
+  command -v "${need%%:*}" >/dev/null || missing+=("${need%%:*} (Debian package ${need#*:})")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "FAIL: the installed-tree test needs: ${missing[*]}; scripts/setup installs them" >&2
+  exit 1
+fi
+
 cmake --install "$build" --prefix "$prefix" >/dev/null
 share=$prefix/share
 
@@ -23,8 +36,8 @@ share=$prefix/share
 for program in zanli zanli-cli; do
   [ -x "$prefix/bin/$program" ] || fail "bin/$program missing or not executable"
 done
-for file in applications/zanli.desktop mime/packages/zanli.xml man/man1/zanli-cli.1.gz \
-  icons/hicolor/scalable/apps/zanli.svg; do
+for file in applications/zanli.desktop mime/packages/zanli.xml man/man1/zanli.1.gz man/man1/zanli-cli.1.gz \
+  icons/hicolor/scalable/apps/zanli.svg doc/zanli/copyright doc/zanli/changelog.gz; do
   [ -s "$share/$file" ] || fail "share/$file missing"
 done
 png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $3 * 256 + $4 "x" $7 * 256 + $8}'; }
@@ -87,12 +100,30 @@ for expect in "upper.LB3 $text" "lower.lb3 $text" "text-by-content $text" \
   [ "$got" = "$want" ] || fail "$name is seen as '$got', not $want"
 done
 
-# The manual page renders without a warning and carries the version.
-page=$root/page
-LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/zanli-cli.1.gz" >"$page" 2>"$root/man-warnings" || fail "man cannot render the page"
-[ ! -s "$root/man-warnings" ] || fail "the manual page warns: $(cat "$root/man-warnings")"
-grep -Eq "^ +zanli-cli +- read" "$page" || fail "the manual page has no NAME line"
-grep -Eq "Zanli [0-9]+\.[0-9]+" "$page" || fail "the manual page does not carry the version"
+# The manual pages render without a warning and carry the version.
+for program in zanli zanli-cli; do
+  page=$root/$program.page
+  LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$share/man/man1/$program.1.gz" >"$page" 2>"$root/man-warnings" ||
+    fail "man cannot render the page of $program"
+  [ ! -s "$root/man-warnings" ] || fail "the manual page of $program warns: $(cat "$root/man-warnings")"
+  grep -Eq "^ +$program +- +[a-z]" "$page" || fail "the manual page of $program has no NAME line"
+  grep -Eq "Zanli [0-9]+\.[0-9]+" "$page" || fail "the manual page of $program does not carry the version"
+done
+
+# The licence names its holders, and the changelog's latest entry is this version.
+grep -q "Copyright: 2026 the Zanli developers" "$share/doc/zanli/copyright" || fail "the copyright file names no holder"
+version=$("$prefix/bin/zanli" --version | sed -n 's/^zanli //p')
+gzip -dc "$share/doc/zanli/changelog.gz" | head -1 | grep -q "^zanli ($version) " ||
+  fail "the changelog's latest entry is not version $version"
+
+# The editor answers --help and a wrong option without a display.
+nodisplay=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 20)
+"${nodisplay[@]}" "$prefix/bin/zanli" --help >"$root/help" 2>&1 || fail "zanli --help did not exit 0"
+grep -q "^usage: zanli " "$root/help" || fail "zanli --help printed no usage"
+status=0
+"${nodisplay[@]}" "$prefix/bin/zanli" --no-such-option >"$root/out" 2>"$root/err" || status=$?
+[ "$status" -eq 2 ] || fail "zanli with an unknown option exited $status, not 2"
+grep -q "^usage: zanli " "$root/err" || fail "zanli with an unknown option printed no usage on stderr"
 
 # The installed command line works from the prefix.
 "$prefix/bin/zanli-cli" dump "$examples/logic.LB3" >"$root/dump.json" || fail "installed zanli-cli cannot dump a library"

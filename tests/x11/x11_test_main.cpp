@@ -11,14 +11,26 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "app/application.h"
+#include "support/required_tool.h"
 
 // Qt's X platform plugin loads the system D-Bus library, which keeps an
 // allocation until exit; the leak checker of sanitizer builds must not count it.
 extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
 
 int main(int argc, char** argv) {
+  // Without one of its programs every test here would fail its own way.
+  const std::pair<const char*, const char*> tools[] = {
+      {"Xvfb", "xvfb"}, {"xdotool", "xdotool"}, {"xclip", "xclip"}};
+  bool missing = false;
+  for (const auto& [program, package] : tools) {
+    const ::testing::AssertionResult found = zanli::testing::HasTool(program, package);
+    if (!found) std::fprintf(stderr, "%s\n", found.message());
+    missing = missing || !found;
+  }
+  if (missing) return 1;
   int pipeFds[2];
   if (::pipe(pipeFds) != 0) return 1;
   const pid_t server = ::fork();
