@@ -120,6 +120,12 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   bool OpenLibrary();
   bool SaveLibrary();
   bool SaveLibraryAs();
+  // Written: the file holds the library, which is named after it and saved.
+  // Declined: the user chose not to accept what the format would change.
+  // Failed: the failure was shown; nothing changed.
+  enum class WriteOutcome { Written, Declined, Failed };
+  // Writes the library to `path` in the format its extension chooses.
+  WriteOutcome WriteLibrary(const std::string& path);
   // The check before a save: asks when the save would change the library
   // or when the check could not run; true when the save may go on.
   bool ConfirmSaveLosses(const Library& library, LibraryFormat format);

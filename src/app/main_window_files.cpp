@@ -151,24 +151,33 @@ bool MainWindow::OpenLibraryFile(const std::string& path) {
 }
 
 bool MainWindow::SaveLibrary() {
+  const std::string path = library().filePath;
+  return WriteLibrary(path) == WriteOutcome::Written;
+}
+
+MainWindow::WriteOutcome MainWindow::WriteLibrary(const std::string& path) {
   const Library& library = document_.library();
-  const LibraryFormat format = LibraryFile::FormatOf(library.filePath);
-  if (!ConfirmSaveLosses(library, format)) return false;
+  const LibraryFormat format = LibraryFile::FormatOf(path);
+  if (!ConfirmSaveLosses(library, format)) return WriteOutcome::Declined;
   WriteResult written;
   {
     const BusyCursor busy;
-    written = LibraryFile::Write(library.filePath, library, format);
+    written = LibraryFile::Write(path, library, format);
   }
   if (!written.Ok()) {
-    ShowMessageBox(this, QMessageBox::Warning,
-                   QString::fromStdString(
-                       LibraryFileMessages::WriteFailure(written, ShownPath(library.filePath), DecodeName)));
-    return false;
+    ShowMessageBox(
+        this, QMessageBox::Warning,
+        QString::fromStdString(LibraryFileMessages::WriteFailure(written, ShownPath(path), DecodeName)));
+    return WriteOutcome::Failed;
+  }
+  if (!library.hasFilePath || library.filePath != path) {
+    SetLibraryPath(path);
+    UpdateTitle();
   }
   undoStack_->setClean();
-  RecentLibraries::Add(QFileInfo(FromPath(library.filePath)).absoluteFilePath());
+  RecentLibraries::Add(QFileInfo(FromPath(path)).absoluteFilePath());
   UpdateRecentMenu();
-  return true;
+  return WriteOutcome::Written;
 }
 
 bool MainWindow::ConfirmSaveLosses(const Library& library, LibraryFormat format) {
@@ -203,9 +212,21 @@ bool MainWindow::SaveLibraryAs() {
   const std::string path = ToPath(dialog.ChosenPath());
   if (path.empty()) return false;
   RememberFolder(FromPath(path));
-  SetLibraryPath(path);
-  UpdateTitle();
-  return SaveLibrary();
+  const bool samePath = library().hasFilePath && library().filePath == path;
+  switch (WriteLibrary(path)) {
+    case WriteOutcome::Written:
+      return true;
+    case WriteOutcome::Declined:  // nothing changes, the name included
+      return false;
+    case WriteOutcome::Failed:
+      // The window takes the chosen name, so that Save tries it again; but
+      // no file there holds the library, so it has unsaved changes.
+      SetLibraryPath(path);
+      if (!samePath) undoStack_->resetClean();
+      UpdateTitle();
+      return false;
+  }
+  return false;
 }
 
 }  // namespace zanli

@@ -5,6 +5,7 @@
 
 #include "app/dialog_units.h"
 #include "app/message_box.h"
+#include "app/storable_text_validator.h"
 #include "model/names.h"
 #include "qtshared/shift_jis_codec.h"
 #include "resources/message_texts.h"
@@ -58,6 +59,7 @@ NameDialog::NameDialog(QWidget* parent, Kind kind, const std::string& initial, c
   field_ = new QLineEdit(ShiftJisCodec::Decode(initial), this);
   field_->setObjectName(QString::fromLatin1(info.fieldName));
   field_->setMaxLength(static_cast<int>(info.maxLength));
+  new StorableTextValidator(field_);
   field_->setGeometry(du.Rect(info.field.x(), info.field.y(), info.field.width(), info.field.height()));
   field_->selectAll();
   auto* ok = new QPushButton(QStringLiteral("OK"), this);

@@ -11,6 +11,7 @@
 #include "app/message_box.h"
 #include "app/pattern_list_text.h"
 #include "app/pattern_preview.h"
+#include "app/storable_text_validator.h"
 #include "qtshared/shift_jis_codec.h"
 #include "resources/message_texts.h"
 
@@ -62,6 +63,7 @@ PartAttributeDialog::PartAttributeDialog(QWidget* parent, const PartAttributes& 
   blocksField_ = Field(this, "blockCount", du.Rect(62, 41, 24, 13), 3);
   prefixField_ = Field(this, "numberPrefix", du.Rect(152, 41, 30, 13), 5);
   for (QLineEdit* f : {xField_, yField_, blocksField_}) f->setValidator(digits);
+  new StorableTextValidator(prefixField_);
   Label(this, QStringLiteral("Xｻｲｽﾞ(&X):"), xField_, du.Rect(7, 9, 52, 10));
   Label(this, QStringLiteral("Yｻｲｽﾞ(&Y):"), yField_, du.Rect(7, 26, 52, 10));
   Label(this, QStringLiteral("ﾌﾞﾛｯｸ(&B):"), blocksField_, du.Rect(7, 43, 52, 10));

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/dialog_units.h"
+#include "app/storable_text_validator.h"
 #include "document/library_document.h"
 #include "qtshared/shift_jis_codec.h"
 
@@ -58,6 +59,8 @@ PinPanel::PinPanel(QWidget* parent, const DialogUnits& du, QPoint origin, const 
   pinNumberEdit_ = new QLineEdit(this);
   place(pinNumberEdit_, "pinNumber", 131, 81, 30, 15);
   pinNumberEdit_->setMaxLength(16);
+  new StorableTextValidator(pinNameEdit_);
+  new StorableTextValidator(pinNumberEdit_);
   hideNumberBox_ = box(QStringLiteral("番号の非表示(&H)"), "hideNumber", 166, 83, 66, 12);
   updatePinButton_ = new QPushButton(QStringLiteral("ﾋﾟﾝの更新"), this);
   place(updatePinButton_, "updatePin", 209, 27, 65, 14);

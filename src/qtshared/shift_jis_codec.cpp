@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include "model/storable_text.h"
+
 namespace zanli {
 
 namespace {
@@ -32,6 +34,24 @@ std::string ShiftJisCodec::Encode(const QString& text) {
   QStringEncoder encoder(EncodingName());
   const QByteArray bytes = encoder.encode(text);
   return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+QString ShiftJisCodec::FirstUnstorable(QStringView text) {
+  for (qsizetype i = 0; i < text.size();) {
+    const qsizetype length =
+        text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+    const QStringView character = text.sliced(i, length);
+    // The converter marks a character it has no code for; the core's rule
+    // catches what it maps to bytes no file may hold (control characters,
+    // the user-defined rows).
+    QStringEncoder encoder(EncodingName());
+    const QByteArray bytes = encoder.encode(character);
+    if (encoder.hasError() ||
+        !IsStorableText(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))))
+      return character.toString();
+    i += length;
+  }
+  return QString();
 }
 
 }  // namespace zanli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <string>
 
 namespace zanli {
@@ -10,8 +11,12 @@ namespace zanli {
 class ShiftJisCodec {
  public:
   static QString Decode(const std::string& bytes);
-  // Characters the code page cannot hold become its substitute byte.
+  // Characters the code page cannot hold become its substitute byte: text
+  // that goes into the library is first checked with FirstUnstorable.
   static std::string Encode(const QString& text);
+  // The first character of `text` (a surrogate pair as one) that the library
+  // cannot hold as text, or an empty string when it can hold them all.
+  static QString FirstUnstorable(QStringView text);
   // The encoding name Qt accepted, for diagnostics.
   static const char* EncodingName();
 };

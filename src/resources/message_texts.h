@@ -94,4 +94,8 @@ inline constexpr const char* kBlockPatternRecord = "ﾊﾟﾀｰﾝの記録が�
 inline constexpr const char* kBlockPatternSize = "ﾊﾟﾀｰﾝのｻｲｽﾞが 1～%1 を外れています";
 inline constexpr const char* kBlockPatternBitmap = "ﾊﾟﾀｰﾝの画像がﾃﾞｰﾀに収まりません";
 
+// A character typed or pasted into a field that the library's code page has no
+// code for; %1 the character.
+inline constexpr const char* kUnstorableCharacter = "この文字はﾗｲﾌﾞﾗﾘに保存できません: %1";
+
 }  // namespace zanli::texts

@@ -13,12 +13,15 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 #include "app/library_file_dialog.h"
+#include "app/save_loss_dialog.h"
 #include "fileio/binary_library_format.h"
 #include "fileio/text_library_format.h"
 #include "main_window_test_support.h"
 #include "modal_answerer.h"
+#include "modal_script.h"
 
 namespace zanli {
 namespace {
@@ -436,6 +439,62 @@ TEST_F(MainWindowFilesTest, AFifoIsRefusedAtOnceAndACutOffTextOpensWithAWarning)
   }
   EXPECT_EQ(seen.text, QStringLiteral("ﾌｧｲﾙの終わりが見つかりません。\n内容が欠けている可能性があります"));
   EXPECT_EQ(partList()->GetCount(), 1);
+}
+
+}  // namespace
+}  // namespace zanli
+
+namespace zanli {
+namespace {
+
+// Save As from a saved library "start.LIB": the window's name, its modified
+// mark and the close question after a write the format refuses, a save-loss
+// question cancelled, and one accepted.
+TEST_F(MainWindowFilesTest, ASaveAsThatWroteNothingNeverClaimsTheLibrarySaved) {
+  const struct {
+    const char* what;
+    const char* chosen;
+    bool tooWide;        // for the binary format; else a pin numbered in block 2 only, which text moves
+    const char* answer;  // the save-loss dialog's button, or none
+    const char* caption;
+    bool written;
+  } cases[] = {
+      {"writer refuses", "wide.LIB", true, nullptr, "Zanli - wide.LIB*", false},
+      {"loss cancelled", "quad.LB3", false, "cancel", "Zanli - start.LIB", false},
+      {"loss accepted", "quad.LB3", false, "save", "Zanli - quad.LB3", true},
+  };
+  for (const auto& c : cases) {
+    if (c.tooWide)
+      AddPart("WIDE", 300, 2);
+    else
+      AddPin(AddPart("QUAD", 2, 2, 2), PinEdge::Left, 1, "A")->numbers = {"D", "D7"};
+    Fill();
+    undoStack().clear();
+    undoStack().setClean();
+    SetLibraryPath(Std(Path("start.LIB")));
+    UpdateTitle();
+    testing::ModalScript script;
+    if (c.answer != nullptr) {
+      script.Then<SaveLossDialog>([&c](SaveLossDialog* dialog) {
+        dialog->findChild<QPushButton*>(QString::fromLatin1(c.answer))->click();
+      });
+    } else {
+      script.Then<QMessageBox>([](QMessageBox* box) { box->accept(); });
+    }
+    auto choose = ChooseFile(temp.path(), QString::fromLatin1(c.chosen));
+    EXPECT_EQ(SaveLibraryAs(), c.written) << c.what;
+    EXPECT_TRUE(script.Done()) << c.what;
+    EXPECT_EQ(Caption(), QString::fromLatin1(c.caption)) << c.what;
+    EXPECT_EQ(QFile::exists(Path(QString::fromLatin1(c.chosen))), c.written) << c.what;
+    EXPECT_EQ(modified(), !c.written && c.answer == nullptr) << c.what;
+    if (modified()) {
+      // Closing asks, and Save tries the chosen file again.
+      auto answer = Answer(QMessageBox::Cancel);
+      window->close();
+      EXPECT_TRUE(answer.answered()) << c.what;
+      EXPECT_EQ(library().filePath, Std(Path(QString::fromLatin1(c.chosen)))) << c.what;
+    }
+  }
 }
 
 }  // namespace
