@@ -12,7 +12,7 @@
 #include "model/names.h"
 #include "pinlist/pin_list_edits.h"
 #include "qtshared/shift_jis_codec.h"
-#include "qtshared/unencodable_character.h"
+#include "resources/message_texts.h"
 #include "resources/pin_table_texts.h"
 
 namespace zanli {
@@ -41,9 +41,12 @@ void MainWindow::ShowPinTable() {
 
 void MainWindow::NewPartFromPins() {
   const QString clipboard = QApplication::clipboard()->text();
-  const QString bad = FirstUnencodableCharacter(clipboard);
+  // Tabs and line breaks part the cells; every other character goes into one.
+  QString cells = clipboard;
+  cells.remove(QLatin1Char('\t')).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+  const QString bad = ShiftJisCodec::FirstUnstorable(cells);
   if (!bad.isEmpty()) {
-    ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::kUnencodable).arg(bad));
+    ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::kUnstorableCharacter).arg(bad));
     return;
   }
   const int selected = partList_->GetCurSel();

@@ -5,6 +5,8 @@
 #include <QClipboard>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -14,12 +16,13 @@
 #include "app/message_box.h"
 #include "app/pin_list_paste_dialog.h"
 #include "app/pin_table_model.h"
+#include "app/storable_text_validator.h"
 #include "model/part_body.h"
 #include "pinlist/pin_list_edits.h"
 #include "pinlist/pin_list_problem_text.h"
 #include "pinlist/pin_table_text.h"
 #include "qtshared/shift_jis_codec.h"
-#include "qtshared/unencodable_character.h"
+#include "resources/message_texts.h"
 #include "resources/pin_table_texts.h"
 
 namespace zanli {
@@ -42,6 +45,19 @@ PinData DataOf(const PinInfo& pin, int32_t blocks) {
 
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 
+// Cell editors take only characters the library can hold, as the pin
+// panel's fields do.
+class StorableCellDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override {
+    QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+    if (auto* field = qobject_cast<QLineEdit*>(editor)) new StorableTextValidator(field);
+    return editor;
+  }
+};
+
 }  // namespace
 
 PinTableWindow::PinTableWindow(QWidget* parent, LibraryDocument& document, Commit commit)
@@ -50,6 +66,7 @@ PinTableWindow::PinTableWindow(QWidget* parent, LibraryDocument& document, Commi
   model_ = new PinTableModel(this);
   view_ = new QTableView(this);
   view_->setModel(model_);
+  view_->setItemDelegate(new StorableCellDelegate(view_));
   view_->setSelectionBehavior(QAbstractItemView::SelectRows);
   view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                          QAbstractItemView::SelectedClicked);
@@ -147,11 +164,19 @@ void PinTableWindow::OnCurrentRowChanged() {
 void PinTableWindow::Refuse(const QString& reason) { ShowMessageBox(this, QMessageBox::Warning, reason); }
 
 std::optional<std::string> PinTableWindow::Encodable(const QString& text) {
-  const QString bad = FirstUnencodableCharacter(text);
+  const QString bad = ShiftJisCodec::FirstUnstorable(text);
   if (!bad.isEmpty()) {
-    Refuse(Text(texts::kUnencodable).arg(bad));
+    Refuse(Text(texts::kUnstorableCharacter).arg(bad));
     return std::nullopt;
   }
+  return ShiftJisCodec::Encode(text);
+}
+
+std::optional<std::string> PinTableWindow::EncodablePinList(const QString& text) {
+  // Tabs and line breaks part the cells; every other character goes into one.
+  QString cells = text;
+  cells.remove(QLatin1Char('\t')).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+  if (!Encodable(cells)) return std::nullopt;
   return ShiftJisCodec::Encode(text);
 }
 
@@ -270,7 +295,7 @@ void PinTableWindow::CopyRows() {
 void PinTableWindow::PasteRows() {
   const PartBody* body = model_->body();
   if (body == nullptr) return;
-  const std::optional<std::string> text = Encodable(QApplication::clipboard()->text());
+  const std::optional<std::string> text = EncodablePinList(QApplication::clipboard()->text());
   if (!text) return;
   std::optional<std::pair<PinEdge, int32_t>> insertAt;
   if (model_->PinAt(view_->currentIndex().row()) != nullptr) insertAt = CurrentPlace();

@@ -61,6 +61,8 @@ class PinTableWindow : public QDialog {
   // The text as model bytes, or none after a refusal that names the
   // character the library cannot hold.
   std::optional<std::string> Encodable(const QString& text);
+  // The same for a pin list, whose tabs and line breaks part its cells.
+  std::optional<std::string> EncodablePinList(const QString& text);
   // The place of the current row's pin, else the cursor's.
   std::pair<PinEdge, int32_t> CurrentPlace() const;
 

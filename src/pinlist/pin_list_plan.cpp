@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "model/limits.h"
+#include "model/storable_text.h"
 #include "pinlist/shift_jis_text.h"
 
 namespace zanli {
@@ -85,15 +86,14 @@ class Planner {
           break;
         case Kind::Number:
           if (cell.size() > kMaxNumberLength) return PinListProblem::BadNumber;
+          if (!IsStorableText(cell)) return PinListProblem::BadNumberText;
           numbers[static_cast<size_t>(role.block)] = sjis::UpperCase(cell);
           break;
         case Kind::Hidden:
           hidden[static_cast<size_t>(role.block)] = IsTrueCell(cell);
           break;
         case Kind::Name:
-          if (std::any_of(cell.begin(), cell.end(),
-                          [](char ch) { return static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F; }))
-            return PinListProblem::BadName;
+          if (!IsStorableText(cell)) return PinListProblem::BadName;
           pin.data.name = cell;
           break;
         case Kind::Side: {

@@ -28,8 +28,9 @@ enum class PinListProblem {
   BadPosition,         // a position that is no number
   BeyondLastPosition,  // a place beyond 255
   TwoPinsAtOnePlace,
-  BadNumber,  // longer than a pin number may be
-  BadName,    // a control character
+  BadNumber,      // longer than a pin number may be
+  BadNumberText,  // a character the library cannot hold
+  BadName,        // a character the library cannot hold
   TooManyBlocks,
 };
 

@@ -29,8 +29,11 @@ std::string PinListProblemText(const PinListPlan& plan) {
     case PinListProblem::BadNumber:
       reason = texts::kNumberTooLong;
       break;
+    case PinListProblem::BadNumberText:
+      reason = texts::kBadNumberText;
+      break;
     case PinListProblem::BadName:
-      reason = texts::kNameControl;
+      reason = texts::kBadNameText;
       break;
     case PinListProblem::TooManyBlocks:
       reason = texts::kTooManyBlocks;

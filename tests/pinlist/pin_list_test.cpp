@@ -140,6 +140,7 @@ TEST(PinListTest, RefusedListsChangeNothing) {
       {"Name,Pos\nA,x2\n", PinListProblem::BadPosition},
       {"Name,Number\nA,12345678901234567\n", PinListProblem::BadNumber},
       {"Name,Number\nA\x01,1\n", PinListProblem::BadName},
+      {"Name,Number\nA,1\x81\n", PinListProblem::BadNumberText},
       {"Name,Number300\nA,1\n", PinListProblem::TooManyBlocks},
       {"Name\n\n", PinListProblem::NoPins},
   };
