@@ -137,8 +137,9 @@ Qt::ItemFlags PinTableModel::flags(const QModelIndex& index) const {
 }
 
 bool PinTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-  if (PinAt(index.row()) == nullptr || (role != Qt::EditRole && role != Qt::CheckStateRole)) return false;
-  emit editRequested(index.row(), index.column(), value, role);
+  const PinInfo* pin = PinAt(index.row());
+  if (pin == nullptr || (role != Qt::EditRole && role != Qt::CheckStateRole)) return false;
+  emit editRequested(static_cast<int>(pin->edge), pin->position, index.column(), value, role);
   return false;
 }
 

@@ -45,8 +45,9 @@ class PinTableModel : public QAbstractTableModel {
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
  signals:
-  // A cell's new text (Qt::EditRole) or check state (Qt::CheckStateRole).
-  void editRequested(int row, int column, const QVariant& value, int role);
+  // A cell's new text (Qt::EditRole) or check state (Qt::CheckStateRole),
+  // for the pin at that place (the edge as an int).
+  void editRequested(int edge, int position, int column, const QVariant& value, int role);
 
  private:
   const PartBody* body_ = nullptr;

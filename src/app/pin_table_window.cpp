@@ -90,7 +90,10 @@ PinTableWindow::PinTableWindow(QWidget* parent, LibraryDocument& document, Commi
   command(QStringLiteral("行の挿入(&I)"), QKeySequence(Qt::Key_Insert), &PinTableWindow::InsertRow);
   command(QStringLiteral("行の削除(&D)"), QKeySequence::Delete, &PinTableWindow::DeleteRows);
 
-  connect(model_, &PinTableModel::editRequested, this, &PinTableWindow::OnEditRequested);
+  // Once the cell's editor has closed: a refusal's message box must not
+  // run inside the editor's commit, and the rows may be read again.
+  connect(model_, &PinTableModel::editRequested, this, &PinTableWindow::OnEditRequested,
+          Qt::QueuedConnection);
   connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           &PinTableWindow::OnCurrentRowChanged);
   resize(640, 480);
@@ -185,10 +188,11 @@ std::pair<PinEdge, int32_t> PinTableWindow::CurrentPlace() const {
   return {cursor_.edge, cursor_.position};
 }
 
-void PinTableWindow::OnEditRequested(int row, int column, const QVariant& value, int role) {
-  const PartBody* body = model_->body();
-  const PinInfo* pin = model_->PinAt(row);
-  if (body == nullptr || pin == nullptr) return;
+void PinTableWindow::OnEditRequested(int edgeIndex, int place, int column, const QVariant& value, int role) {
+  const PartBody* body = document_.BodyOf(cursor_.row);
+  if (body == nullptr || body != model_->body() || edgeIndex < 0 || edgeIndex > 3) return;
+  const PinInfo* pin = body->FindPin(static_cast<PinEdge>(edgeIndex), place);
+  if (pin == nullptr) return;
   const int entry = cursor_.row;
   const PinEdge edge = pin->edge;
   const int32_t position = pin->position;

@@ -52,7 +52,7 @@ class PinTableWindow : public QDialog {
   void cursorRequested(PinEdge edge, int32_t position);
 
  private:
-  void OnEditRequested(int row, int column, const QVariant& value, int role);
+  void OnEditRequested(int edge, int position, int column, const QVariant& value, int role);
   void OnCurrentRowChanged();
   void Refresh();
   void SelectCursorRow();
