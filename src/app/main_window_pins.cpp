@@ -11,6 +11,7 @@
 #include "app/pin_table_window.h"
 #include "model/names.h"
 #include "pinlist/pin_list_edits.h"
+#include "qtshared/pin_list_text.h"
 #include "qtshared/shift_jis_codec.h"
 #include "resources/message_texts.h"
 #include "resources/pin_table_texts.h"
@@ -41,10 +42,7 @@ void MainWindow::ShowPinTable() {
 
 void MainWindow::NewPartFromPins() {
   const QString clipboard = QApplication::clipboard()->text();
-  // Tabs and line breaks part the cells; every other character goes into one.
-  QString cells = clipboard;
-  cells.remove(QLatin1Char('\t')).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
-  const QString bad = ShiftJisCodec::FirstUnstorable(cells);
+  const QString bad = FirstUnstorableInPinList(clipboard);
   if (!bad.isEmpty()) {
     ShowMessageBox(this, QMessageBox::Warning, QString::fromUtf8(texts::kUnstorableCharacter).arg(bad));
     return;

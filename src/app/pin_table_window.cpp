@@ -21,6 +21,7 @@
 #include "pinlist/pin_list_edits.h"
 #include "pinlist/pin_list_problem_text.h"
 #include "pinlist/pin_table_text.h"
+#include "qtshared/pin_list_text.h"
 #include "qtshared/shift_jis_codec.h"
 #include "resources/message_texts.h"
 #include "resources/pin_table_texts.h"
@@ -176,10 +177,11 @@ std::optional<std::string> PinTableWindow::Encodable(const QString& text) {
 }
 
 std::optional<std::string> PinTableWindow::EncodablePinList(const QString& text) {
-  // Tabs and line breaks part the cells; every other character goes into one.
-  QString cells = text;
-  cells.remove(QLatin1Char('\t')).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
-  if (!Encodable(cells)) return std::nullopt;
+  const QString bad = FirstUnstorableInPinList(text);
+  if (!bad.isEmpty()) {
+    Refuse(Text(texts::kUnstorableCharacter).arg(bad));
+    return std::nullopt;
+  }
   return ShiftJisCodec::Encode(text);
 }
 

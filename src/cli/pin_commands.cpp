@@ -17,6 +17,7 @@
 #include "pinlist/pin_list_plan.h"
 #include "pinlist/pin_list_problem_text.h"
 #include "pinlist/pin_table_text.h"
+#include "qtshared/pin_list_text.h"
 #include "qtshared/shift_jis_codec.h"
 #include "resources/cli_texts.h"
 
@@ -102,11 +103,8 @@ int RunAddPart(const std::vector<std::string>& args) {
     PrintMessage(LibraryFileMessages::ReadFailure(read, listPath));
     return kExitFailed;
   }
-  // Tabs and line breaks part the cells; every other character goes into one.
   const QString text = QString::fromUtf8(list);
-  QString cells = text;
-  cells.remove(QLatin1Char('\t')).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
-  const QString bad = ShiftJisCodec::FirstUnstorable(cells);
+  const QString bad = FirstUnstorableInPinList(text);
   if (!bad.isEmpty()) {
     PrintMessage(texts::cli::kUnstorableInPinList, {listPath, bad.toStdString()});
     return kExitFailed;
