@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "app/command_window.h"
 #include "app/pin_list_preview.h"
 #include "model/part_body.h"
 #include "pinlist/pin_list_problem_text.h"
@@ -89,9 +90,18 @@ PinListPasteDialog::PinListPasteDialog(QWidget* parent, const std::string& text,
   connect(replaceButton_, &QRadioButton::toggled, this, &PinListPasteDialog::Replan);
   resize(720, 560);
   Replan();
+  // Enter takes the list as chosen.
+  okButton_->setDefault(true);
+  okButton_->setFocus();
 }
 
 PinListPasteDialog::~PinListPasteDialog() = default;
+
+void PinListPasteDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  // Where no window manager activates it, the keys would go nowhere.
+  CommandWindow::TakeKeyboardOnX(this);
+}
 
 void PinListPasteDialog::FillTable() {
   int blocks = std::max(body_.blockCount, 1);

@@ -40,6 +40,9 @@ class PinListPasteDialog : public QDialog {
   const PinListPlan& plan() const { return plan_; }
   const PinListDestination& destination() const { return destination_; }
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void FillTable();
   void ReadChoices();

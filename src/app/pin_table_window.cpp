@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <set>
 
+#include "app/command_window.h"
 #include "app/message_box.h"
 #include "app/pin_list_paste_dialog.h"
 #include "app/pin_table_model.h"
@@ -82,7 +83,8 @@ PinTableWindow::PinTableWindow(QWidget* parent, LibraryDocument& document, Commi
                               void (PinTableWindow::*handler)()) {
     auto* action = new QAction(text, view_);
     action->setShortcut(key);
-    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    // The window holds the table alone; a cell's editor keeps its own keys.
+    action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this, handler);
     view_->addAction(action);
   };
@@ -98,6 +100,7 @@ PinTableWindow::PinTableWindow(QWidget* parent, LibraryDocument& document, Commi
   connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           &PinTableWindow::OnCurrentRowChanged);
   resize(640, 480);
+  view_->setFocus();
 }
 
 PinTableWindow::~PinTableWindow() = default;
@@ -306,7 +309,9 @@ void PinTableWindow::PasteRows() {
   std::optional<std::pair<PinEdge, int32_t>> insertAt;
   if (model_->PinAt(view_->currentIndex().row()) != nullptr) insertAt = CurrentPlace();
   PinListPasteDialog dialog(this, *text, *body, insertAt);
-  if (dialog.exec() != QDialog::Accepted) return;
+  const int answer = dialog.exec();
+  CommandWindow::TakeKeyboardOnX(this);
+  if (answer != QDialog::Accepted) return;
   EditResult result = PastePinList(document_, cursor_.row, dialog.plan(), dialog.destination());
   if (result.status == EditStatus::Refused) return Refuse(Text(texts::kPinListRefused));
   commit_(std::move(result));
