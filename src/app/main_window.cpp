@@ -17,6 +17,7 @@
 #include "app/part_list_box.h"
 #include "app/part_view.h"
 #include "app/pin_panel.h"
+#include "app/pin_table_window.h"
 
 // The icons are compiled into the static app library; a static library's
 // resources register only when asked to.
@@ -67,7 +68,7 @@ MainWindow::MainWindow(QWidget* parent)
   LayoutChildren();
   UpdateRecentMenu();
 
-  pinPanel_->ShowPinAtCursor(cursor_);
+  ShowPinAtCursor();
   UpdateUndoTexts();
   CheckClipboard();
   partList_->setFocus();
@@ -106,7 +107,7 @@ void MainWindow::ShowPart(int row) {
   PartBody* body = document_.BodyOf(row);
   cursor_ = PinCursor{body != nullptr ? row : -1};
   partView_->SetPart(body);
-  pinPanel_->ShowPinAtCursor(cursor_);
+  ShowPinAtCursor();
 }
 
 void MainWindow::PlaceCursor(PinEdge edge, int32_t position) {
@@ -114,7 +115,7 @@ void MainWindow::PlaceCursor(PinEdge edge, int32_t position) {
   partView_->ScrollIntoView(edge, position);
   cursor_.edge = partView_->CursorEdge();
   cursor_.position = partView_->CursorPosition();
-  pinPanel_->ShowPinAtCursor(cursor_);
+  ShowPinAtCursor();
 }
 
 void MainWindow::FollowEntryRows() {
@@ -153,7 +154,7 @@ void MainWindow::ApplyFocus(const DocumentFocus& focus, int block) {
   } else {
     // The selection stays; what it shows may have changed.
     partView_->viewport()->update();
-    pinPanel_->ShowPinAtCursor(cursor_);
+    ShowPinAtCursor();
   }
   UpdateCommandStates();
 }
@@ -177,10 +178,12 @@ void MainWindow::EntryRenamed(int row) { partList_->EntryRenamed(row); }
 
 void MainWindow::PinChanged(const PartBody* body, PinEdge edge, int32_t position) {
   if (body == partView_->Part()) partView_->InvalidatePin(edge, position);
+  if (pinTable_) pinTable_->BodyChanged(body);
 }
 
 void MainWindow::BodyChanged(const PartBody* body) {
   if (body == partView_->Part()) partView_->viewport()->update();
+  if (pinTable_) pinTable_->BodyChanged(body);
 }
 
 void MainWindow::PatternsChanged() { partView_->viewport()->update(); }
@@ -191,6 +194,7 @@ void MainWindow::LibraryReplaced() {
   filterField_->clear();
   filterField_->blockSignals(false);
   if (checkDialog_ != nullptr) checkDialog_->LibraryChanged();
+  if (pinTable_) pinTable_->LibraryReplaced();
   partList_->ResetView();
   if (partList_->GetCount() > 0) {
     partList_->SetCurSel(0);
@@ -242,7 +246,7 @@ void MainWindow::OnListMoveRequested(int from, int to) { CommitStep(document_.Mo
 void MainWindow::OnViewCursorMoved() {
   cursor_.edge = partView_->CursorEdge();
   cursor_.position = partView_->CursorPosition();
-  pinPanel_->ShowPinAtCursor(cursor_);
+  ShowPinAtCursor();
 }
 
 void MainWindow::OnPinBlockChanged(int block) {
@@ -259,7 +263,7 @@ void MainWindow::OnPinEditRequested(const std::optional<PinData>& pin) {
 
 void MainWindow::CancelPinChange() {
   if (partView_->Part() == nullptr) return;
-  pinPanel_->ShowPinAtCursor(cursor_);
+  ShowPinAtCursor();
   partView_->setFocus();
 }
 
@@ -272,13 +276,13 @@ void MainWindow::InsertBlankPin() {
     return;
   }
   CommitStep(std::move(result));
-  pinPanel_->ShowPinAtCursor(cursor_);
+  ShowPinAtCursor();
 }
 
 void MainWindow::DeletePinAndCloseUp() {
   if (partView_->Part() == nullptr) return;
   CommitStep(document_.DeletePinAndCloseUp(cursor_.row, cursor_.edge, cursor_.position));
-  pinPanel_->ShowPinAtCursor(cursor_);
+  ShowPinAtCursor();
 }
 
 void MainWindow::accept() { pinPanel_->UpdatePin(); }

@@ -27,6 +27,7 @@ namespace zanli {
 class PartListBox;
 class PartView;
 class PinPanel;
+class PinTableWindow;
 
 // The library editor's one window: the part list on the left, the block
 // selector, the pin panel and the part view on the right, the menu on top.
@@ -64,6 +65,8 @@ class MainWindow : public CommandWindow, private DocumentObserver {
     kFindPart = 32812,
     kImportKicad = 32820,
     kExportKicad = 32821,
+    kPinTable = 32802,
+    kNewPartFromPins = 32803,
     kAppAbout = 57664,
   };
 
@@ -172,6 +175,15 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   // Every part on A4 pages of a PDF, under a progress dialog that cancels.
   void ExportCatalog();
 
+  // --- pin table (main_window_pins.cpp) ---
+  // Shows the pin table beside the window, made on first use.
+  void ShowPinTable();
+  // A new part named by the user from the pin list on the clipboard, as
+  // the paste dialog makes it: one step.
+  void NewPartFromPins();
+  // The pin panel and the pin table show the cursor's pin.
+  void ShowPinAtCursor();
+
   // --- patterns (main_window_patterns.cpp) ---
   // Opens the pattern editor on the shown part's pattern; what the session
   // changed becomes one step of the history.
@@ -263,6 +275,7 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   PartView* partView_ = nullptr;
   PinPanel* pinPanel_ = nullptr;
   LibraryCheckDialog* checkDialog_ = nullptr;
+  PinTableWindow* pinTable_ = nullptr;
   QSize minimumClientSize_;
   QMenu* fileMenu_ = nullptr;
   std::vector<QAction*> recentActions_;

@@ -123,6 +123,7 @@ void MainWindow::CreateMenu() {
   AddCommand(edit, kEditDelete, QStringLiteral("部品の削除(&D)\tDel"), QKeySequence(Qt::Key_Delete));
   edit->addSeparator();
   AddCommand(edit, kNewPart, QStringLiteral("新しい部品(&N)..."));
+  AddCommand(edit, kNewPartFromPins, QStringLiteral("新しい部品 (ﾋﾟﾝ一覧から)(&L)..."));
   AddCommand(edit, kRenamePart, QStringLiteral("部品名の変更(&R)..."));
   AddCommand(edit, kNewAlias, QStringLiteral("新しい別名(&S)..."));
   AddCommand(edit, kPartAttributes, QStringLiteral("部品のｱﾄﾘﾋﾞｭｰﾄ(&A)..."));
@@ -134,6 +135,8 @@ void MainWindow::CreateMenu() {
              QKeySequence(Qt::CTRL | Qt::Key_I));
   AddCommand(pin, kDeletePinAndCloseUp, QStringLiteral("ｶｰｿﾙ位置のﾋﾟﾝを削除して詰める(&D)\tCtrl+D"),
              QKeySequence(Qt::CTRL | Qt::Key_D));
+  pin->addSeparator();
+  AddCommand(pin, kPinTable, QStringLiteral("ﾋﾟﾝ一覧(&T)\tCtrl+T"), QKeySequence(Qt::CTRL | Qt::Key_T));
 
   QMenu* pattern = menuBar()->addMenu(QStringLiteral("ﾊﾟﾀｰﾝ(&T)"));
   AddCommand(pattern, kEditPatterns, QStringLiteral("ﾊﾟﾀｰﾝの編集(&E)..."));
@@ -187,6 +190,8 @@ void MainWindow::CreateMenu() {
   connect(action(kEditPatterns), &QAction::triggered, this, &MainWindow::EditPatterns);
   connect(action(kImportKicad), &QAction::triggered, this, &MainWindow::ImportKicad);
   connect(action(kExportKicad), &QAction::triggered, this, &MainWindow::ExportKicad);
+  connect(action(kPinTable), &QAction::triggered, this, &MainWindow::ShowPinTable);
+  connect(action(kNewPartFromPins), &QAction::triggered, this, &MainWindow::NewPartFromPins);
 }
 
 void MainWindow::UpdateUndoTexts() {
@@ -218,6 +223,8 @@ void MainWindow::UpdateCommandStates() {
   action(kFindPart)->setEnabled(true);
   action(kImportKicad)->setEnabled(true);
   action(kExportKicad)->setEnabled(document_.EntryCount() > 0);
+  action(kPinTable)->setEnabled(true);
+  action(kNewPartFromPins)->setEnabled(true);
 }
 
 bool MainWindow::OfferKey(QObject* watched, const QKeyEvent& key) {

@@ -54,5 +54,7 @@ int RunCheck(const std::vector<std::string>& args);
 int RunCatalog(const std::vector<std::string>& args);
 int RunImportKicad(const std::vector<std::string>& args);
 int RunExportKicad(const std::vector<std::string>& args);
+int RunPins(const std::vector<std::string>& args);
+int RunAddPart(const std::vector<std::string>& args);
 
 }  // namespace zanli::cli

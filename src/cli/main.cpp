@@ -27,6 +27,8 @@ const Command kCommands[] = {
     {"catalog", zanli::cli::RunCatalog},
     {"import-kicad", zanli::cli::RunImportKicad},
     {"export-kicad", zanli::cli::RunExportKicad},
+    {"pins", zanli::cli::RunPins},
+    {"add-part", zanli::cli::RunAddPart},
 };
 
 void PrintUsage(FILE* out) {
@@ -49,6 +51,9 @@ void PrintUsage(FILE* out) {
                "                                         the report gives every symbol's outcome\n"
                "  export-kicad LIBRARY OUT.kicad_sym [PART...]\n"
                "                                         the parts (or the named ones) for KiCad\n"
+               "  pins LIBRARY NAME                      the part's pins as tab-separated text\n"
+               "  add-part LIBRARY NAME PINS.tsv [--prefix P] [--blocks N]\n"
+               "                                         a new part from a pin list, saved in LIBRARY\n"
                "  --help                                 this list\n"
                "  --version                              the version of zanli-cli\n");
 }

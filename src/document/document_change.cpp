@@ -28,6 +28,11 @@ constexpr StepInfo kSteps[] = {
     {StepKind::InsertPart, "部品の追加"},
     {StepKind::ImportKicad, "KiCad ｼﾝﾎﾞﾙのｲﾝﾎﾟｰﾄ"},
     {StepKind::AdoptSaved, "保存による変更"},
+    {StepKind::MovePin, "ﾋﾟﾝの移動"},
+    {StepKind::DeletePins, "ﾋﾟﾝの削除"},
+    {StepKind::InsertPinRow, "ﾋﾟﾝの挿入"},
+    {StepKind::PastePins, "ﾋﾟﾝ一覧の貼り付け"},
+    {StepKind::AddPartFromPins, "ﾋﾟﾝ一覧から新しい部品"},
 };
 
 constexpr bool InKindOrder() {

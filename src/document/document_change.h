@@ -28,8 +28,13 @@ enum class StepKind {
   InsertPart,
   ImportKicad,
   AdoptSaved,
+  MovePin,
+  DeletePins,
+  InsertPinRow,
+  PastePins,
+  AddPartFromPins,
 };
-constexpr int kStepKindCount = static_cast<int>(StepKind::AdoptSaved) + 1;
+constexpr int kStepKindCount = static_cast<int>(StepKind::AddPartFromPins) + 1;
 
 // The step's short name as the Edit menu shows it ("元に戻す - %1"), UTF-8.
 const char* StepName(StepKind kind);

@@ -270,6 +270,23 @@ EditResult LibraryDocument::DeletePinAndCloseUp(int row, PinEdge edge, int32_t p
   return Commit(StepKind::DeletePin, std::move(edits), focus, focus);
 }
 
+EditResult LibraryDocument::MovePin(int row, PinEdge edge, int32_t position, PinEdge toEdge,
+                                    int32_t toPosition) {
+  if (!IsPinAddress(row, edge, position) || !IsPinAddress(row, toEdge, toPosition)) return Refuse();
+  PartBody* body = BodyOf(row);
+  const int index = PinIndexAt(*body, edge, position);
+  if (index < 0) return Refuse();
+  if (edge == toEdge && position == toPosition) return NoChange();
+  if (PinIndexAt(*body, toEdge, toPosition) >= 0) return Refuse();
+  const PinInfo& old = *body->pins[static_cast<size_t>(index)];
+  auto moved = MakePin(PinData{old.name, old.flags, old.numbers}, toEdge, toPosition, body->blockCount);
+  std::vector<DocumentEdit> edits;
+  edits.push_back(DocumentEdit::RemovePin(body, index));
+  edits.push_back(DocumentEdit::InsertPin(body, index, std::move(moved)));
+  return Commit(StepKind::MovePin, std::move(edits), PinFocus(row, edge, position),
+                PinFocus(row, toEdge, toPosition));
+}
+
 // --- entries ---
 
 EditResult LibraryDocument::MoveEntry(int from, int to) {

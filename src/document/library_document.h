@@ -99,6 +99,9 @@ class LibraryDocument {
   EditResult InsertBlankPin(int row, PinEdge edge, int32_t position);
   // Removes every pin at the position and moves the later ones back.
   EditResult DeletePinAndCloseUp(int row, PinEdge edge, int32_t position);
+  // Moves the first pin at one position to a free one, keeping its place
+  // in the body's pin list; refused when the target holds a pin.
+  EditResult MovePin(int row, PinEdge edge, int32_t position, PinEdge toEdge, int32_t toPosition);
 
   // --- entries ---
   // The entry at `from` ends up at row `to`.

@@ -20,4 +20,12 @@ inline constexpr const char* kTooLargeForBlock =
 // %2 the rule the block breaks (PartClipboardBlock::Why).
 inline constexpr const char* kNotAClipboardBlock = "%1: not a valid part clipboard block: %2";
 
+// add-part: %2 the part's name, or the pin list's file for the last three.
+inline constexpr const char* kBadPartName =
+    "%1: %2 is not a valid part name: 1 to 15 characters from ! to ~, without { and }";
+inline constexpr const char* kPartNameTaken = "%1: a part or alias named %2 exists already";
+inline constexpr const char* kBadPrefix = "%1: the prefix %2 cannot be stored in the library";
+inline constexpr const char* kUnstorableInPinList = "%1: the character %2 cannot be stored in the library";
+inline constexpr const char* kPinListRefused = "%1: the pin list cannot be pasted: %2";
+
 }  // namespace zanli::texts::cli

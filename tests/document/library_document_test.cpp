@@ -173,6 +173,8 @@ EditResult RandomOperation(LibraryDocument& document, std::mt19937& random) {
             library.patterns[static_cast<size_t>(pick(0, library.patterns.size() - 1))].get();
       return document.SetAttributes(row, attributes);
     }
+    case 10:
+      return document.MovePin(row, edge, position, static_cast<PinEdge>(pick(0, 3)), pick(0, 10));
     default: {
       std::vector<PatternReplacement> list;
       for (const auto& p : library.patterns) {
