@@ -105,7 +105,7 @@ TEST_F(MainWindowExportTest, CatalogueHasTheLibrarysPagesAndACancelLeavesNoFile)
   EXPECT_EQ(std::system(("pdfinfo " + pdf + " | grep -q '^Pages: *3$'").c_str()), 0);
   EXPECT_EQ(std::system(("pdftotext " + pdf + " - | grep -q logic.LB3").c_str()), 0);
 
-  for (int i = 0; i < 3000; ++i) AddPart("P" + std::to_string(i));
+  for (int i = 0; i < 3000; ++i) AddPart(std::string("P").append(std::to_string(i)));
   Fill();
   QFile old(Path("old.pdf"));
   ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
