@@ -326,7 +326,7 @@ TEST(LibraryDocumentTest, HistoriesOfStepsAndGroupsRestoreEveryStateTheyPass) {
   // The sequences must really exercise every path.
   EXPECT_GT(done, 1500);
   EXPECT_GT(refused, 1000);
-  EXPECT_EQ(kinds.size(), 13u);
+  EXPECT_EQ(kinds.size(), 14u);
   EXPECT_GT(groups, 200);
   EXPECT_GT(refusedGroups, 200);
   EXPECT_GT(undos, 500);
