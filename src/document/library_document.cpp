@@ -20,6 +20,16 @@ bool SameContent(const Pattern& pattern, const PatternContent& content) {
          pattern.bits == content.bits;
 }
 
+// A kept pattern may keep the name it was read with, even an empty one (a
+// binary file can hold it): a session that only drew on it or resized it
+// must close, or every change of the session would be lost.
+bool IsValidKeptContent(const Pattern& original, const PatternContent& content) {
+  if (SameContent(original, content)) return true;
+  if (content.name == original.name)
+    return IsValidPatternShape(content.width, content.height, content.bits.size());
+  return IsValidPatternContent(content);
+}
+
 int PinIndexAt(const PartBody& body, PinEdge edge, int32_t position) {
   for (size_t i = 0; i < body.pins.size(); ++i)
     if (body.pins[i]->edge == edge && body.pins[i]->position == position) return static_cast<int>(i);
@@ -404,7 +414,7 @@ EditResult LibraryDocument::ReplacePatterns(const std::vector<PatternReplacement
       const int index = PatternIndex(item.original);
       if (index <= lastIndex || !kept.insert(item.original).second) return Refuse();
       lastIndex = index;
-      if (!SameContent(*item.original, item.content) && !IsValidPatternContent(item.content)) return Refuse();
+      if (!IsValidKeptContent(*item.original, item.content)) return Refuse();
     } else if (!IsValidPatternContent(item.content)) {
       return Refuse();
     }

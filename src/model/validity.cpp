@@ -47,9 +47,13 @@ bool IsValidBody(const PartBody& body) {
   });
 }
 
-bool IsValidPattern(std::string_view name, int32_t width, int32_t height, size_t bitsSize) {
-  return !name.empty() && IsValidSize(width) && IsValidSize(height) &&
+bool IsValidPatternShape(int32_t width, int32_t height, size_t bitsSize) {
+  return IsValidSize(width) && IsValidSize(height) &&
          bitsSize == static_cast<size_t>(Pattern::StrideFor(width)) * static_cast<size_t>(height);
+}
+
+bool IsValidPattern(std::string_view name, int32_t width, int32_t height, size_t bitsSize) {
+  return !name.empty() && IsValidPatternShape(width, height, bitsSize);
 }
 
 bool IsValidPattern(const Pattern& pattern) {

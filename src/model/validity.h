@@ -29,7 +29,9 @@ bool IsValidPin(const PinData& pin, int32_t blocks);
 bool IsValidAttributes(const PartAttributes& attributes);
 // The attributes, and every pin valid at a valid place.
 bool IsValidBody(const PartBody& body);
-// A name, valid sizes, and exactly the bytes the sizes take.
+// Valid sizes, and exactly the bytes the sizes take.
+bool IsValidPatternShape(int32_t width, int32_t height, size_t bitsSize);
+// A name and a valid shape.
 bool IsValidPattern(std::string_view name, int32_t width, int32_t height, size_t bitsSize);
 bool IsValidPattern(const Pattern& pattern);
 

@@ -422,5 +422,35 @@ TEST_F(DocumentFixture, PatternsInUseCannotBeDroppedAndKeptPatternsKeepTheirIden
   EXPECT_FALSE(document.PatternNames().IsNameTaken("NEW_0"));
 }
 
+TEST_F(DocumentFixture, APatternReadWithAnEmptyNameCanBeDrawnOnButNotGiveItsEmptyNameAway) {
+  pattern->name.clear();  // as a binary file can hold it
+  const std::vector<uint8_t> drawn(22, 0x40);
+  const struct {
+    const char* keptName;
+    int32_t width;
+    const char* newName;
+    EditStatus expected;
+  } cases[] = {
+      {"", 11, nullptr, EditStatus::Done},     // drawn on, name kept
+      {"", 11, "NEW", EditStatus::Done},       // beside a new one
+      {"OK", 11, nullptr, EditStatus::Done},   // given a name at last
+      {"", 17, nullptr, EditStatus::Refused},  // bits no longer fit the size
+      {"", 11, "", EditStatus::Refused},       // a new pattern needs a name
+  };
+  for (const auto& c : cases) {
+    std::vector<PatternReplacement> list{{pattern, PatternContent{c.keptName, c.width, 11, drawn}}};
+    if (c.newName)
+      list.push_back(
+          {nullptr, PatternContent{c.newName, 3, 3,
+                                   std::vector<uint8_t>(static_cast<size_t>(Pattern::StrideFor(3)) * 3, 0)}});
+    EditResult result = document.ReplacePatterns(list);
+    EXPECT_EQ(result.status, c.expected) << c.keptName << " " << c.width;
+    if (result.status != EditStatus::Done) continue;
+    EXPECT_EQ(pattern->bits, drawn);
+    result.change->Undo(document);
+    EXPECT_EQ(pattern->name, "");
+  }
+}
+
 }  // namespace
 }  // namespace zanli
