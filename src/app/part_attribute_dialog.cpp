@@ -6,9 +6,13 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "app/dialog_units.h"
 #include "app/message_box.h"
+#include "app/pattern_editor/text_order.h"
 #include "app/pattern_list_text.h"
 #include "app/pattern_preview.h"
 #include "app/storable_text_validator.h"
@@ -84,7 +88,6 @@ PartAttributeDialog::PartAttributeDialog(QWidget* parent, const PartAttributes& 
   list_ = new QListWidget(this);
   list_->setObjectName(QStringLiteral("patternList"));
   list_->setGeometry(du.Rect(7, 72, 80, 70));
-  list_->setSortingEnabled(true);
 
   auto* ok = new QPushButton(QStringLiteral("OK"), this);
   ok->setObjectName(QStringLiteral("ok"));
@@ -97,12 +100,18 @@ PartAttributeDialog::PartAttributeDialog(QWidget* parent, const PartAttributes& 
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
   setFixedSize(du.X(213), du.Y(149));
 
-  // Opening: the list (sorted by its texts), the values, the box and the
-  // preview right of the list, filling the room up to the same margin.
+  // Opening: the list (in the order of the pattern editor's box, so one
+  // library shows one order), the values, the box and the preview right of
+  // the list, filling the room up to the same margin.
+  std::vector<std::pair<QString, const Pattern*>> sorted;
+  sorted.reserve(patterns.size());
+  for (const auto& pattern : patterns) sorted.emplace_back(PatternListText(*pattern), pattern.get());
+  std::stable_sort(sorted.begin(), sorted.end(),
+                   [](const auto& a, const auto& b) { return TextOrder::Less(a.first, b.first); });
   list_->setUpdatesEnabled(false);
-  for (const auto& pattern : patterns) {
-    auto* item = new QListWidgetItem(PatternListText(*pattern));
-    item->setData(kPatternRole, QVariant::fromValue(static_cast<const void*>(pattern.get())));
+  for (const auto& [text, pattern] : sorted) {
+    auto* item = new QListWidgetItem(text);
+    item->setData(kPatternRole, QVariant::fromValue(static_cast<const void*>(pattern)));
     list_->addItem(item);
   }
   list_->setUpdatesEnabled(true);
