@@ -1,5 +1,6 @@
 #include "fileio/library_file_messages.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "fileio/binary_library_format.h"
@@ -18,7 +19,34 @@ std::string Line(std::string_view path, std::string_view reason) {
   return std::string("\n").append(path).append(": ").append(reason);
 }
 
-std::string SystemReason(int error) { return error != 0 ? std::strerror(error) : "?"; }
+}  // namespace
+
+std::string LibraryFileMessages::SystemReason(int error) {
+  switch (error) {
+    case 0:
+      return "?";
+    case ENOENT:
+      return texts::kNoSuchFile;
+    case EACCES:
+    case EPERM:
+      return texts::kAccessDenied;
+    case ENOSPC:
+    case EDQUOT:
+      return texts::kNoSpace;
+    case EROFS:
+      return texts::kReadOnlyFileSystem;
+    case EISDIR:
+      return texts::kIsAFolder;
+    case ENAMETOOLONG:
+      return texts::kNameTooLong;
+    case ENOTDIR:
+      return texts::kNotAFolder;
+    default:
+      return std::strerror(error);
+  }
+}
+
+namespace {
 
 const char* ProblemText(WriteProblem::Kind kind) {
   using Kind = WriteProblem::Kind;

@@ -24,6 +24,9 @@ class LibraryFileMessages {
   static std::string ReadFailure(const ReadResult& result, std::string_view shownPath);
   // The warning after a read whose text ends without its closing line.
   static std::string MissingTrailer();
+  // The system's reason for an errno value, in the editor's words for the
+  // common ones.
+  static std::string SystemReason(int error);
   // The message of a failed write; empty for a successful one. Lists up to
   // kMaxListed problems, then how many more there are.
   static std::string WriteFailure(const WriteResult& result, std::string_view shownPath,

@@ -1,7 +1,5 @@
 #include "kicad/kicad_messages.h"
 
-#include <cstring>
-
 #include "fileio/library_file_messages.h"
 #include "kicad/kicad_limits.h"
 #include "kicad/kicad_symbol_writer.h"
@@ -58,7 +56,7 @@ std::string KicadMessages::ReadFailure(const KicadSymbolReader::Status& status, 
       return {};
     case Failure::CannotOpen:
     case Failure::ReadError:
-      reason = status.error != 0 ? std::strerror(status.error) : "?";
+      reason = LibraryFileMessages::SystemReason(status.error);
       break;
     case Failure::NotRegularFile:
       reason = texts::kNotRegularFile;

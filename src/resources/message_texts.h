@@ -33,6 +33,16 @@ inline constexpr const char* kMoreProblems = "ほか %1 件";
 // A name longer than a message shows: its first characters, then this mark.
 inline constexpr const char* kShortenedName = "%1…";
 
+// The system's reasons for the common file errors; others are shown as the
+// system words them.
+inline constexpr const char* kNoSuchFile = "ﾌｧｲﾙまたはﾌｫﾙﾀﾞがありません";
+inline constexpr const char* kAccessDenied = "ｱｸｾｽが拒否されました";
+inline constexpr const char* kNoSpace = "ﾃﾞｨｽｸの空き容量が足りません";
+inline constexpr const char* kReadOnlyFileSystem = "読み取り専用のﾌｧｲﾙｼｽﾃﾑです";
+inline constexpr const char* kIsAFolder = "ﾌｫﾙﾀﾞです";
+inline constexpr const char* kNameTooLong = "名前が長すぎます";
+inline constexpr const char* kNotAFolder = "ﾊﾟｽの途中にﾌｫﾙﾀﾞでないものがあります";
+
 // What a write problem concerns: an entry or pattern by name, or by its place
 // when it has none.
 inline constexpr const char* kPartNamed = "部品 %1";

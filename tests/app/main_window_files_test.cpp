@@ -262,7 +262,7 @@ TEST_F(MainWindowFilesTest, FailedOpenReportsAndChangesNothing) {
   // The read failure, then the path and why.
   const std::pair<const char*, QString> cases[] = {
       {"bad.LIB", QStringLiteral("ﾗｲﾌﾞﾗﾘの形式が正しくありません")},
-      {"missing.LB3", QStringLiteral("No such file or directory")}};
+      {"missing.LB3", QStringLiteral("ﾌｧｲﾙまたはﾌｫﾙﾀﾞがありません")}};
   for (const auto& [name, reason] : cases) {
     SCOPED_TRACE(name);
     BoxSeen seen;
@@ -295,7 +295,7 @@ TEST_F(MainWindowFilesTest, FailedSaveReportsAndKeepsTheChanges) {
     EXPECT_FALSE(SaveLibrary());
   }
   EXPECT_EQ(seen.text, QStringLiteral("ﾌｧｲﾙへの書き込みに失敗しました\n") + Path("no/such/dir/x.LB3") +
-                           QStringLiteral(": No such file or directory"));
+                           QStringLiteral(": ﾌｧｲﾙまたはﾌｫﾙﾀﾞがありません"));
   EXPECT_TRUE(modified());
 
   // A failed save inside the prompt stops the New that asked for it.

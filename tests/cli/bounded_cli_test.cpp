@@ -122,7 +122,7 @@ TEST_F(BoundedCliTest, EveryFailureNamesTheFileAndTheReason) {
   const std::string hostile = Write("hostile.bin", damaged);
   const std::string longName(40000, 'A');
   const std::string noRoom = (dir_ / std::string(253, 'n')).string();  // no room for ".$ib"
-  const std::string full = "standard output: No space left on device";
+  const std::string full = "standard output: ﾃﾞｨｽｸの空き容量が足りません";
   const struct {
     std::vector<std::string> args;
     std::string stdoutPath;

@@ -210,7 +210,7 @@ TEST_F(CliTest, WhatIsNoLibraryIsRefusedAtOnceWithThePathAndWhy) {
       {Path("huge.LIB"), "ﾌｧｲﾙが大きすぎます (上限 16777216 ﾊﾞｲﾄ)"},
       {Path("huge.LB3"), "ﾌｧｲﾙが大きすぎます (上限 67108864 ﾊﾞｲﾄ)"},
       {Path("patterns.LB3"), "ﾌｧｲﾙのｻｲｽﾞに比べてﾃﾞｰﾀが大きすぎます"},
-      {Path("missing.LB3"), "No such file or directory"},
+      {Path("missing.LB3"), "ﾌｧｲﾙまたはﾌｫﾙﾀﾞがありません"},
   };
   for (const auto& [path, reason] : cases) {
     for (const std::string command : {"dump ", "convert "}) {
@@ -257,7 +257,7 @@ TEST_F(CliTest, WritingFailuresSayWhyAndLeaveTheTarget) {
   const std::tuple<std::string, std::string, std::string> cases[] = {
       {Path("in.LB3"), Path("ro.LIB"),
        failed + Path("ro.LIB") + ": ﾌｧｲﾙは読み取り専用です。別の名前で保存してください\n"},
-      {Path("in.LB3"), Path("no/x.LIB"), failed + Path("no/x.LIB") + ": No such file or directory\n"},
+      {Path("in.LB3"), Path("no/x.LIB"), failed + Path("no/x.LIB") + ": ﾌｧｲﾙまたはﾌｫﾙﾀﾞがありません\n"},
       {Path("in.LB3"), Path("."), failed + Path(".") + ": 通常のﾌｧｲﾙではないため上書きできません\n"},
       {Path("empty.LIB"), Path("keep.LB3"),
        "zanli-cli: ﾃﾞｰﾀの不整合を発生しました\n" + Path("keep.LB3") +

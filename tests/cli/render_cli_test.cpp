@@ -94,7 +94,7 @@ TEST_F(RenderCliTest, RefusesUnknownPartsBadBlocksAndBadUsage) {
       {libraryPath_ + " NOPE " + out, 1, "no part named"},
       {libraryPath_ + " DFF " + out + " --block 3", 1, "out of range"},
       {libraryPath_ + " DFF " + out + " --block 0", 1, "out of range"},
-      {(dir_ / "missing.LB3").string() + " DFF " + out, 1, "missing.LB3: No such file or directory"},
+      {(dir_ / "missing.LB3").string() + " DFF " + out, 1, "missing.LB3: ﾌｧｲﾙまたはﾌｫﾙﾀﾞがありません"},
       {hugePath + " WIDE " + out, 1, "too large"},
       {libraryPath_ + " DFF", 2, "usage"},
       {libraryPath_ + " DFF " + out + " --block", 2, "usage"},

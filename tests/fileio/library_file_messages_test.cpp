@@ -32,7 +32,7 @@ WriteResult Written(WriteFailure failure, int error, std::vector<WriteProblem> p
 TEST(LibraryFileMessages, ReadFailuresKeepTheMessageAndAddThePathAndWhy) {
   const std::string head = "a.LB3\nﾌｧｲﾙの読み込みに失敗しました\n/d/a.LB3: ";
   const std::pair<ReadResult, std::string> cases[] = {
-      {Read(ReadFailure::CannotOpen, ENOENT), "No such file or directory"},
+      {Read(ReadFailure::CannotOpen, ENOENT), "ﾌｧｲﾙまたはﾌｫﾙﾀﾞがありません"},
       {Read(ReadFailure::ReadError, EIO), "Input/output error"},
       {Read(ReadFailure::NotRegularFile), "通常のﾌｧｲﾙではありません"},
       {Read(ReadFailure::FileTooLarge, 0, 16777216), "ﾌｧｲﾙが大きすぎます (上限 16777216 ﾊﾞｲﾄ)"},
@@ -47,17 +47,34 @@ TEST(LibraryFileMessages, ReadFailuresKeepTheMessageAndAddThePathAndWhy) {
             "ﾌｧｲﾙの終わりが見つかりません。\n内容が欠けている可能性があります");
 }
 
+TEST(LibraryFileMessages, CommonSystemReasonsAreInTheEditorsWordsOthersAsTheSystemSays) {
+  const std::pair<int, std::string> cases[] = {
+      {ENOENT, "ﾌｧｲﾙまたはﾌｫﾙﾀﾞがありません"},
+      {EACCES, "ｱｸｾｽが拒否されました"},
+      {EPERM, "ｱｸｾｽが拒否されました"},
+      {ENOSPC, "ﾃﾞｨｽｸの空き容量が足りません"},
+      {EROFS, "読み取り専用のﾌｧｲﾙｼｽﾃﾑです"},
+      {EISDIR, "ﾌｫﾙﾀﾞです"},
+      {ENAMETOOLONG, "名前が長すぎます"},
+      {ENOTDIR, "ﾊﾟｽの途中にﾌｫﾙﾀﾞでないものがあります"},
+      {EIO, "Input/output error"},
+      {0, "?"},
+  };
+  for (const auto& [error, reason] : cases)
+    EXPECT_EQ(LibraryFileMessages::SystemReason(error), reason) << error;
+}
+
 TEST(LibraryFileMessages, WriteFailuresKeepTheirMessageAndSayWhyWithNamesDecoded) {
   const std::string tooLarge = "ﾃﾞｰﾀのｻｲｽﾞが大きすぎます。\n分割してください。\n/d/a.LIB: ";
   const std::string failed = "ﾌｧｲﾙへの書き込みに失敗しました\n/d/a.LIB: ";
   const std::pair<WriteResult, std::string> cases[] = {
-      {Written(WriteFailure::WriteFailed, ENOSPC), failed + "No space left on device"},
+      {Written(WriteFailure::WriteFailed, ENOSPC), failed + "ﾃﾞｨｽｸの空き容量が足りません"},
       {Written(WriteFailure::ReadOnly, EACCES),
        failed + "ﾌｧｲﾙは読み取り専用です。別の名前で保存してください"},
       {Written(WriteFailure::NotRegularFile, 0), failed + "通常のﾌｧｲﾙではないため上書きできません"},
       {Written(WriteFailure::SymlinkLoop, ELOOP), failed + "ｼﾝﾎﾞﾘｯｸﾘﾝｸが循環しています"},
       {Written(WriteFailure::FolderNotWritable, EACCES),
-       failed + "ﾌｫﾙﾀﾞにﾌｧｲﾙを作成できません (Permission denied)"},
+       failed + "ﾌｫﾙﾀﾞにﾌｧｲﾙを作成できません (ｱｸｾｽが拒否されました)"},
       {Written(WriteFailure::BackupFailed, EIO),
        failed + "元のﾌｧｲﾙを a.$ib として残せないため中止しました (Input/output error)"},
       {Written(WriteFailure::OutOfMemory, ENOMEM), failed + "ﾒﾓﾘが不足しています"},

@@ -130,7 +130,7 @@ TEST(KicadReader, SymbolsKnowTheirLinesAndFilesTheirFaults) {
   const KicadSymbolReader::Status missing = KicadSymbolReader::LoadFile(dir + "/no-such.kicad_sym", loaded);
   EXPECT_EQ(missing.failure, Failure::CannotOpen);
   EXPECT_NE(
-      KicadMessages::ReadFailure(missing, "x/no-such.kicad_sym").find("x/no-such.kicad_sym: No such file"),
+      KicadMessages::ReadFailure(missing, "x/no-such.kicad_sym").find("x/no-such.kicad_sym: ﾌｧｲﾙまたはﾌｫﾙﾀﾞがありません"),
       std::string::npos);
 }
 
