@@ -4,8 +4,10 @@
 // present step as the saved state.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QMenu>
 #include <QSettings>
 #include <QUndoStack>
@@ -71,9 +73,14 @@ void MainWindow::UpdateRecentMenu() {
   const QStringList paths = RecentLibraries::Load();
   if (paths.isEmpty()) return;
   QAction* exit = action(kAppExit);
+  // Two libraries of one name are told apart by their folders.
+  QHash<QString, int> sameName;
+  for (const QString& path : paths) ++sameName[QFileInfo(path).fileName()];
   for (int i = 0; i < paths.size(); ++i) {
-    auto* recent =
-        new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(paths[i]).fileName()), fileMenu_);
+    const QFileInfo file(paths[i]);
+    QString text = file.fileName();
+    if (sameName.value(text) > 1) text += QStringLiteral("  (%1)").arg(QDir::toNativeSeparators(file.path()));
+    auto* recent = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(text), fileMenu_);
     recent->setObjectName(QStringLiteral("recent%1").arg(i + 1));
     recent->setToolTip(paths[i]);
     recent->setStatusTip(paths[i]);

@@ -127,8 +127,9 @@ void MainWindow::PasteDecodedPart(std::string name, std::unique_ptr<PartBody> bo
   if (name.empty() || document_.EntryNames().IsNameTaken(name)) {
     const std::string fresh = UniquePartName(document_.EntryNames());
     ShowMessageBox(this, QMessageBox::NoIcon,
-                   MessageText(texts::kPastedPartRenamed)
-                       .arg(ShiftJisCodec::Decode(name), ShiftJisCodec::Decode(fresh)));
+                   name.empty() ? MessageText(texts::kPastedPartNamed).arg(ShiftJisCodec::Decode(fresh))
+                                : MessageText(texts::kPastedPartRenamed)
+                                      .arg(ShiftJisCodec::Decode(name), ShiftJisCodec::Decode(fresh)));
     name = fresh;
   }
   PastedPart pasted;

@@ -68,6 +68,9 @@ void PartView::SetPart(PartBody* body) {
   SetScrollPosition(0, 0);
   SetContentSize(body ? Clamp32(SymbolRenderer::DrawingWidth(*body)) : 0,
                  body ? Clamp32(SymbolRenderer::DrawingHeight(*body)) : 0);
+  // Magnified, the margin alone can fill the view: the body's top-left
+  // corner, where the cursor starts, is brought into it.
+  if (body_ && Scale() > 1) SetScrollPosition(kOrigin - kScrollMargin, kOrigin - kScrollMargin);
   viewport()->update();
 }
 

@@ -85,6 +85,8 @@ inline constexpr const char* kYSizeRange = "Yｻｲｽﾞは1～255でなけれ�
 inline constexpr const char* kBlockCountRange = "ﾌﾞﾛｯｸ数は1～255でなければなりません";  // 112
 inline constexpr const char* kPastedPartRenamed =
     "同名の部品が存在するため\r\n  %1を\r\n  %2 に\r\n変更して貼り付けます";  // 120
+// A pasted part without a name (no file could hold one) gets a default name.
+inline constexpr const char* kPastedPartNamed = "名前のない部品を\r\n  %1 として\r\n貼り付けます";
 inline constexpr const char* kPastedPatternRenamed =
     "同名のﾊﾟﾀｰﾝが存在するため\r\n  %1 を\r\n  %2 に\r\n変更して貼り付けます";  // 121
 inline constexpr const char* kUseExistingPattern =

@@ -1,6 +1,8 @@
 // What the editor remembers between runs: the window's place and size, the
 // folder of the file dialogs, and the last eight libraries in the File menu.
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -81,6 +83,17 @@ TEST_F(MainWindowSettingsTest, TheLastEightLibrariesStayInTheFileMenuAcrossRuns)
   window->findChild<QAction*>(QStringLiteral("recent3"))->trigger();
   Settle();
   EXPECT_EQ(Caption(), QStringLiteral("Zanli - L7.LB3"));
+
+  // Two libraries of one name are told apart by their folders.
+  QDir(temp.path()).mkdir(QStringLiteral("other"));
+  ASSERT_TRUE(
+      QFile::copy(temp.filePath(QStringLiteral("L7.LB3")), temp.filePath(QStringLiteral("other/L7.LB3"))));
+  window->OpenLibraryFile(QFile::encodeName(temp.filePath(QStringLiteral("other/L7.LB3"))).toStdString());
+  EXPECT_EQ(RecentTexts().at(0), QStringLiteral("&1 L7.LB3  (%1)")
+                                     .arg(QDir::toNativeSeparators(temp.filePath(QStringLiteral("other")))));
+  EXPECT_EQ(RecentTexts().at(1),
+            QStringLiteral("&2 L7.LB3  (%1)").arg(QDir::toNativeSeparators(temp.path())));
+  EXPECT_EQ(RecentTexts().at(2), QStringLiteral("&3 L5.LB3"));
 }
 
 TEST_F(MainWindowSettingsTest, TheWindowAndTheDialogsStartWhereTheUserLeftThem) {

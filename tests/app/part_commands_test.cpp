@@ -497,7 +497,8 @@ TEST_F(PastePartTest, EmptyNamesGetDefaultNamesAndHostileBlocksChangeNothing) {
     ListKey(Qt::Key_V);
     EXPECT_TRUE(script.Done());
   }
-  EXPECT_TRUE(part.text.contains(QStringLiteral("NEWNAME0")));
+  // No name to speak of, so no clash: the message says the name it gets.
+  EXPECT_EQ(part.text, QStringLiteral("名前のない部品を\n  NEWNAME0 として\n貼り付けます"));
   EXPECT_TRUE(patternSeen.text.contains(QStringLiteral("NEW_0")));
   EXPECT_EQ(library().entries[0]->name, "NEWNAME0");
 

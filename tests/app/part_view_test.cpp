@@ -485,6 +485,18 @@ TEST_F(PartViewTest, ZoomedClicksLandWhereTheLogicalRulesSay) {
   EXPECT_GT(view_->ScrollY(), 150) << "the large part's points were reached through a scroll";
 }
 
+TEST_F(PartViewTest, APartShownMagnifiedHasItsBodysTopLeftCornerInView) {
+  view_->resize(220, 170);
+  for (int zoom : {1, 2, 3, 4}) {
+    view_->SetZoom(zoom);
+    Show(25, 16);
+    // The body's corner is 60 drawing units in from the drawing's.
+    const QPoint corner = (QPoint(60, 60) - QPoint(view_->ScrollX(), view_->ScrollY())) * zoom;
+    EXPECT_TRUE(view_->viewport()->rect().contains(corner))
+        << zoom << ": " << corner.x() << "," << corner.y();
+  }
+}
+
 TEST_F(PartViewTest, ZoomedDrawingIsTheUnzoomedOneMagnified) {
   view_->resize(220, 170);
   AddSamplePins(body_);

@@ -162,6 +162,11 @@ void PatternEditor::CreateToolBar() {
     ++i;
   }
   row->addStretch(1);
+  // The style's own checked look is a shade apart from the others: the
+  // chosen tool must read as pressed at a glance.
+  toolBar_->setStyleSheet(QStringLiteral(
+      "QToolButton { border: 1px solid palette(mid); border-radius: 2px; background: palette(button); }"
+      "QToolButton:checked { border: 1px solid palette(shadow); background: palette(mid); }"));
   action(kToolSelect)->setChecked(true);
 }
 
