@@ -30,6 +30,23 @@ bool IsValidKeptContent(const Pattern& original, const PatternContent& content) 
   return IsValidPatternContent(content);
 }
 
+// The edits that add a part's body, with its pattern (a new one, or one of
+// the library's), at the end of their lists; answers the body, which the
+// part's entries then name.
+PartBody* AppendBodyEdits(const Library& library, std::unique_ptr<PartBody> body,
+                          std::unique_ptr<Pattern> newPattern, Pattern* existingPattern,
+                          std::vector<DocumentEdit>& edits) {
+  body->pattern = existingPattern;
+  if (newPattern) {
+    body->pattern = newPattern.get();
+    edits.push_back(
+        DocumentEdit::InsertPattern(static_cast<int>(library.patterns.size()), std::move(newPattern)));
+  }
+  PartBody* added = body.get();
+  edits.push_back(DocumentEdit::InsertBody(static_cast<int>(library.bodies.size()), std::move(body)));
+  return added;
+}
+
 int PinIndexAt(const PartBody& body, PinEdge edge, int32_t position) {
   for (size_t i = 0; i < body.pins.size(); ++i)
     if (body.pins[i]->edge == edge && body.pins[i]->position == position) return static_cast<int>(i);
@@ -354,14 +371,8 @@ EditResult LibraryDocument::PastePart(int row, PastedPart part, int selected) {
   if (part.newPattern && !IsValidPattern(*part.newPattern)) return Refuse();
   const int at = row >= 0 && row < EntryCount() ? row : EntryCount();
   std::vector<DocumentEdit> edits;
-  part.body->pattern = part.existingPattern;
-  if (part.newPattern) {
-    part.body->pattern = part.newPattern.get();
-    edits.push_back(
-        DocumentEdit::InsertPattern(static_cast<int>(library_->patterns.size()), std::move(part.newPattern)));
-  }
-  PartBody* body = part.body.get();
-  edits.push_back(DocumentEdit::InsertBody(static_cast<int>(library_->bodies.size()), std::move(part.body)));
+  PartBody* body = AppendBodyEdits(*library_, std::move(part.body), std::move(part.newPattern),
+                                   part.existingPattern, edits);
   edits.push_back(DocumentEdit::InsertEntry(at, std::make_unique<PartEntry>(part.name, body)));
   return Commit(StepKind::PastePart, std::move(edits), SelectionFocus(selected, EntryCount()), RowFocus(at));
 }
@@ -379,14 +390,8 @@ EditResult LibraryDocument::InsertPart(int row, InsertedPart part, int selected)
     return Refuse();
   const int at = row >= 0 && row < EntryCount() ? row : EntryCount();
   std::vector<DocumentEdit> edits;
-  part.body->pattern = part.existingPattern;
-  if (part.newPattern) {
-    part.body->pattern = part.newPattern.get();
-    edits.push_back(
-        DocumentEdit::InsertPattern(static_cast<int>(library_->patterns.size()), std::move(part.newPattern)));
-  }
-  PartBody* body = part.body.get();
-  edits.push_back(DocumentEdit::InsertBody(static_cast<int>(library_->bodies.size()), std::move(part.body)));
+  PartBody* body = AppendBodyEdits(*library_, std::move(part.body), std::move(part.newPattern),
+                                   part.existingPattern, edits);
   for (size_t i = 0; i < part.names.size(); ++i)
     edits.push_back(DocumentEdit::InsertEntry(at + static_cast<int>(i),
                                               std::make_unique<PartEntry>(std::move(part.names[i]), body)));
