@@ -89,8 +89,8 @@ class TextLineReader {
 
   bool ReadEscapedField(const char* start, const char* escape, std::string_view& field);
   bool ReachEnd();
-  // ReadField for all but a plain field that starts at once and ends with a
-  // separator inside the block already scanned.
+  // ReadField for all but a plain field that starts at once (or after one
+  // LF) and ends with a separator inside the block already scanned.
   bool ReadFieldSlowly(std::string_view& field);
   // Moves the bytes from `keep` to the end of the window to its front (a
   // full window grows), points `keep` at them and fills the window behind
@@ -227,8 +227,14 @@ void TextLineReader::EndAtEndOfFile(const char* p) {
 // that end with a separator inside the block whose stop bytes are known.
 bool TextLineReader::ReadField(std::string_view& field) {
   const char* p = pos_;
-  const uintptr_t offset = reinterpret_cast<uintptr_t>(p) - blockStart_;
-  if (offset < 64 && !(ClassOf(*p) & kLead)) {
+  uintptr_t offset = reinterpret_cast<uintptr_t>(p) - blockStart_;
+  if (offset < 63) {
+    // The LF of a CR LF: lines are short, so most fields follow one.
+    if (*p == '\n') {
+      ++p;
+      ++offset;
+    }
+    if (ClassOf(*p) & kLead) return ReadFieldSlowly(field);
     if (const uint64_t rest = stopBits_ >> offset) {
       const char* stop = p + std::countr_zero(rest);
       if (*stop == ',' || *stop == '\r' || *stop == '\n') {
