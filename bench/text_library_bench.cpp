@@ -113,6 +113,18 @@ void BM_TextReadBytes(benchmark::State& state) {
 }
 BENCHMARK(BM_TextReadBytes)->Unit(benchmark::kMillisecond);
 
+// Dropping what a read made: what closing or replacing the library costs.
+void BM_TextLibraryClear(benchmark::State& state) {
+  for (auto _ : state) {
+    Library library;
+    if (!TextLibraryFormat::ReadBytes(File().bytes, library)) state.SkipWithError("read failed");
+    const double start = CpuSeconds();
+    library.Clear();
+    state.SetIterationTime(CpuSeconds() - start);
+  }
+}
+BENCHMARK(BM_TextLibraryClear)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 void BM_TextReadFile(benchmark::State& state) {
   for (auto _ : state) {
     Library library;

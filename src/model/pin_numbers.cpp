@@ -79,8 +79,6 @@ PinNumbers& PinNumbers::operator=(const std::vector<std::string>& numbers) {
   return *this;
 }
 
-PinNumbers::~PinNumbers() { Release(); }
-
 char* PinNumbers::HeapBlock() const {
   char* block;
   std::memcpy(&block, bytes_, sizeof block);
