@@ -1,0 +1,206 @@
+#include "check/checked_save.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "../../bench/bench_library.h"
+#include "check/byte_pipe.h"
+#include "check/save_losses.h"
+#include "check_test_support.h"
+#include "fileio/binary_library_format.h"
+#include "fileio/binary_test_support.h"
+#include "fileio/library_file.h"
+#include "fileio/safe_file_writer.h"
+#include "fileio/text_library_budget.h"
+#include "fileio/text_library_format.h"
+#include "support/fuzz_inputs.h"
+
+namespace zanli {
+namespace {
+
+using check_test::CheckedSummaries;
+using check_test::Summaries;
+using testing::BuildCleanLibrary;
+using testing::TempDir;
+namespace fs = std::filesystem;
+
+std::string Slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void Spit(const fs::path& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// Every library the fuzzers' committed inputs give, saved in both formats:
+// the file's own check says what the check in memory says.
+TEST(CheckedSave, AgreesWithTheSaveCheckOnTheFuzzersLibraries) {
+  TempDir dir;
+  size_t compared = 0;
+  const auto compare = [&](const ReadResult& read, const fs::path& input) {
+    if (!read.Ok()) return;
+    for (LibraryFormat format : {LibraryFormat::Text, LibraryFormat::Binary}) {
+      const std::string path =
+          (dir.path() / (format == LibraryFormat::Text ? "out.LB3" : "out.LIB")).string();
+      EXPECT_EQ(CheckedSummaries(*read.library, format, path),
+                Summaries(SaveLosses::Find(*read.library, format)))
+          << input;
+      ++compared;
+    }
+  };
+  for (const char* folder : {"corpus", "regressions"}) {
+    for (const auto& input : testing::FuzzInputs(folder, "text_library_fuzzer"))
+      compare(TextLibraryFormat::Decode(input.bytes), input.path);
+    for (const auto& input : testing::FuzzInputs(folder, "binary_library_fuzzer"))
+      compare(BinaryLibraryFormat::Decode(input.bytes), input.path);
+    // Its first byte picks the format the rest is read in.
+    for (const auto& input : testing::FuzzInputs(folder, "library_check_fuzzer")) {
+      if (input.bytes.empty()) continue;
+      const std::string_view rest = std::string_view(input.bytes).substr(1);
+      compare(input.bytes[0] & 1 ? BinaryLibraryFormat::Decode(rest) : TextLibraryFormat::Decode(rest),
+              input.path);
+    }
+  }
+  EXPECT_GE(compared, 20u);
+}
+
+// The new file waits beside the target (named here, as where the file
+// system has no unnamed files) until the caller commits; without a commit
+// it goes and the target is as it was.
+TEST(CheckedSave, OnlyACommitReplacesTheTarget) {
+  Library library;
+  BuildCleanLibrary(library);
+  std::string binary;
+  ASSERT_EQ(BinaryLibraryFormat::Encode(library, binary), BinaryWriteResult::Ok);
+  const struct {
+    const char* name;
+    bool commit;
+    std::string written;  // what the target holds afterwards
+    const char* backup;   // the ".$ib" file's content afterwards, or none
+  } cases[] = {
+      {"a.LB3", true, TextLibraryFormat::WriteBytes(library), nullptr},
+      {"a.LB3", false, "previous", nullptr},
+      {"a.LIB", true, binary, "previous"},
+      {"a.LIB", false, "previous", nullptr},
+  };
+  SafeFileWriter::AllowUnnamedTemporaryForTesting(false);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.name) + (c.commit ? " committed" : " left"));
+    TempDir dir;
+    const fs::path target = dir.path() / c.name;
+    Spit(target, "previous");
+    {
+      CheckedSave save(target.string(), library, LibraryFile::FormatOf(c.name));
+      ASSERT_TRUE(save.Written().Ok());
+      EXPECT_TRUE(save.Losses().Empty());
+      EXPECT_EQ(Slurp(target), "previous");
+      ASSERT_EQ(dir.Names().size(), 2u);  // the target and the new file
+      if (c.commit) {
+        EXPECT_TRUE(save.Commit().Ok());
+      }
+    }
+    EXPECT_EQ(Slurp(target), c.written);
+    const fs::path backup = BinaryLibraryFormat::BackupPath(target.string());
+    EXPECT_EQ(fs::exists(backup), c.backup != nullptr);
+    if (c.backup) {
+      EXPECT_EQ(Slurp(backup), c.backup);
+    }
+    EXPECT_EQ(dir.Names().size(), c.backup ? 2u : 1u);
+  }
+  SafeFileWriter::AllowUnnamedTemporaryForTesting(true);
+}
+
+// A text larger than the pipe between writer and reader, with each file
+// operation failing in turn: a failure while the reader waits for more
+// ends its input, a write that failed is said so and judges nothing, and
+// the target never changes until the save that succeeds.
+TEST(CheckedSave, AFileThatFailsMidWayIsReportedAndWaitsForNobody) {
+  Library library;
+  bench::BuildBenchLibrary(library, 4000);
+  const std::string text = TextLibraryFormat::WriteBytes(library);
+  ASSERT_GT(text.size(), BytePipe::kDefaultCapacity * 5 / 4);
+  TempDir dir;
+  const fs::path target = dir.path() / "big.LB3";
+  Spit(target, "previous");
+  int failures = 0;
+  for (int n = 1;; ++n) {
+    SafeFileWriter::FailOperationForTesting(n);
+    CheckedSave save(target.string(), library, LibraryFormat::Text);
+    const WriteResult committed = save.Written().Ok() ? save.Commit() : save.Written();
+    SafeFileWriter::FailOperationForTesting(0);
+    if (committed.Ok()) {
+      EXPECT_TRUE(save.Losses().Empty());
+      EXPECT_EQ(Slurp(target), text);
+      break;
+    }
+    ++failures;
+    EXPECT_EQ(committed.failure, WriteFailure::WriteFailed) << n;
+    if (!save.Written().Ok()) {
+      EXPECT_TRUE(save.Losses().Empty()) << n;
+    }
+    EXPECT_EQ(Slurp(target), "previous") << n;
+  }
+  EXPECT_GT(failures, 20);
+}
+
+// The pipe between the two threads: bytes arrive whole and in order across
+// the ring's wrap, and a side that stops early never leaves the other
+// waiting.
+TEST(BytePipe, CarriesEveryByteAndLetsEitherSideStopEarly) {
+  std::string sent(20'000, '\0');
+  for (size_t i = 0; i < sent.size(); ++i) sent[i] = static_cast<char>(i * 7 % 251);
+  const struct {
+    const char* what;
+    size_t capacity, writePiece, readPiece;
+    size_t readerStopsAfter;  // bytes; SIZE_MAX reads to the end
+  } cases[] = {
+      {"pieces smaller than the ring", 4096, 1000, 777, SIZE_MAX},
+      {"pieces larger than the ring", 1000, 4500, 3001, SIZE_MAX},
+      {"a ring smaller than any piece", 7, 17, 5, SIZE_MAX},
+      {"reader gives up", 512, 4096, 100, 300},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    BytePipe pipe(c.capacity);
+    bool writerSawAbandon = false;
+    std::thread writer([&] {
+      for (size_t at = 0; at < sent.size() && !writerSawAbandon; at += c.writePiece)
+        writerSawAbandon = !pipe.Write(std::string_view(sent).substr(at, c.writePiece));
+      pipe.Close();
+    });
+    std::string received;
+    std::vector<char> piece(c.readPiece);
+    while (received.size() < c.readerStopsAfter) {
+      const size_t n = pipe.Read(piece.data(), piece.size());
+      if (n == 0) break;
+      received.append(piece.data(), n);
+    }
+    pipe.Abandon();
+    writer.join();
+    if (c.readerStopsAfter == SIZE_MAX) {
+      EXPECT_EQ(received, sent);
+      EXPECT_FALSE(writerSawAbandon);
+    } else {
+      EXPECT_EQ(received, sent.substr(0, received.size()));
+      EXPECT_TRUE(writerSawAbandon);
+    }
+  }
+  // The real reader refusing a text at its first line, with megabytes
+  // still to come.
+  BytePipe pipe(4096);
+  std::thread writer([&] {
+    pipe.Write("+VELD2_LIB\r\n");
+    for (int i = 0; i < 1000 && pipe.Write(std::string(4096, 'x')); ++i) {
+    }
+    pipe.Close();
+  });
+  const ReadResult read = TextLibraryFormat::Decode(pipe, TextLibraryBudget::kMaxFileSize);
+  pipe.Abandon();
+  writer.join();
+  EXPECT_EQ(read.failure, ReadFailure::Malformed);
+}
+
+}  // namespace
+}  // namespace zanli
