@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 #include "../../bench/bench_library.h"
 #include "check/byte_pipe.h"
 #include "check/save_losses.h"
 #include "check_test_support.h"
+#include "fileio/allocation_failure.h"
 #include "fileio/binary_library_format.h"
 #include "fileio/binary_test_support.h"
 #include "fileio/library_file.h"
@@ -110,6 +112,41 @@ TEST(CheckedSave, OnlyACommitReplacesTheTarget) {
     EXPECT_EQ(dir.Names().size(), c.backup ? 2u : 1u);
   }
   SafeFileWriter::AllowUnnamedTemporaryForTesting(true);
+}
+
+// The binary save runs on one thread, so each of its allocations can fail
+// in turn: the file is then either not written (and the target stays) or
+// written with the check said not to have run, never refused.
+TEST(CheckedSave, RunningOutOfMemoryNeverRefusesTheSave) {
+  Library library;
+  BuildCleanLibrary(library);
+  library.bodies[0]->pins[0]->numbers = {"D12X", "D7"};  // a change in the binary format
+  TempDir dir;
+  const std::string target = (dir.path() / "a.LIB").string();
+  Spit(target, "previous");
+  const std::vector<std::string> full = CheckedSummaries(library, LibraryFormat::Binary, target);
+  ASSERT_FALSE(full.empty());
+  // Made while armed, judged and dropped after: only the save allocates.
+  std::optional<CheckedSave> save;
+  int unchecked = 0;
+  const int failures =
+      testing::ForEachAllocationFailure([&] { save.emplace(target, library, LibraryFormat::Binary); },
+                                        [&](bool fired) {
+                                          const std::vector<std::string> found = Summaries(save->Losses());
+                                          if (!save->Written().Ok()) {
+                                            EXPECT_TRUE(fired);
+                                            EXPECT_EQ(save->Written().failure, WriteFailure::OutOfMemory);
+                                          } else if (found != full) {
+                                            EXPECT_TRUE(fired);
+                                            EXPECT_EQ(found, std::vector<std::string>{"save_not_checked"});
+                                            ++unchecked;
+                                          }
+                                          save.reset();
+                                          EXPECT_EQ(Slurp(target), "previous");
+                                          EXPECT_EQ(dir.Names().size(), 1u);
+                                        });
+  EXPECT_GT(failures, 20);
+  EXPECT_GT(unchecked, 5);
 }
 
 // A text larger than the pipe between writer and reader, with each file
