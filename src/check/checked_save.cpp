@@ -26,9 +26,16 @@ bool Judgeable(WriteFailure failure) {
     case WriteFailure::Unreadable:
     case WriteFailure::OutOfMemory:
       return true;
-    default:
-      return false;
+    case WriteFailure::NotRegularFile:
+    case WriteFailure::SymlinkLoop:
+    case WriteFailure::ReadOnly:
+    case WriteFailure::FolderNotWritable:
+    case WriteFailure::BackupFailed:
+    case WriteFailure::BackupNameTooLong:
+    case WriteFailure::WriteFailed:
+      break;
   }
+  return false;
 }
 
 // Runs the writer's side of a pipe on a thread of its own. However the

@@ -21,11 +21,15 @@ namespace zanli {
 //   LibraryFile::Write) or let it go (the target stays, the temporary file
 //   is removed)
 //
-// Losses() is what SaveLosses::Find reports for the library and format,
-// given that the file was written: a writer's refusal, the reader's, the
-// changes, or SaveNotChecked when memory ran out for the check. After a
-// failed write it is empty: there is no file to judge. The library must
-// stay as it is while the save lives.
+// Losses() is what SaveLosses::Find reports for the library and format: a
+// writer's refusal, the reader's, the changes, or SaveNotChecked when
+// memory ran out. After a write that failed on the disk it is empty: there
+// is no file to judge. The library must stay as it is while the save lives.
+//
+// The text is written in one pass, so a text too large for the reader is
+// refused once written, at the cost of a temporary file that goes. The
+// library read back is built on the calling thread, as a plain read's is;
+// the text is written on the second.
 class CheckedSave {
  public:
   CheckedSave(const std::string& path, const Library& library, LibraryFormat format);

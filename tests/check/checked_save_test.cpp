@@ -114,6 +114,27 @@ TEST(CheckedSave, OnlyACommitReplacesTheTarget) {
   SafeFileWriter::AllowUnnamedTemporaryForTesting(true);
 }
 
+// Written in one pass, a text too large for its reader is refused once the
+// temporary file has it, for the reason a plain write gives, and the
+// temporary file goes.
+TEST(CheckedSave, ATextTooLargeIsRefusedAfterItsOnePassAndLeavesNothing) {
+  // 32767 columns by 8200 rows: 64 MiB of text and a little more.
+  Library library;
+  library.AddPattern(std::make_unique<Pattern>("BIG", 32767, 8200));
+  TempDir dir;
+  const fs::path target = dir.path() / "big.LB3";
+  Spit(target, "previous");
+  const CheckedSave save(target.string(), library, LibraryFormat::Text);
+  EXPECT_EQ(save.Written().failure, WriteFailure::TooLarge);
+  ASSERT_EQ(save.Written().problems.size(), 1u);
+  EXPECT_EQ(save.Written().problems[0].kind, WriteProblem::Kind::FileSize);
+  EXPECT_GT(save.Written().problems[0].value, save.Written().problems[0].limit);
+  EXPECT_EQ(save.Losses().Count(), 1u);
+  EXPECT_TRUE(save.Losses().Has(CheckKind::UnreadableTooLarge));
+  EXPECT_EQ(Slurp(target), "previous");
+  EXPECT_EQ(dir.Names().size(), 1u);
+}
+
 // The binary save runs on one thread, so each of its allocations can fail
 // in turn: the file is then either not written (and the target stays) or
 // written with the check said not to have run, never refused.
@@ -155,9 +176,9 @@ TEST(CheckedSave, RunningOutOfMemoryNeverRefusesTheSave) {
 // the target never changes until the save that succeeds.
 TEST(CheckedSave, AFileThatFailsMidWayIsReportedAndWaitsForNobody) {
   Library library;
-  bench::BuildBenchLibrary(library, 4000);
+  bench::BuildBenchLibrary(library, 3200);
   const std::string text = TextLibraryFormat::WriteBytes(library);
-  ASSERT_GT(text.size(), BytePipe::kDefaultCapacity * 5 / 4);
+  ASSERT_GT(text.size(), BytePipe::kDefaultCapacity + BytePipe::kDefaultCapacity / 16);
   TempDir dir;
   const fs::path target = dir.path() / "big.LB3";
   Spit(target, "previous");
