@@ -24,17 +24,10 @@ namespace {
 using check_test::CheckedSummaries;
 using check_test::Summaries;
 using testing::BuildCleanLibrary;
+using testing::Slurp;
+using testing::Spit;
 using testing::TempDir;
 namespace fs = std::filesystem;
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void Spit(const fs::path& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 // Every library the fuzzers' committed inputs give, saved in both formats:
 // the file's own check says what the check in memory says.
@@ -126,9 +119,6 @@ TEST(CheckedSave, ATextTooLargeIsRefusedAfterItsOnePassAndLeavesNothing) {
   Spit(target, "previous");
   const CheckedSave save(target.string(), library, LibraryFormat::Text);
   EXPECT_EQ(save.Written().failure, WriteFailure::TooLarge);
-  ASSERT_EQ(save.Written().problems.size(), 1u);
-  EXPECT_EQ(save.Written().problems[0].kind, WriteProblem::Kind::FileSize);
-  EXPECT_GT(save.Written().problems[0].value, save.Written().problems[0].limit);
   EXPECT_EQ(save.Losses().Count(), 1u);
   EXPECT_TRUE(save.Losses().Has(CheckKind::UnreadableTooLarge));
   EXPECT_EQ(Slurp(target), "previous");
@@ -204,60 +194,41 @@ TEST(CheckedSave, AFileThatFailsMidWayIsReportedAndWaitsForNobody) {
 }
 
 // The pipe between the two threads: bytes arrive whole and in order across
-// the ring's wrap, and a side that stops early never leaves the other
+// the ring's wrap, and a reader that stops early never leaves the writer
 // waiting.
-TEST(BytePipe, CarriesEveryByteAndLetsEitherSideStopEarly) {
+TEST(BytePipe, CarriesEveryByteAndLetsTheReaderStopEarly) {
   std::string sent(20'000, '\0');
   for (size_t i = 0; i < sent.size(); ++i) sent[i] = static_cast<char>(i * 7 % 251);
   const struct {
-    const char* what;
     size_t capacity, writePiece, readPiece;
-    size_t readerStopsAfter;  // bytes; SIZE_MAX reads to the end
-  } cases[] = {
-      {"pieces smaller than the ring", 4096, 1000, 777, SIZE_MAX},
-      {"pieces larger than the ring", 1000, 4500, 3001, SIZE_MAX},
-      {"a ring smaller than any piece", 7, 17, 5, SIZE_MAX},
-      {"reader gives up", 512, 4096, 100, 300},
-  };
+  } cases[] = {{4096, 1000, 777}, {1000, 4500, 3001}, {7, 17, 5}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
     BytePipe pipe(c.capacity);
-    bool writerSawAbandon = false;
     std::thread writer([&] {
-      for (size_t at = 0; at < sent.size() && !writerSawAbandon; at += c.writePiece)
-        writerSawAbandon = !pipe.Write(std::string_view(sent).substr(at, c.writePiece));
+      for (size_t at = 0; at < sent.size(); at += c.writePiece)
+        pipe.Write(std::string_view(sent).substr(at, c.writePiece));
       pipe.Close();
     });
     std::string received;
     std::vector<char> piece(c.readPiece);
-    while (received.size() < c.readerStopsAfter) {
-      const size_t n = pipe.Read(piece.data(), piece.size());
-      if (n == 0) break;
-      received.append(piece.data(), n);
-    }
-    pipe.Abandon();
+    while (const size_t n = pipe.Read(piece.data(), piece.size())) received.append(piece.data(), n);
     writer.join();
-    if (c.readerStopsAfter == SIZE_MAX) {
-      EXPECT_EQ(received, sent);
-      EXPECT_FALSE(writerSawAbandon);
-    } else {
-      EXPECT_EQ(received, sent.substr(0, received.size()));
-      EXPECT_TRUE(writerSawAbandon);
-    }
+    EXPECT_EQ(received, sent) << c.capacity;
   }
   // The real reader refusing a text at its first line, with megabytes
   // still to come.
   BytePipe pipe(4096);
+  bool abandoned = false;
   std::thread writer([&] {
     pipe.Write("+VELD2_LIB\r\n");
-    for (int i = 0; i < 1000 && pipe.Write(std::string(4096, 'x')); ++i) {
-    }
+    for (int i = 0; i < 1000 && !abandoned; ++i) abandoned = !pipe.Write(std::string(4096, 'x'));
     pipe.Close();
   });
   const ReadResult read = TextLibraryFormat::Decode(pipe, TextLibraryBudget::kMaxFileSize);
   pipe.Abandon();
   writer.join();
   EXPECT_EQ(read.failure, ReadFailure::Malformed);
+  EXPECT_TRUE(abandoned);
 }
 
 }  // namespace
