@@ -3,62 +3,75 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
+#include <stdexcept>
 #include <vector>
 
 namespace zanli {
 
 // Maps keys to the value first recorded under them: a later Insert with a key
 // already present changes nothing, so lookups give the first match in the
-// order of insertion. Open addressing in one flat table, so building and
-// dropping the index costs a single allocation instead of one per key. Keys
-// are stored as given (string views must outlive the index).
+// order of insertion. Keys are stored as given (string views must outlive
+// the index).
+//
+// The keys and values sit in a list in the order of insertion; the table
+// that finds them is open addressing over 8-byte slots (32 bits of the hash
+// and a place in the list), so that a probe stays within a cache line and
+// growing the table moves slots, never keys, and hashes nothing again.
 template <typename Key, typename Value, typename Hash = std::hash<Key>>
 class FirstMatchIndex {
  public:
-  explicit FirstMatchIndex(size_t expected = 0) { Rehash(CapacityFor(expected)); }
+  explicit FirstMatchIndex(size_t expected = 0) {
+    items_.reserve(expected);
+    Rehash(CapacityFor(expected));
+  }
 
   // Records `value` under `key` unless the key is there already; returns the
   // value now recorded under it.
   Value Insert(const Key& key, Value value) {
-    if ((used_ + 1) * 2 > slots_.size()) Rehash(slots_.size() * 2);
-    const size_t hash = HashOf(key);
+    if ((items_.size() + 1) * 2 > slots_.size()) Rehash(slots_.size() * 2);
+    const uint32_t hash = HashOf(key);
     for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
       Slot& slot = slots_[i];
-      if (!slot.used) {
-        slot = Slot{key, value, hash, true};
-        ++used_;
+      if (slot.item == 0) {
+        if (items_.size() >= kMaxItems) throw std::length_error("FirstMatchIndex");
+        items_.push_back(Item{key, value});  // may throw; the table is unchanged then
+        slot = Slot{hash, static_cast<uint32_t>(items_.size())};
         return value;
       }
-      if (slot.hash == hash && slot.key == key) return slot.value;
+      if (slot.hash == hash && items_[slot.item - 1].key == key) return items_[slot.item - 1].value;
     }
   }
 
   // The first value recorded under `key`, or `absent`.
   Value Find(const Key& key, Value absent = Value{}) const {
-    const size_t hash = HashOf(key);
+    const uint32_t hash = HashOf(key);
     for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
       const Slot& slot = slots_[i];
-      if (!slot.used) return absent;
-      if (slot.hash == hash && slot.key == key) return slot.value;
+      if (slot.item == 0) return absent;
+      if (slot.hash == hash && items_[slot.item - 1].key == key) return items_[slot.item - 1].value;
     }
   }
 
  private:
   struct Slot {
-    Key key{};
-    Value value{};
-    size_t hash = 0;
-    bool used = false;
+    uint32_t hash = 0;
+    uint32_t item = 0;  // 1 + the place in items_, or 0 for an empty slot
   };
+  struct Item {
+    Key key;
+    Value value;
+  };
+  static constexpr size_t kMaxItems = std::numeric_limits<uint32_t>::max();
 
   // Pointer hashes are the addresses themselves, whose low bits are always
   // zero; mixing spreads them over the table.
-  static size_t HashOf(const Key& key) {
+  static uint32_t HashOf(const Key& key) {
     uint64_t h = Hash{}(key);
     h ^= h >> 33;
     h *= 0xff51afd7ed558ccdULL;
     h ^= h >> 33;
-    return static_cast<size_t>(h);
+    return static_cast<uint32_t>(h);
   }
 
   static size_t CapacityFor(size_t expected) {
@@ -68,20 +81,21 @@ class FirstMatchIndex {
   }
 
   void Rehash(size_t capacity) {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(capacity, Slot{});
-    mask_ = capacity - 1;
-    for (const Slot& slot : old) {
-      if (!slot.used) continue;
-      size_t i = slot.hash & mask_;
-      while (slots_[i].used) i = (i + 1) & mask_;
-      slots_[i] = slot;
+    std::vector<Slot> slots(capacity);
+    const size_t mask = capacity - 1;
+    for (const Slot& slot : slots_) {
+      if (slot.item == 0) continue;
+      size_t i = slot.hash & mask;
+      while (slots[i].item != 0) i = (i + 1) & mask;
+      slots[i] = slot;
     }
+    slots_ = std::move(slots);
+    mask_ = mask;
   }
 
   std::vector<Slot> slots_;
+  std::vector<Item> items_;
   size_t mask_ = 0;
-  size_t used_ = 0;
 };
 
 }  // namespace zanli

@@ -174,7 +174,7 @@ bool TextLibraryReader::ReadPart() {
     if (IsOpening(field)) {
       if (x < 1 || y < 1 || blocks < 1) return false;
       // Charged once it is read: a pin at most overdraws the budget by itself.
-      auto pin = std::make_unique<PinInfo>(0);
+      auto pin = std::make_unique<PinInfo>(blocks);
       size_t numbers = 0;
       if (!ReadPin(blocks, *pin, numbers) ||
           !Spend(TextLibraryBudget::PinCost() + TextLibraryBudget::StringCost(pin->name.size()) + numbers))
@@ -236,6 +236,11 @@ bool TextLibraryReader::ReadPart() {
 
 bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost) {
   bool hidden = false;
+  // Numbers go straight into the pin while they fit there; blocks without
+  // an "M" field keep an empty number.
+  size_t filled = 0;
+  size_t textBytes = 0;
+  bool collecting = false;
   numberText_.clear();
   numberEnds_.clear();
   std::string_view field;
@@ -243,8 +248,8 @@ bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost
     if (!NextField(field)) return false;
     if (IsClosing(field)) {
       if (field != "-PIN") return false;
-      numberCost += TextLibraryBudget::NumbersCost(static_cast<size_t>(blocks), numberText_.size());
-      SetNumbers(blocks, pin);
+      numberCost += TextLibraryBudget::NumbersCost(static_cast<size_t>(blocks), textBytes);
+      if (collecting) SetNumbers(blocks, pin);
       return true;
     }
     char key;
@@ -273,8 +278,19 @@ bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost
         }
         break;
       case 'M':
-        if (numberEnds_.size() < static_cast<size_t>(blocks)) {
-          numberText_.push_back(hidden ? 'H' : 'D');
+        if (filled < static_cast<size_t>(blocks)) {
+          const char mark = hidden ? 'H' : 'D';
+          textBytes += 1 + value.size();
+          const size_t index = filled++;
+          if (!collecting && pin.numbers.FillInOrder(index, mark, value)) break;
+          if (!collecting) {
+            collecting = true;
+            for (size_t i = 0; i < index; ++i) {
+              numberText_.append(pin.numbers[i]);
+              numberEnds_.push_back(numberText_.size());
+            }
+          }
+          numberText_.push_back(mark);
           numberText_.append(value);
           numberEnds_.push_back(numberText_.size());
         }

@@ -55,7 +55,8 @@ class TextLibraryReader {
   bool ReadPattern();
   bool ReadBitmap(int32_t width, int32_t height, std::vector<uint8_t>& bits);
   bool ReadPart();
-  // Adds what the pin's numbers cost to `numberCost`.
+  // Fills `pin`, made with `blocks` empty numbers; adds what its numbers
+  // cost to `numberCost`.
   bool ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost);
   // Gives the pin the numbers of its "M" fields, collected in numberText_.
   void SetNumbers(int32_t blocks, PinInfo& pin);
@@ -80,8 +81,8 @@ class TextLibraryReader {
   FirstMatchIndex<std::string_view, Pattern*> patternsByName_;
   FirstMatchIndex<std::string_view, PartBody*> bodiesByName_;
   std::vector<std::unique_ptr<PinInfo>> pins_;  // of the part being read
-  // The numbers of the pin being read, one after the other, and where each
-  // ends: a pin takes them all at once.
+  // The numbers of the pin being read once they outgrow the pin's own room,
+  // one after the other, and where each ends: the pin takes them at its end.
   std::string numberText_;
   std::vector<size_t> numberEnds_;
   std::vector<std::string_view> numberViews_;

@@ -8,8 +8,6 @@ namespace zanli {
 
 namespace {
 
-constexpr char kEndOfFile = 0x1A;
-
 inline bool IsSeparator(char c) { return c == ',' || c == '\r' || c == '\n'; }
 // isspace() in the C locale.
 inline bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
@@ -24,11 +22,7 @@ inline int HexDigit(char c) {
 }  // namespace
 
 TextLineReader::TextLineReader(std::string_view input)
-    : pos_(input.data()), end_(input.data() + input.size()) {
-  if (input.empty()) return;
-  if (const void* eof = std::memchr(input.data(), kEndOfFile, input.size()))
-    end_ = static_cast<const char*>(eof);
-}
+    : pos_(input.data()), end_(input.data() + input.size()) {}
 
 TextLineReader::TextLineReader(Source& source, size_t chunkBytes)
     : final_(false),
@@ -62,11 +56,7 @@ void TextLineReader::Refill(const char*& keep) {
   }
   keep = window_.get();
   end_ = fresh + got;
-  if (got == 0) return;
-  if (const void* eof = std::memchr(fresh, kEndOfFile, got)) {
-    end_ = static_cast<const char*>(eof);
-    final_ = true;
-  }
+  blockStart_ = 0;
 }
 
 uint8_t TextLineReader::DecodeEscape(char first, char second) {
@@ -91,6 +81,7 @@ bool TextLineReader::ReadEscapedField(const char* start, const char* p, std::str
   scratch_.assign(start, p);
   size_t length = scratch_.size();
   for (;;) {
+    EndAtEndOfFile(p);
     if (p == end_) {
       if (final_) break;
       // What is decoded so far is in scratch_; the window need keep nothing.
@@ -111,7 +102,9 @@ bool TextLineReader::ReadEscapedField(const char* start, const char* p, std::str
         Refill(p);
         continue;
       }
-      if (end_ - p < 3 || IsSeparator(p[1]) || IsSeparator(p[2])) return ReachEnd();
+      // The end-of-file byte among the two characters cuts them off.
+      if (end_ - p < 3 || IsSeparator(p[1]) || IsSeparator(p[2]) || p[1] == kEndOfFile || p[2] == kEndOfFile)
+        return ReachEnd();
       scratch_.push_back(static_cast<char>(DecodeEscape(p[1], p[2])));
       p += 3;
     } else {
@@ -119,7 +112,7 @@ bool TextLineReader::ReadEscapedField(const char* start, const char* p, std::str
       const char* run = p;
       const size_t room = kMaxFieldLength - length;
       const char* limit = static_cast<size_t>(end_ - run) > room ? run + room : end_;
-      while (p < limit && !(ClassOf(*p) & kStop)) ++p;
+      p = FindStop(p, limit);
       scratch_.append(run, p);
       length += static_cast<size_t>(p - run);
       continue;

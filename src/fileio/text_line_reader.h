@@ -1,11 +1,17 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace zanli {
 
@@ -16,7 +22,8 @@ namespace zanli {
 // break after a comma does not. "%" and two characters stand for one byte. A
 // field holds at most kMaxFieldLength bytes; the byte after a full field is
 // consumed (dropped unless it is the separator). A 0x1A byte ends the input,
-// as text-mode reading does.
+// as text-mode reading does; it is found by the same scan that finds the
+// separators, so the bytes are passed over once.
 //
 // The bytes come either all at once from memory or piece by piece from a
 // Source, of which the reader holds a window: the field being read and the
@@ -63,11 +70,22 @@ class TextLineReader {
   static uint8_t DecodeEscape(char first, char second);
 
  private:
-  // Byte classes: kStop ends the plain run of a field (a separator or an
-  // escape), kLead is skipped before a field.
+  // Byte classes: kStop ends the plain run of a field (a separator, an
+  // escape or the end-of-file byte), kLead is skipped before a field.
   static constexpr uint8_t kStop = 1;
   static constexpr uint8_t kLead = 2;
+  static constexpr char kEndOfFile = 0x1A;
   static uint8_t ClassOf(char c);
+  // The first byte in [p, limit) that ends a plain run, or `limit`; reads
+  // only within the range.
+  static inline const char* FindStop(const char* p, const char* limit);
+  // FindStop for a plain field, through stopBits_: the stop bytes of the 64
+  // bytes at blockStart_ are found together once, and each field of the
+  // block then costs a shift and a bit search.
+  inline const char* FindFieldEnd(const char* p, const char* limit);
+  static inline uint64_t StopBits(const char* p);
+  // Makes `p` the end of the input when it holds the end-of-file byte.
+  inline void EndAtEndOfFile(const char* p);
 
   bool ReadEscapedField(const char* start, const char* escape, std::string_view& field);
   bool ReachEnd();
@@ -85,6 +103,10 @@ class TextLineReader {
   std::unique_ptr<char[]> window_;
   size_t windowSize_ = 0;
   std::string scratch_;  // decoded text of a field that holds escapes
+  // The address of the block whose stop bytes stopBits_ marks (bit i for
+  // byte i), or 0; reset when the window moves.
+  uintptr_t blockStart_ = 0;
+  uint64_t stopBits_ = 0;
 };
 
 namespace text_line_detail {
@@ -93,6 +115,7 @@ constexpr std::array<uint8_t, 256> MakeByteClasses(uint8_t stop, uint8_t lead) {
   std::array<uint8_t, 256> classes{};
   classes[','] = stop;
   classes['%'] = stop;
+  classes[0x1A] = stop;
   classes['\r'] = stop | lead;
   classes['\n'] = stop | lead;
   classes[' '] = lead;
@@ -107,12 +130,103 @@ inline uint8_t TextLineReader::ClassOf(char c) {
   return kClasses[static_cast<uint8_t>(c)];
 }
 
+const char* TextLineReader::FindStop(const char* p, const char* limit) {
+#if defined(__SSE2__)
+  // Sixteen bytes at a time; most fields end within the first block.
+  const __m128i comma = _mm_set1_epi8(',');
+  const __m128i percent = _mm_set1_epi8('%');
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i eof = _mm_set1_epi8(kEndOfFile);
+  while (limit - p >= 16) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i hits = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(v, comma), _mm_cmpeq_epi8(v, percent)),
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, eof)));
+    if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits)))
+      return p + std::countr_zero(mask);
+    p += 16;
+  }
+#else
+  // Eight bytes at a time: a byte of `word` equal to the repeated byte `b`
+  // becomes zero after the XOR, and the classic zero-byte test marks it.
+  // Bits may also mark bytes after a true match (a borrow), never before, so
+  // the lowest mark is exact when the lowest byte comes first in memory.
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr uint64_t kHighs = 0x8080808080808080ULL;
+    auto matches = [](uint64_t word, uint8_t b) {
+      const uint64_t x = word ^ (kOnes * b);
+      return (x - kOnes) & ~x & kHighs;
+    };
+    while (limit - p >= 8) {
+      uint64_t word;
+      std::memcpy(&word, p, sizeof word);
+      const uint64_t marks = matches(word, ',') | matches(word, '%') | matches(word, '\r') |
+                             matches(word, '\n') | matches(word, static_cast<uint8_t>(kEndOfFile));
+      if (marks != 0) return p + std::countr_zero(marks) / 8;
+      p += 8;
+    }
+  }
+#endif
+  while (p < limit && !(ClassOf(*p) & kStop)) ++p;
+  return p;
+}
+
+uint64_t TextLineReader::StopBits(const char* p) {
+#if defined(__SSE2__)
+  const __m128i comma = _mm_set1_epi8(',');
+  const __m128i percent = _mm_set1_epi8('%');
+  const __m128i cr = _mm_set1_epi8('\r');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i eof = _mm_set1_epi8(kEndOfFile);
+  uint64_t bits = 0;
+  for (int i = 0; i < 4; ++i) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+    const __m128i hits = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(v, comma), _mm_cmpeq_epi8(v, percent)),
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, eof)));
+    bits |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(hits))} << (16 * i);
+  }
+  return bits;
+#else
+  uint64_t bits = 0;
+  for (int i = 0; i < 64; ++i) bits |= uint64_t{(ClassOf(p[i]) & kStop) != 0} << i;
+  return bits;
+#endif
+}
+
+const char* TextLineReader::FindFieldEnd(const char* p, const char* limit) {
+  for (;;) {
+    const uintptr_t offset = reinterpret_cast<uintptr_t>(p) - blockStart_;
+    if (offset < 64) {
+      if (const uint64_t rest = stopBits_ >> offset) {
+        const char* stop = p + std::countr_zero(rest);
+        return stop < limit ? stop : limit;
+      }
+      p += 64 - offset;
+      if (p >= limit) return limit;
+    }
+    if (end_ - p < 64) return FindStop(p, limit);
+    blockStart_ = reinterpret_cast<uintptr_t>(p);
+    stopBits_ = StopBits(p);
+  }
+}
+
+void TextLineReader::EndAtEndOfFile(const char* p) {
+  if (p < end_ && *p == kEndOfFile) {
+    end_ = p;
+    final_ = true;
+  }
+}
+
 // Inline: this runs once per field and most fields are a few plain bytes.
 bool TextLineReader::ReadField(std::string_view& field) {
   for (;;) {
     if (atEnd_) return ReachEnd();
     const char* p = pos_;
     while (p < end_ && (ClassOf(*p) & kLead)) ++p;
+    EndAtEndOfFile(p);
     if (p == end_) {
       if (final_) return ReachEnd();
       pos_ = p;
@@ -121,8 +235,10 @@ bool TextLineReader::ReadField(std::string_view& field) {
     }
     const char* start = p;
     const char* limit = static_cast<size_t>(end_ - start) > kMaxFieldLength ? start + kMaxFieldLength : end_;
-    while (p < limit && !(ClassOf(*p) & kStop)) ++p;
+    p = FindFieldEnd(p, limit);
     if (p < limit && *p == '%') return ReadEscapedField(start, p, field);
+    // Also past a full field: the byte that would be dropped may end the input.
+    EndAtEndOfFile(p);
     if (p == end_ && !final_) {
       // The field may go on past the window: read it again from its start.
       pos_ = start;

@@ -2,9 +2,19 @@
 
 #include <algorithm>
 
+#include "model/object_pool.h"
+
 namespace zanli {
 
+namespace {
+using BodyPool = ObjectPool<sizeof(PartBody), alignof(PartBody)>;
+}  // namespace
+
 PartBody::PartBody() = default;
+
+void* PartBody::operator new(std::size_t) { return BodyPool::Allocate(); }
+
+void PartBody::operator delete(void* memory) noexcept { BodyPool::Free(memory); }
 
 void PartBody::SetBlockCount(int32_t n) {
   if (n < 0) n = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -28,6 +29,10 @@ class PartBody final {
   PartBody();
   PartBody(const PartBody&) = delete;
   PartBody& operator=(const PartBody&) = delete;
+
+  // From the pool of objects of this size (model/object_pool.h).
+  static void* operator new(std::size_t size);
+  static void operator delete(void* memory) noexcept;
 
   // Resizes every pin's numbers to n blocks: the first min(old, n) numbers are
   // kept and new blocks get "D" (shown, empty).

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <utility>
 
@@ -12,6 +13,10 @@ class PartBody;
 class PartEntry final {
  public:
   PartEntry(std::string name_, PartBody* body_) : name(std::move(name_)), body(body_) {}
+
+  // From the pool of objects of this size (model/object_pool.h).
+  static void* operator new(std::size_t size);
+  static void operator delete(void* memory) noexcept;
 
   std::string name;
   PartBody* body;  // not owned; an element of Library::bodies

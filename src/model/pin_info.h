@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -19,6 +20,10 @@ class PinInfo final {
  public:
   // A blank pin for a body of `blockCount` blocks: every number is empty.
   explicit PinInfo(int32_t blockCount);
+
+  // From the pool of objects of this size (model/object_pool.h).
+  static void* operator new(std::size_t size);
+  static void operator delete(void* memory) noexcept;
 
   // A backslash marks the next character as barred.
   std::string name;

@@ -97,6 +97,11 @@ class PinNumbers {
   void Resize(size_t count, std::string_view fill = {});
   // Replaces every number; the views may point into this object.
   void Assign(std::span<const std::string_view> numbers);
+  // Makes number `index`, which must be empty as every one after it is,
+  // `mark` followed by `text`, if the numbers still fit inside the object:
+  // how a reader fills numbers in order, copying each text once. False (and
+  // nothing changed) otherwise.
+  bool FillInOrder(size_t index, char mark, std::string_view text);
 
   // Heap bytes that `count` numbers of `textBytes` bytes in all take (0 when
   // they fit in the object), without the allocator's own bookkeeping.

@@ -156,6 +156,9 @@ TEST(TextLibraryReadTest, PinBlockTakesWhatItCanUseAndDropsTheRest) {
       {"+PIN,M:1,T:m,M:2,-PIN", "pin  f0 e0:0 [D1,H2]"},
       {"+PIN,M:1,M:2,M:3,-PIN", "pin  f0 e0:0 [D1,D2]"},
       {"+PIN,M:%20,-PIN", "pin  f0 e0:0 [D ,]"},
+      // Numbers that outgrow the pin's own room, at the first and the second.
+      {"+PIN,M:1234567890123456,M:7,-PIN", "pin  f0 e0:0 [D1234567890123456,D7]"},
+      {"+PIN,M:123456789012345,T:m,M:77,-PIN", "pin  f0 e0:0 [D123456789012345,H77]"},
       {"+PIN,N:A,N:,-PIN", "pin A f0 e0:0 [,]"},
       {"+PIN,N:\\O\\E,-PIN", "pin \\O\\E f0 e0:0 [,]"},
       {"+PIN,N:OUT%20Y,-PIN", "pin OUT Y f0 e0:0 [,]"},
@@ -171,6 +174,8 @@ TEST(TextLibraryReadTest, PinBlockTakesWhatItCanUseAndDropsTheRest) {
         {Part("N:A,X:4,Y:2,B:2," + c.pin), !c.described.empty(), body + " | " + c.described + "; A->0"});
   }
   ExpectReads({kHeader + "+COMP,N:A,X:4,Y:2,B:2,+PIN,N:A\r\n", false, ""});
+  ExpectReads({Part("N:A,X:1,Y:1,B:22,+PIN,M:1,M:2,-PIN"), true,
+               "body 1x1 b22 R=U | pin  f0 e0:0 [D1,D2" + std::string(20, ',') + "]; A->0"});
   ExpectReads({Part("N:A,X:1,Y:1,B:1,+PIN,N:A,-PIN,+PIN,N:B,L:L1,-PIN,+PIN,N:A,-PIN"), true,
                "body 1x1 b1 R=U | pin A f0 e0:0 [] | pin B f0 e0:1 [] | pin A f0 e0:0 []; A->0"});
 }

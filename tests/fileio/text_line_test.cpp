@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -126,11 +127,39 @@ TEST(TextLineReaderTest, FullFieldEndsAndTheNextByteIsDropped) {
       {std::string(max - 1, 'a') + "%41x,c", {std::string(max - 1, 'a') + "A", "", "c"}},
       {std::string("%41").append(max, 'b') + ",c", {std::string("A").append(max - 1, 'b'), "", "c"}},
       {std::string(max - 1, 'a') + ",b", {std::string(max - 1, 'a'), "b"}},
+      {full + "\x1A,c", {full}},  // the byte after a full field may end the input
   };
   for (const auto& c : cases) {
     const FieldList got = Fields(c.input);
     ASSERT_EQ(got.size(), c.fields.size()) << c.input.substr(c.input.size() - 8);
     for (size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], c.fields[i]) << i;
+  }
+}
+
+// Stop bytes are found many at a time: each kind lands on every offset of a
+// 16- and 64-byte block, and Fields() also reads through windows so small
+// that every field is cut by a refill.
+TEST(TextLineReaderTest, StopBytesCountAtEveryOffsetOfABlock) {
+  for (size_t k = 0; k < 140; ++k) {
+    const std::string run(k, 'a');
+    const std::string trace = "offset " + std::to_string(k);
+    EXPECT_EQ(Fields("x," + run + ",b"), FieldList({"x", run, "b"})) << trace;
+    EXPECT_EQ(Fields("x,y" + run + "\r\n \tb"), FieldList({"x", "y" + run, "b"})) << trace;
+    EXPECT_EQ(Fields("x," + run + "%41" + run + ",c"), FieldList({"x", run + "A" + run, "c"})) << trace;
+    EXPECT_EQ(Fields("x," + run + "\x1A" + "b,c"), k == 0 ? FieldList{"x"} : FieldList({"x", run})) << trace;
+    EXPECT_EQ(Fields("x," + run + "%4\x1A" + "1,c"), FieldList{"x"}) << trace;
+  }
+}
+
+// Random text of the bytes that matter, read whole (many bytes at a time)
+// and through windows of a few bytes (one at a time): the same fields.
+TEST(TextLineReaderTest, ReadingWholeOrInPiecesAgreesOnRandomText) {
+  std::mt19937 random(20261208);
+  const std::string alphabet = "ab,,\r\n \t%4F\x1A";
+  for (int round = 0; round < 300; ++round) {
+    std::string input(random() % 200, 'a');
+    for (char& c : input) c = alphabet[random() % (round % 3 == 0 ? alphabet.size() : alphabet.size() - 1)];
+    Fields(input);
   }
 }
 

@@ -126,5 +126,28 @@ TEST(PinNumbersTest, ComparesAndPrintsLikeTheNumbersItHolds) {
   EXPECT_EQ(::testing::PrintToString(two), "{ \"D1\", \"\" }");
 }
 
+// Filling in order writes inside the object while the numbers fit there,
+// and refuses without a change once they would not.
+TEST(PinNumbersTest, FillingInOrderStaysInsideTheObjectOrChangesNothing) {
+  std::mt19937 random(20261208);
+  for (int round = 0; round < 300; ++round) {
+    PinNumbers numbers(1 + random() % 24);
+    Reference reference(numbers.size());
+    size_t filledBytes = 0;  // one end offset per number, then the text
+    for (size_t i = 0; i < reference.size(); ++i) {
+      std::string text = RandomNumber(random);
+      if (!text.empty()) text.erase(0, 1);
+      const char mark = random() % 2 ? 'D' : 'H';
+      const bool fits = reference.size() + filledBytes + 1 + text.size() <= PinNumbers::kInlineBytes;
+      ASSERT_EQ(numbers.FillInOrder(i, mark, text), fits) << round << " #" << i;
+      if (!fits) break;
+      filledBytes += 1 + text.size();
+      reference[i] = mark + text;
+      ExpectSame(numbers, reference, "round " + std::to_string(round));
+    }
+    ExpectSame(numbers, reference, "round " + std::to_string(round) + " end");
+  }
+}
+
 }  // namespace
 }  // namespace zanli
