@@ -71,9 +71,41 @@ uint8_t TextLineReader::DecodeEscape(char first, char second) {
   return static_cast<uint8_t>(value & 0xFF);
 }
 
+bool TextLineReader::ReadFieldSlowly(std::string_view& field) {
+  for (;;) {
+    if (atEnd_) return ReachEnd();
+    const char* p = pos_;
+    while (p < end_ && (ClassOf(*p) & kLead)) ++p;
+    EndAtEndOfFile(p);
+    if (p == end_) {
+      if (final_) return ReachEnd();
+      pos_ = p;
+      Refill(pos_);
+      continue;
+    }
+    const char* start = p;
+    const char* limit = static_cast<size_t>(end_ - start) > kMaxFieldLength ? start + kMaxFieldLength : end_;
+    p = FindFieldEnd(p, limit);
+    if (p < limit && *p == '%') return ReadEscapedField(start, p, field);
+    // Also past a full field: the byte that would be dropped may end the input.
+    EndAtEndOfFile(p);
+    if (p == end_ && !final_) {
+      // The field may go on past the window: read it again from its start.
+      pos_ = start;
+      Refill(pos_);
+      continue;
+    }
+    field = std::string_view(start, static_cast<size_t>(p - start));
+    // Stopped at a separator or at the length limit: either way that byte goes.
+    pos_ = p < end_ ? p + 1 : p;
+    return true;
+  }
+}
+
 bool TextLineReader::ReachEnd() {
   pos_ = end_;
   atEnd_ = true;
+  blockStart_ = 0;  // the fast path of ReadField must not go on
   return false;
 }
 

@@ -89,6 +89,9 @@ class TextLineReader {
 
   bool ReadEscapedField(const char* start, const char* escape, std::string_view& field);
   bool ReachEnd();
+  // ReadField for all but a plain field that starts at once (or after one
+  // LF) and ends with a separator inside the block already scanned.
+  bool ReadFieldSlowly(std::string_view& field);
   // Moves the bytes from `keep` to the end of the window to its front (a
   // full window grows), points `keep` at them and fills the window behind
   // them. Once the source ends, the window holds the rest of the input.
@@ -220,36 +223,28 @@ void TextLineReader::EndAtEndOfFile(const char* p) {
   }
 }
 
-// Inline: this runs once per field and most fields are a few plain bytes.
+// Inline: this runs once per field and most fields are a few plain bytes
+// that end with a separator inside the block whose stop bytes are known.
 bool TextLineReader::ReadField(std::string_view& field) {
-  for (;;) {
-    if (atEnd_) return ReachEnd();
-    const char* p = pos_;
-    while (p < end_ && (ClassOf(*p) & kLead)) ++p;
-    EndAtEndOfFile(p);
-    if (p == end_) {
-      if (final_) return ReachEnd();
-      pos_ = p;
-      Refill(pos_);
-      continue;
+  const char* p = pos_;
+  uintptr_t offset = reinterpret_cast<uintptr_t>(p) - blockStart_;
+  if (offset < 63) {
+    // The LF of a CR LF: lines are short, so most fields follow one.
+    if (*p == '\n') {
+      ++p;
+      ++offset;
     }
-    const char* start = p;
-    const char* limit = static_cast<size_t>(end_ - start) > kMaxFieldLength ? start + kMaxFieldLength : end_;
-    p = FindFieldEnd(p, limit);
-    if (p < limit && *p == '%') return ReadEscapedField(start, p, field);
-    // Also past a full field: the byte that would be dropped may end the input.
-    EndAtEndOfFile(p);
-    if (p == end_ && !final_) {
-      // The field may go on past the window: read it again from its start.
-      pos_ = start;
-      Refill(pos_);
-      continue;
+    if (ClassOf(*p) & kLead) return ReadFieldSlowly(field);
+    if (const uint64_t rest = stopBits_ >> offset) {
+      const char* stop = p + std::countr_zero(rest);
+      if (*stop == ',' || *stop == '\r' || *stop == '\n') {
+        field = std::string_view(p, static_cast<size_t>(stop - p));
+        pos_ = stop + 1;
+        return true;
+      }
     }
-    field = std::string_view(start, static_cast<size_t>(p - start));
-    // Stopped at a separator or at the length limit: either way that byte goes.
-    pos_ = p < end_ ? p + 1 : p;
-    return true;
   }
+  return ReadFieldSlowly(field);
 }
 
 }  // namespace zanli
