@@ -132,12 +132,14 @@ class MainWindow : public CommandWindow, private DocumentObserver {
   // Declined: the user chose not to accept what the format would change.
   // Failed: the failure was shown; nothing changed.
   enum class WriteOutcome { Written, Declined, Failed };
-  // Writes the library to `path` in the format its extension chooses.
+  // Writes the library to `path` in the format its extension chooses,
+  // checked as it is written; the file replaces the previous one only once
+  // the user has accepted what the check found.
   WriteOutcome WriteLibrary(const std::string& path);
-  // The check before a save: asks when the save would change the library
-  // or when the check could not run; true when the save may go on, with
-  // `changes` set when the user accepted that the file may hold less.
-  bool ConfirmSaveLosses(const Library& library, LibraryFormat format, bool& changes);
+  // Asks when the written file would change the library or when the check
+  // could not run; true when the save may go on, with `changes` set when
+  // the user accepted that the file may hold less.
+  bool ConfirmSaveLosses(const CheckReport& losses, bool& changes);
   void SetLibraryPath(const std::string& path);
   // The File menu's list of the last libraries, numbered "&1 name" …
   void UpdateRecentMenu();

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QSettings>
 #include <QUndoStack>
+#include <optional>
 
 #include "app/busy_cursor.h"
 #include "app/library_file_dialog.h"
@@ -21,7 +22,7 @@
 #include "app/pin_panel.h"
 #include "app/recent_libraries.h"
 #include "app/save_loss_dialog.h"
-#include "check/save_losses.h"
+#include "check/checked_save.h"
 #include "fileio/library_file.h"
 #include "fileio/library_file_messages.h"
 #include "qtshared/shift_jis_codec.h"
@@ -157,13 +158,21 @@ bool MainWindow::SaveLibrary() {
 MainWindow::WriteOutcome MainWindow::WriteLibrary(const std::string& path) {
   const Library& library = document_.library();
   const LibraryFormat format = LibraryFile::FormatOf(path);
-  bool changes = false;
-  if (!ConfirmSaveLosses(library, format, changes)) return WriteOutcome::Declined;
-  WriteResult written;
+  // Held while the user is asked: the report keeps the library read back,
+  // and without a commit the previous file stays and the new one goes.
+  std::optional<CheckedSave> save;
   {
     const BusyCursor busy;
-    written = LibraryFile::Write(path, library, format);
+    save.emplace(path, library, format);
   }
+  WriteResult written = save->Written();
+  bool changes = false;
+  if (written.Ok()) {
+    if (!ConfirmSaveLosses(save->Losses(), changes)) return WriteOutcome::Declined;
+    const BusyCursor busy;
+    written = save->Commit();
+  }
+  save.reset();
   if (!written.Ok()) {
     ShowMessageBox(
         this, QMessageBox::Warning,
@@ -191,12 +200,7 @@ MainWindow::WriteOutcome MainWindow::WriteLibrary(const std::string& path) {
   return WriteOutcome::Written;
 }
 
-bool MainWindow::ConfirmSaveLosses(const Library& library, LibraryFormat format, bool& changes) {
-  // Held only while the user is asked: it keeps the library read back.
-  const CheckReport losses = [&] {
-    const BusyCursor busy;
-    return SaveLosses::Find(library, format);
-  }();
+bool MainWindow::ConfirmSaveLosses(const CheckReport& losses, bool& changes) {
   // Not knowing what a save would change is no reason to refuse it: the
   // user decides, and No is the default.
   if (losses.Has(CheckKind::SaveNotChecked)) {
@@ -205,8 +209,9 @@ bool MainWindow::ConfirmSaveLosses(const Library& library, LibraryFormat format,
                              QMessageBox::No) == QMessageBox::Yes;
     return changes;
   }
-  // A save that would change the library asks first. One the writer refuses
-  // asks nothing: the write refuses it with its reasons.
+  // A save that would change the library asks first. One the writer refused
+  // never gets here; one the reader would refuse asks nothing, as the
+  // writer's own checks decide.
   if (losses.HasSaveRefusal() || losses.Empty()) return true;
   SaveLossDialog dialog(this, losses);
   changes = RunModal(dialog) == QDialog::Accepted;

@@ -349,11 +349,12 @@ CheckReport SaveLosses::Find(const Library& library, LibraryFormat format) {
   return report;
 }
 
-void SaveLosses::Find(const Library& library, LibraryFormat format, CheckReport& report) {
+template <typename Check>
+void SaveLosses::Guarded(CheckReport& report, const Check& check) {
   const CheckReport::Mark mark = report.TakeMark();
   try {
     report.MakeRoom();
-    FindOrThrow(library, format, report);
+    check();
   } catch (const std::bad_alloc&) {
     // Not knowing what a save would change is no reason to refuse it: the
     // caller says so and lets the user decide. MakeRoom left room for this.
@@ -362,28 +363,45 @@ void SaveLosses::Find(const Library& library, LibraryFormat format, CheckReport&
   }
 }
 
+void SaveLosses::Find(const Library& library, LibraryFormat format, CheckReport& report) {
+  Guarded(report, [&] { FindOrThrow(library, format, report); });
+}
+
+void SaveLosses::Judge(const Library& library, LibraryFormat format, WriteFailure written,
+                       const std::vector<WriteProblem>& refusals, ReadResult back, CheckReport& report) {
+  Guarded(report, [&] { JudgeOrThrow(library, format, written, refusals, back, report); });
+}
+
 void SaveLosses::FindOrThrow(const Library& library, LibraryFormat format, CheckReport& report) {
   // The writers' own checks decide, so what they refuse is reported as they
   // would refuse it.
   ReadResult back;
+  std::vector<WriteProblem> refusals;
+  WriteFailure written = WriteFailure::None;
   if (format == LibraryFormat::Text) {
     // The text goes from the writer straight into the reader, never held.
-    std::vector<WriteProblem> refusals;
-    const WriteFailure failure = TextLibraryFormat::ReadBack(library, back, refusals);
-    if (failure == WriteFailure::OutOfMemory) throw std::bad_alloc();
-    if (failure != WriteFailure::None) {
-      for (const WriteProblem& wp : refusals) AddWriteProblem(library, wp, format, report);
-      if (refusals.empty()) report.Add(CheckKind::Unreadable);
-      return;
-    }
+    written = TextLibraryFormat::ReadBack(library, back, refusals);
   } else {
     std::string bytes;
     WriteProblem refusal;
-    if (BinaryLibraryFormat::Encode(library, bytes, &refusal) != BinaryWriteResult::Ok) {
-      AddWriteProblem(library, refusal, format, report);
-      return;
+    if (BinaryLibraryFormat::Encode(library, bytes, &refusal) == BinaryWriteResult::Ok) {
+      back = BinaryLibraryFormat::Decode(bytes);
+    } else {
+      refusals.push_back(std::move(refusal));
+      written = WriteFailure::TooLarge;
     }
-    back = BinaryLibraryFormat::Decode(bytes);
+  }
+  JudgeOrThrow(library, format, written, refusals, back, report);
+}
+
+void SaveLosses::JudgeOrThrow(const Library& library, LibraryFormat format, WriteFailure written,
+                              const std::vector<WriteProblem>& refusals, ReadResult& back,
+                              CheckReport& report) {
+  if (written == WriteFailure::OutOfMemory) throw std::bad_alloc();
+  if (written != WriteFailure::None) {
+    for (const WriteProblem& wp : refusals) AddWriteProblem(library, wp, format, report);
+    if (refusals.empty()) report.Add(CheckKind::Unreadable);
+    return;
   }
   if (back.failure == ReadFailure::OutOfMemory) throw std::bad_alloc();
   if (!back.Ok()) {

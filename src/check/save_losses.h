@@ -34,8 +34,20 @@ class SaveLosses {
   // The same, added to `report` (which must refer to `library`).
   static void Find(const Library& library, LibraryFormat format, CheckReport& report);
 
+  // The verdict once the format's writer has run (`written`: None, a
+  // refusal with its `refusals`, or OutOfMemory) and its reader has read
+  // what it wrote (`back`), added to `report` as Find adds it. CheckedSave
+  // gets both from the file it saves.
+  static void Judge(const Library& library, LibraryFormat format, WriteFailure written,
+                    const std::vector<WriteProblem>& refusals, ReadResult back, CheckReport& report);
+
  private:
+  // Runs `check`, which throws std::bad_alloc when memory runs out.
+  template <typename Check>
+  static void Guarded(CheckReport& report, const Check& check);
   static void FindOrThrow(const Library& library, LibraryFormat format, CheckReport& report);
+  static void JudgeOrThrow(const Library& library, LibraryFormat format, WriteFailure written,
+                           const std::vector<WriteProblem>& refusals, ReadResult& back, CheckReport& report);
 };
 
 }  // namespace zanli

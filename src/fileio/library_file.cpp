@@ -6,35 +6,14 @@
 #include "fileio/binary_library_format.h"
 #include "fileio/binary_library_layout.h"
 #include "fileio/bounded_file_reader.h"
-#include "fileio/safe_file_writer.h"
+#include "fileio/staged_library_file.h"
 #include "fileio/text_library_budget.h"
 #include "fileio/text_library_format.h"
 #include "fileio/text_line_reader.h"
-#include "fileio/text_line_writer.h"
 
 namespace zanli {
 
 namespace {
-
-WriteFailure FailureOf(SafeFileWriter::Failure failure) {
-  switch (failure) {
-    case SafeFileWriter::Failure::None:
-      return WriteFailure::None;
-    case SafeFileWriter::Failure::NotRegularFile:
-      return WriteFailure::NotRegularFile;
-    case SafeFileWriter::Failure::SymlinkLoop:
-      return WriteFailure::SymlinkLoop;
-    case SafeFileWriter::Failure::ReadOnly:
-      return WriteFailure::ReadOnly;
-    case SafeFileWriter::Failure::FolderNotWritable:
-      return WriteFailure::FolderNotWritable;
-    case SafeFileWriter::Failure::BackupFailed:
-      return WriteFailure::BackupFailed;
-    case SafeFileWriter::Failure::WriteFailed:
-      break;
-  }
-  return WriteFailure::WriteFailed;
-}
 
 ReadFailure FailureOf(BoundedFileReader::Status status) {
   switch (status) {
@@ -54,42 +33,6 @@ ReadFailure FailureOf(BoundedFileReader::Status status) {
   return ReadFailure::ReadError;
 }
 
-// The binary file's bytes, or the refusal.
-WriteFailure EncodeBinary(const Library& library, std::string& bytes, std::vector<WriteProblem>& problems) {
-  WriteProblem problem;
-  switch (BinaryLibraryFormat::Encode(library, bytes, &problem)) {
-    case BinaryWriteResult::Ok:
-      return WriteFailure::None;
-    case BinaryWriteResult::TooLarge:
-      problems.push_back(std::move(problem));
-      return WriteFailure::TooLarge;
-    case BinaryWriteResult::Inconsistent:
-      problems.push_back(std::move(problem));
-      return WriteFailure::Inconsistent;
-    case BinaryWriteResult::WriteFailed:
-      break;
-  }
-  return WriteFailure::WriteFailed;
-}
-
-// Streams text into a file that it creates only when the first bytes come,
-// so that a library refused before writing never touches the disk.
-class TextFileSink : public TextLineWriter::Sink {
- public:
-  explicit TextFileSink(SafeFileWriter& file) : file_(file) {}
-  bool Append(std::string_view bytes) override {
-    if (!opened_) {
-      if (!file_.Open()) return false;
-      opened_ = true;
-    }
-    return file_.Write(bytes);
-  }
-
- private:
-  SafeFileWriter& file_;
-  bool opened_ = false;
-};
-
 // A file's bytes for the text reader, a window at a time.
 class FileSource : public TextLineReader::Source {
  public:
@@ -106,12 +49,6 @@ ReadResult FailedRead(const BoundedFileReader::Result& file, size_t maxBytes) {
   result.error = file.error;
   if (result.failure == ReadFailure::FileTooLarge) result.sizeLimit = maxBytes;
   return result;
-}
-
-// The result of a writer that failed.
-void Failed(const SafeFileWriter& writer, WriteResult& result) {
-  result.failure = FailureOf(writer.GetFailure());
-  result.error = writer.Error();
 }
 
 }  // namespace
@@ -168,77 +105,37 @@ WriteResult LibraryFile::Write(const std::string& path, const Library& library) 
 }
 
 WriteResult LibraryFile::Write(const std::string& path, const Library& library, LibraryFormat format) {
-  WriteResult result;
-  result.format = format;
-  try {
-    if (format == LibraryFormat::Text) {
-      // Streamed: a large text is never held whole. Without a commit the
-      // writer's destructor removes the temporary file.
-      SafeFileWriter writer(path);
-      TextFileSink sink(writer);
-      result.failure = TextLibraryFormat::Encode(library, sink, result.problems);
-      if (result.failure == WriteFailure::WriteFailed ||
-          (result.failure == WriteFailure::None && !writer.Commit()))
-        Failed(writer, result);
-      return result;
-    }
-    std::string bytes;
-    result.failure = EncodeBinary(library, bytes, result.problems);
-    if (result.failure != WriteFailure::None) return result;
-    WriteResult saved = SaveBytes(path, bytes, BinaryLibraryFormat::BackupPath(path));
-    saved.format = format;
-    return saved;
-  } catch (const std::bad_alloc&) {
-    result.problems.clear();
-    result.failure = WriteFailure::OutOfMemory;
-    result.error = ENOMEM;
-  }
-  return result;
+  StagedLibraryFile file(path, format);
+  const WriteResult written = file.WriteLibrary(library);
+  return written.Ok() ? file.Commit() : written;
 }
 
 WriteResult LibraryFile::SaveBytes(const std::string& path, std::string_view bytes,
                                    const std::string& backupPath) {
-  WriteResult result;
-  // A file saved once without its backup (there was no previous file) could
-  // never be saved again: refused now, with the reason.
-  if (!backupPath.empty() && !SafeFileWriter::NameFits(backupPath)) {
-    result.failure = WriteFailure::BackupNameTooLong;
-    result.error = ENAMETOOLONG;
-    return result;
-  }
-  try {
-    // Without a commit the writer's destructor removes the temporary file,
-    // and the previous file stays as it was.
-    SafeFileWriter writer(path);
-    if (writer.Open() && writer.Write(bytes) && writer.Commit(backupPath)) return result;
-    Failed(writer, result);
-  } catch (const std::bad_alloc&) {
-    result.failure = WriteFailure::OutOfMemory;
-    result.error = ENOMEM;
-  }
-  return result;
+  StagedLibraryFile file(path, backupPath);
+  return file.Open() && file.Append(bytes) ? file.Commit() : file.Result();
 }
 
 WriteResult LibraryFile::SaveStreamed(const std::string& path,
                                       const std::function<bool(const ByteWriter&)>& produce) {
-  WriteResult result;
+  StagedLibraryFile file(path, std::string());
+  if (!file.Open()) return file.Result();
+  bool writeFailed = false;
+  bool finished = false;
   try {
-    SafeFileWriter writer(path);
-    if (!writer.Open()) {
-      Failed(writer, result);
-      return result;
-    }
-    bool writeFailed = false;
-    const bool finished = produce([&](std::string_view bytes) {
-      writeFailed = writeFailed || !writer.Write(bytes);
+    finished = produce([&](std::string_view bytes) {
+      writeFailed = writeFailed || !file.Append(bytes);
       return !writeFailed;
     });
-    if (writeFailed || (finished && !writer.Commit())) Failed(writer, result);
   } catch (const std::bad_alloc&) {
+    WriteResult result;
     result.failure = WriteFailure::OutOfMemory;
     result.error = ENOMEM;
+    return result;
   }
-  return result;
+  // A producer that gave up without a failed write changes nothing.
+  if (writeFailed || !finished) return file.Result();
+  return file.Commit();
 }
 
 void LibraryFile::ReplaceContents(Library& target, Library& source) {

@@ -41,6 +41,23 @@ class CountingSink : public TextLineWriter::Sink {
   size_t total_ = 0;
 };
 
+// Passes on the bytes up to a limit and counts them all.
+class LimitedSink : public TextLineWriter::Sink {
+ public:
+  LimitedSink(TextLineWriter::Sink& out, size_t limit) : out_(out), limit_(limit) {}
+  bool Append(std::string_view bytes) override {
+    const size_t room = total_ < limit_ ? limit_ - total_ : 0;
+    total_ += bytes.size();
+    return room == 0 || out_.Append(bytes.substr(0, room));
+  }
+  size_t Total() const { return total_; }
+
+ private:
+  TextLineWriter::Sink& out_;
+  size_t limit_;
+  size_t total_ = 0;
+};
+
 bool WritePattern(TextLineWriter& out, const Pattern& pattern) {
   out.WriteField("+PTN");
   out.WriteField("N:", pattern.name);
@@ -259,6 +276,23 @@ WriteFailure RefuseWritten(size_t total, size_t readCost, std::vector<WriteProbl
   return WriteFailure::None;
 }
 
+// Runs `write(readCost)` once the refusals that need no writing have passed;
+// running out of memory is a result.
+template <typename Write>
+WriteFailure EncodeSurveyed(const Library& library, std::vector<WriteProblem>& problems, const Write& write) {
+  problems.clear();
+  try {
+    TextLibraryFormat::Survey survey;
+    if (const WriteFailure refused = RefuseBeforeWriting(library, survey, problems);
+        refused != WriteFailure::None)
+      return refused;
+    return write(survey.readCost);
+  } catch (const std::bad_alloc&) {
+    problems.clear();
+    return WriteFailure::OutOfMemory;
+  }
+}
+
 // Reads with the reader `makeReader` builds for a fresh library.
 template <typename MakeReader>
 ReadResult DecodeWith(size_t inputBytes, const MakeReader& makeReader) {
@@ -379,24 +413,25 @@ TextLibraryFormat::Survey TextLibraryFormat::Examine(const Library& library) {
 
 WriteFailure TextLibraryFormat::Encode(const Library& library, TextLineWriter::Sink& out,
                                        std::vector<WriteProblem>& problems) {
-  problems.clear();
-  try {
-    Survey survey;
-    if (const WriteFailure refused = RefuseBeforeWriting(library, survey, problems);
-        refused != WriteFailure::None)
-      return refused;
+  return EncodeSurveyed(library, problems, [&](size_t readCost) {
     // Measured first, so a text the reader would refuse is refused before
     // the sink (a new file) sees a byte of it.
     CountingSink counter;
     WriteLibrary(library, counter);
-    if (const WriteFailure refused = RefuseWritten(counter.Total(), survey.readCost, problems);
+    if (const WriteFailure refused = RefuseWritten(counter.Total(), readCost, problems);
         refused != WriteFailure::None)
       return refused;
     return WriteLibrary(library, out) ? WriteFailure::None : WriteFailure::WriteFailed;
-  } catch (const std::bad_alloc&) {
-    problems.clear();
-    return WriteFailure::OutOfMemory;
-  }
+  });
+}
+
+WriteFailure TextLibraryFormat::EncodeOnce(const Library& library, TextLineWriter::Sink& sink,
+                                           std::vector<WriteProblem>& problems) {
+  return EncodeSurveyed(library, problems, [&](size_t readCost) {
+    LimitedSink limited(sink, TextLibraryBudget::kMaxFileSize);
+    if (!WriteLibrary(library, limited)) return WriteFailure::WriteFailed;
+    return RefuseWritten(limited.Total(), readCost, problems);
+  });
 }
 
 WriteFailure TextLibraryFormat::Encode(const Library& library, std::string& out,

@@ -43,6 +43,12 @@ class TextLibraryFormat {
                              std::vector<WriteProblem>& problems);
   // The same into `out`, which is set only on success.
   static WriteFailure Encode(const Library& library, std::string& out, std::vector<WriteProblem>& problems);
+  // Encode in one pass, for a sink that can still be thrown away (a file
+  // that replaces its target only later): the same refusals, but TooLarge
+  // comes once the text is written, the sink having been given at most the
+  // largest file the reader takes.
+  static WriteFailure EncodeOnce(const Library& library, TextLineWriter::Sink& sink,
+                                 std::vector<WriteProblem>& problems);
   // What reading back the text of `library` gives, without the text being
   // held: the writer's output goes straight into the reader, a window at a
   // time. Refuses as Encode does, with `back` then empty; otherwise `back`

@@ -1,5 +1,6 @@
 // The checker in the editor: the question before a save that would change
 // the library, and the problem list that leads to a part and its pin.
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -10,6 +11,7 @@
 
 #include "app/library_check_dialog.h"
 #include "app/save_loss_dialog.h"
+#include "fileio/safe_file_writer.h"
 #include "fileio/text_library_format.h"
 #include "main_window_test_support.h"
 #include "modal_answerer.h"
@@ -54,8 +56,15 @@ TEST_F(LibraryCheckUiTest, ALossySaveAsksFirstAndCancelKeepsTheFileAsItWas) {
 
   QString heading;
   QStringList rows;
+  // The question comes while the new file waits beside the old one (named
+  // here, as where unnamed files are not to be had); Cancel removes it.
+  SafeFileWriter::AllowUnnamedTemporaryForTesting(false);
+  const auto files = [&] { return QDir(temp.path()).entryList(QDir::Files | QDir::Hidden).size(); };
+  qsizetype filesWhileAsked = 0;
   ModalScript cancel;
   cancel.Then<SaveLossDialog>([&](SaveLossDialog* dialog) {
+    filesWhileAsked = files();
+    EXPECT_EQ(Bytes(path), before);
     heading = dialog->findChild<QLabel*>(QStringLiteral("heading"))->text();
     auto* list = dialog->findChild<QListWidget*>(QStringLiteral("losses"));
     for (int i = 0; i < list->count(); ++i) rows << list->item(i)->text();
@@ -67,6 +76,9 @@ TEST_F(LibraryCheckUiTest, ALossySaveAsksFirstAndCancelKeepsTheFileAsItWas) {
   ASSERT_FALSE(rows.isEmpty());
   EXPECT_TRUE(rows.front().contains(QStringLiteral("QUAD"))) << rows.front().toStdString();
   EXPECT_EQ(Bytes(path), before);
+  EXPECT_EQ(filesWhileAsked, 2);
+  EXPECT_EQ(files(), 1);
+  SafeFileWriter::AllowUnnamedTemporaryForTesting(true);
   EXPECT_TRUE(modified());
   EXPECT_EQ(body->pins[0]->numbers[1], "D77");
 

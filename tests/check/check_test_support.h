@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "check/check_report.h"
+#include "check/checked_save.h"
 
 namespace zanli::check_test {
 
@@ -30,6 +31,14 @@ inline std::vector<std::string> Summaries(const CheckReport& report) {
   std::vector<std::string> out;
   for (const CheckProblem& p : report.Problems()) out.push_back(Summary(p, report));
   return out;
+}
+
+// What a save to `path` reports while it writes the file, which it then
+// leaves: the previous file (if any) stays.
+inline std::vector<std::string> CheckedSummaries(const Library& library, LibraryFormat format,
+                                                 const std::string& path) {
+  const CheckedSave save(path, library, format);
+  return Summaries(save.Losses());
 }
 
 }  // namespace zanli::check_test

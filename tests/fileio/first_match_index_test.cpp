@@ -27,7 +27,8 @@ void ExpectFirstMatches(uint32_t seed) {
   std::mt19937 random(seed);
   std::vector<std::string> names;
   for (int i = 0; i < 600; ++i)
-    names.push_back("P" + std::to_string(random() % 300) + std::string(i % 3, 'x'));
+    names.push_back(
+        std::string("P").append(std::to_string(random() % 300)).append(static_cast<size_t>(i % 3), 'x'));
   FirstMatchIndex<std::string_view, int, Hash> index;
   std::map<std::string_view, int> first;
   for (int i = 0; i < static_cast<int>(names.size()); ++i) {
