@@ -43,6 +43,9 @@ std::unique_ptr<Library> ReadLibrary(const std::string& path);
 bool WriteLibrary(const std::string& path, const Library& library);
 // The entry named `name` (first match), or null.
 const PartEntry* FindEntry(const Library& library, const std::string& name);
+// The same when it has a body; otherwise null, after saying on stderr that
+// the library at `path` has no part or alias of that name.
+const PartEntry* FindPartOrSay(const Library& library, const std::string& path, const std::string& name);
 
 // Each takes the arguments after its command name.
 int RunDump(const std::vector<std::string>& args);

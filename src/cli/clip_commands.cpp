@@ -45,11 +45,8 @@ int RunClipEncode(const std::vector<std::string>& args) {
   }
   const std::unique_ptr<Library> library = ReadLibrary(args[0]);
   if (!library) return kExitFailed;
-  const PartEntry* entry = FindEntry(*library, args[1]);
-  if (entry == nullptr || entry->body == nullptr) {
-    PrintMessage(texts::cli::kNoPartOrAliasNamed, {args[0], ShownName(args[1])});
-    return kExitFailed;
-  }
+  const PartEntry* entry = FindPartOrSay(*library, args[0], args[1]);
+  if (entry == nullptr) return kExitFailed;
   const std::string block = PartClipboardBlock::Build(entry->name, *entry->body);
   if (block.empty()) {
     PrintMessage(texts::cli::kTooLargeForBlock, {args[0], ShownName(args[1])});

@@ -83,4 +83,11 @@ const PartEntry* FindEntry(const Library& library, const std::string& name) {
   return nullptr;
 }
 
+const PartEntry* FindPartOrSay(const Library& library, const std::string& path, const std::string& name) {
+  const PartEntry* entry = FindEntry(library, name);
+  if (entry != nullptr && entry->body != nullptr) return entry;
+  PrintMessage(texts::cli::kNoPartOrAliasNamed, {path, ShownName(name)});
+  return nullptr;
+}
+
 }  // namespace zanli::cli

@@ -44,11 +44,8 @@ int RunPins(const std::vector<std::string>& args) {
   }
   const std::unique_ptr<Library> library = ReadLibrary(args[0]);
   if (!library) return kExitFailed;
-  const PartEntry* entry = FindEntry(*library, args[1]);
-  if (entry == nullptr || entry->body == nullptr) {
-    PrintMessage(texts::cli::kNoPartOrAliasNamed, {args[0], ShownName(args[1])});
-    return kExitFailed;
-  }
+  const PartEntry* entry = FindPartOrSay(*library, args[0], args[1]);
+  if (entry == nullptr) return kExitFailed;
   const PartBody& body = *entry->body;
   return WriteOutput(Utf8(PinTableText(body, PinsInCursorOrder(body)))) && FinishOutput() ? kExitOk
                                                                                           : kExitFailed;

@@ -4,7 +4,6 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -79,6 +78,10 @@ class TextLineReader {
   // The first byte in [p, limit) that ends a plain run, or `limit`; reads
   // only within the range.
   static inline const char* FindStop(const char* p, const char* limit);
+#if defined(__SSE2__)
+  // Bit i set when byte i of the 16 at `p` ends a plain run.
+  static inline unsigned StopMask16(const char* p);
+#endif
   // FindStop for a plain field, through stopBits_: the stop bytes of the 64
   // bytes at blockStart_ are found together once, and each field of the
   // block then costs a shift and a bit search.
@@ -133,70 +136,35 @@ inline uint8_t TextLineReader::ClassOf(char c) {
   return kClasses[static_cast<uint8_t>(c)];
 }
 
+#if defined(__SSE2__)
+unsigned TextLineReader::StopMask16(const char* p) {
+  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  const __m128i hits = _mm_or_si128(
+      _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(',')), _mm_cmpeq_epi8(v, _mm_set1_epi8('%'))),
+      _mm_or_si128(
+          _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))),
+          _mm_cmpeq_epi8(v, _mm_set1_epi8(kEndOfFile))));
+  return static_cast<unsigned>(_mm_movemask_epi8(hits));
+}
+#endif
+
 const char* TextLineReader::FindStop(const char* p, const char* limit) {
 #if defined(__SSE2__)
-  // Sixteen bytes at a time; most fields end within the first block.
-  const __m128i comma = _mm_set1_epi8(',');
-  const __m128i percent = _mm_set1_epi8('%');
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i eof = _mm_set1_epi8(kEndOfFile);
-  while (limit - p >= 16) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i hits = _mm_or_si128(
-        _mm_or_si128(_mm_cmpeq_epi8(v, comma), _mm_cmpeq_epi8(v, percent)),
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, eof)));
-    if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hits)))
-      return p + std::countr_zero(mask);
-    p += 16;
-  }
-#else
-  // Eight bytes at a time: a byte of `word` equal to the repeated byte `b`
-  // becomes zero after the XOR, and the classic zero-byte test marks it.
-  // Bits may also mark bytes after a true match (a borrow), never before, so
-  // the lowest mark is exact when the lowest byte comes first in memory.
-  if constexpr (std::endian::native == std::endian::little) {
-    constexpr uint64_t kOnes = 0x0101010101010101ULL;
-    constexpr uint64_t kHighs = 0x8080808080808080ULL;
-    auto matches = [](uint64_t word, uint8_t b) {
-      const uint64_t x = word ^ (kOnes * b);
-      return (x - kOnes) & ~x & kHighs;
-    };
-    while (limit - p >= 8) {
-      uint64_t word;
-      std::memcpy(&word, p, sizeof word);
-      const uint64_t marks = matches(word, ',') | matches(word, '%') | matches(word, '\r') |
-                             matches(word, '\n') | matches(word, static_cast<uint8_t>(kEndOfFile));
-      if (marks != 0) return p + std::countr_zero(marks) / 8;
-      p += 8;
-    }
-  }
+  for (; limit - p >= 16; p += 16)
+    if (const unsigned mask = StopMask16(p)) return p + std::countr_zero(mask);
 #endif
   while (p < limit && !(ClassOf(*p) & kStop)) ++p;
   return p;
 }
 
 uint64_t TextLineReader::StopBits(const char* p) {
+  uint64_t bits = 0;
 #if defined(__SSE2__)
-  const __m128i comma = _mm_set1_epi8(',');
-  const __m128i percent = _mm_set1_epi8('%');
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i eof = _mm_set1_epi8(kEndOfFile);
-  uint64_t bits = 0;
-  for (int i = 0; i < 4; ++i) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-    const __m128i hits = _mm_or_si128(
-        _mm_or_si128(_mm_cmpeq_epi8(v, comma), _mm_cmpeq_epi8(v, percent)),
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf)), _mm_cmpeq_epi8(v, eof)));
-    bits |= uint64_t{static_cast<uint16_t>(_mm_movemask_epi8(hits))} << (16 * i);
-  }
-  return bits;
+  for (int i = 0; i < 4; ++i) bits |= uint64_t{StopMask16(p + 16 * i)} << (16 * i);
 #else
-  uint64_t bits = 0;
   for (int i = 0; i < 64; ++i) bits |= uint64_t{(ClassOf(p[i]) & kStop) != 0} << i;
-  return bits;
 #endif
+  return bits;
 }
 
 const char* TextLineReader::FindFieldEnd(const char* p, const char* limit) {

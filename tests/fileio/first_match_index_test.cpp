@@ -46,14 +46,5 @@ TEST(FirstMatchIndexTest, KeepsTheFirstValueOfEachKeyWhateverTheHashes) {
   ExpectFirstMatches<TwoHashes>(3);
 }
 
-TEST(FirstMatchIndexTest, PointerKeysSpreadAndAreFound) {
-  std::vector<int> objects(5000);
-  FirstMatchIndex<const int*, size_t> index(objects.size());
-  for (size_t i = 0; i < objects.size(); ++i) ASSERT_EQ(index.Insert(&objects[i], i), i);
-  for (size_t i = 0; i < objects.size(); ++i) ASSERT_EQ(index.Insert(&objects[i], i + 1), i);
-  for (size_t i = 0; i < objects.size(); i += 7) EXPECT_EQ(index.Find(&objects[i], 99999), i);
-  EXPECT_EQ(index.Find(objects.data() + objects.size(), 99999), 99999u);
-}
-
 }  // namespace
 }  // namespace zanli
