@@ -1,5 +1,6 @@
 #include "fileio/text_library_reader.h"
 
+#include <array>
 #include <cstdint>
 #include <iterator>
 #include <limits>
@@ -18,6 +19,32 @@ inline bool SplitKey(std::string_view field, char& key, std::string_view& value)
   key = field[0];
   value = field.substr(2);
   return true;
+}
+
+// ParseInt for its common case, a few plain digits, without the call.
+inline int32_t ReadInt(std::string_view text) {
+  if (text.empty() || text.size() > 9) return TextLibraryReader::ParseInt(text);
+  int32_t value = 0;
+  for (char c : text) {
+    const unsigned digit = static_cast<unsigned char>(c) - unsigned{'0'};
+    if (digit > 9) return TextLibraryReader::ParseInt(text);
+    value = value * 10 + static_cast<int32_t>(digit);
+  }
+  return value;
+}
+
+// Edges come in no order, so a table rather than a chain of tests that
+// would miss its guesses; any other letter is the bottom edge.
+inline PinEdge EdgeOf(char letter) {
+  static constexpr auto kEdges = [] {
+    std::array<PinEdge, 256> edges{};
+    edges.fill(PinEdge::Bottom);
+    edges['L'] = PinEdge::Left;
+    edges['T'] = PinEdge::Top;
+    edges['R'] = PinEdge::Right;
+    return edges;
+  }();
+  return kEdges[static_cast<uint8_t>(letter)];
 }
 
 inline bool IsOpening(std::string_view field) { return !field.empty() && field[0] == '+'; }
@@ -192,6 +219,9 @@ bool TextLibraryReader::ReadPart() {
     switch (key) {
       case 'N':
         name = value;
+        // The entry goes into the index once the pins are read; by then
+        // its slot is in the cache.
+        bodiesByName_.Prefetch(name);
         break;
       case 'R':
         prefix = value;
@@ -201,7 +231,7 @@ bool TextLibraryReader::ReadPart() {
         break;
       case 'X':
       case 'Y': {
-        const int32_t size = ParseInt(value);
+        const int32_t size = ReadInt(value);
         if (size < 0 || size > kMaxSize) return false;
         (key == 'X' ? x : y) = size;
         break;
@@ -210,7 +240,7 @@ bool TextLibraryReader::ReadPart() {
         // Given once: a second "B" fails even with the same value, but a
         // "B:0" leaves the count unset.
         if (blocks != 0) return false;
-        const int32_t count = ParseInt(value);
+        const int32_t count = ReadInt(value);
         if (count < 0 || count > kMaxBlocks) return false;
         blocks = count;
         break;
@@ -260,12 +290,8 @@ bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost
         pin.name = value;
         break;
       case 'L': {
-        const char edge = value[0];
-        pin.edge = edge == 'L'   ? PinEdge::Left
-                   : edge == 'T' ? PinEdge::Top
-                   : edge == 'R' ? PinEdge::Right
-                                 : PinEdge::Bottom;
-        const int32_t position = ParseInt(value.substr(1));
+        pin.edge = EdgeOf(value[0]);
+        const int32_t position = ReadInt(value.substr(1));
         if (IsValidPinPlace(pin.edge, position)) pin.position = position;
         break;
       }

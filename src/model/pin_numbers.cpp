@@ -120,19 +120,6 @@ void PinNumbers::Assign(std::span<const std::string_view> numbers) {
   Rebuild(numbers.size(), [&](size_t i) { return numbers[i]; });
 }
 
-bool PinNumbers::FillInOrder(size_t index, char mark, std::string_view text) {
-  const size_t count = size();
-  if (OnHeap() || index >= count) return false;
-  const size_t begin = index == 0 ? 0 : bytes_[index - 1];
-  if (count + begin + 1 + text.size() > kInlineBytes) return false;
-  char* out = reinterpret_cast<char*>(bytes_) + count + begin;
-  *out = mark;
-  if (!text.empty()) std::memcpy(out + 1, text.data(), text.size());
-  const auto end = static_cast<unsigned char>(begin + 1 + text.size());
-  for (size_t i = index; i < count; ++i) bytes_[i] = end;
-  return true;
-}
-
 size_t PinNumbers::HeapBytes(size_t count, size_t textBytes) {
   return count + textBytes <= kInlineBytes ? 0 : kEndBytes * count + textBytes;
 }

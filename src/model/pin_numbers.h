@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 #include <iterator>
 #include <span>
@@ -105,7 +106,19 @@ class PinNumbers {
   // `mark` followed by `text`, if the numbers still fit inside the object:
   // how a reader fills numbers in order, copying each text once. False (and
   // nothing changed) otherwise.
-  bool FillInOrder(size_t index, char mark, std::string_view text);
+  // Inline: a reader calls it for nearly every number of a library.
+  bool FillInOrder(size_t index, char mark, std::string_view text) {
+    const size_t count = size();
+    if (OnHeap() || index >= count) return false;
+    const size_t begin = index == 0 ? 0 : bytes_[index - 1];
+    if (count + begin + 1 + text.size() > kInlineBytes) return false;
+    char* out = reinterpret_cast<char*>(bytes_) + count + begin;
+    *out = mark;
+    if (!text.empty()) std::memcpy(out + 1, text.data(), text.size());
+    const auto end = static_cast<unsigned char>(begin + 1 + text.size());
+    for (size_t i = index; i < count; ++i) bytes_[i] = end;
+    return true;
+  }
 
   // Heap bytes that `count` numbers of `textBytes` bytes in all take (0 when
   // they fit in the object), without the allocator's own bookkeeping.

@@ -33,6 +33,7 @@ void ExpectFirstMatches(uint32_t seed) {
   std::map<std::string_view, int> first;
   for (int i = 0; i < static_cast<int>(names.size()); ++i) {
     const auto [it, added] = first.emplace(names[i], i);
+    index.Prefetch(names[i]);  // a hint only, in every state of the table
     ASSERT_EQ(index.Insert(names[i], i), it->second) << names[i] << " added " << added;
   }
   for (const auto& [name, value] : first) EXPECT_EQ(index.Find(name, -1), value) << name;

@@ -113,6 +113,9 @@ TEST(TextLibraryReadTest, PartBlockChecksSizesBlocksAndName) {
       {Part("N:A,X:-99999999999,Y:1,B:1"), false, ""},
       {Part("N:A,X:1,Y:1,B:4294967297"), false, ""},
       {Part("N:A,X: +4x,Y:%092,B:01"), true, "body 4x2 b1 R=U; A->0"},
+      // Nine digits and more, on both sides of the reader's short cut.
+      {Part("N:A,X:000000004,Y:0000000002,B:000000001"), true, "body 4x2 b1 R=U; A->0"},
+      {Part("N:A,X:999999999,Y:1,B:1"), false, ""},
       {Part("N:A,X:abc,Y:1,B:1"), false, ""},
       {Part("N:A,XX:4,Y:1,B:1"), false, ""},
       {Part("N:,X:1,Y:1,B:1"), false, ""},
@@ -150,6 +153,7 @@ TEST(TextLibraryReadTest, PinBlockTakesWhatItCanUseAndDropsTheRest) {
       {"+PIN,L:R7,L:T,-PIN", "pin  f0 e1:0 [,]"},
       {"+PIN,L:R7,L:,-PIN", "pin  f0 e2:7 [,]"},
       {"+PIN,L:R7,L:T99999999999,-PIN", "pin  f0 e1:7 [,]"},
+      {"+PIN,L:T000000007,L:B0000000009,-PIN", "pin  f0 e3:9 [,]"},
       {"+PIN,T:NC,-PIN", "pin  f12 e0:0 [,]"},
       {"+PIN,T:SxC,T:N,-PIN", "pin  f13 e0:0 [,]"},
       {"+PIN,T:m,M:7,M:7,-PIN", "pin  f0 e0:0 [H7,H7]"},
