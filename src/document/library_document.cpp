@@ -149,8 +149,10 @@ void LibraryDocument::SetFilePath(const std::string& path) {
 
 void LibraryDocument::RebuildNames() {
   entryNames_.Clear();
+  entryNames_.Reserve(library_->entries.size());
   for (const auto& entry : library_->entries) entryNames_.Add(entry->name);
   patternNames_.Clear();
+  patternNames_.Reserve(library_->patterns.size());
   for (const auto& pattern : library_->patterns) patternNames_.Add(pattern->name);
 }
 

@@ -3,11 +3,8 @@
 namespace zanli {
 
 void NameSet::Add(std::string_view name) {
-  auto it = counts_.find(name);
-  if (it == counts_.end())
-    counts_.emplace(std::string(name), 1);
-  else
-    ++it->second;
+  // One search: most names are new, so the copy is rarely wasted.
+  ++counts_.try_emplace(std::string(name), 0).first->second;
 }
 
 void NameSet::Remove(std::string_view name) {

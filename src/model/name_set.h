@@ -18,6 +18,9 @@ class NameSet : public NameLookup {
   void Add(std::string_view name);
   void Remove(std::string_view name);
   void Clear() { counts_.clear(); }
+  // Room for `count` names, so that filling the set from a whole library
+  // does not grow it step by step.
+  void Reserve(size_t count) { counts_.reserve(count); }
   size_t Count(std::string_view name) const;
   bool IsNameTaken(std::string_view name) const override { return Count(name) > 0; }
 
