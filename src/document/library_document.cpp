@@ -115,7 +115,7 @@ void LibraryDocument::ReplaceLibrary(std::unique_ptr<Library> library) {
   // A group's edits belong to the old library.
   group_.reset();
   library_ = library ? std::move(library) : std::make_unique<Library>();
-  RebuildNames();
+  usedNames_.reset();
   Notify([](DocumentObserver& observer) { observer.LibraryReplaced(); });
 }
 
@@ -136,7 +136,7 @@ void LibraryDocument::SwapContents(Library& other) {
   library_->patterns.swap(other.patterns);
   library_->bodies.swap(other.bodies);
   library_->entries.swap(other.entries);
-  RebuildNames();
+  usedNames_.reset();
   Notify([](DocumentObserver& observer) { observer.LibraryReplaced(); });
 }
 
@@ -147,13 +147,18 @@ void LibraryDocument::SetFilePath(const std::string& path) {
   library_->hasFilePath = true;
 }
 
-void LibraryDocument::RebuildNames() {
-  entryNames_.Clear();
-  entryNames_.Reserve(library_->entries.size());
-  for (const auto& entry : library_->entries) entryNames_.Add(entry->name);
-  patternNames_.Clear();
-  patternNames_.Reserve(library_->patterns.size());
-  for (const auto& pattern : library_->patterns) patternNames_.Add(pattern->name);
+LibraryDocument::UsedNameSets& LibraryDocument::UsedNames() const {
+  if (!usedNames_) {
+    // Made whole before it counts: running out of memory half-way must not
+    // leave names missing that a later check would then let through.
+    UsedNameSets names;
+    names.entries.Reserve(library_->entries.size());
+    for (const auto& entry : library_->entries) names.entries.Add(entry->name);
+    names.patterns.Reserve(library_->patterns.size());
+    for (const auto& pattern : library_->patterns) names.patterns.Add(pattern->name);
+    usedNames_.emplace(std::move(names));
+  }
+  return *usedNames_;
 }
 
 bool LibraryDocument::IsPinAddress(int row, PinEdge edge, int32_t position) const {
@@ -327,7 +332,7 @@ EditResult LibraryDocument::MoveEntry(int from, int to) {
 }
 
 EditResult LibraryDocument::AddPart(int row, const std::string& name, int selected) {
-  if (!IsValidPartName(name) || entryNames_.IsNameTaken(name)) return Refuse();
+  if (!IsValidPartName(name) || UsedNames().entries.IsNameTaken(name)) return Refuse();
   const int at = row >= 0 && row < EntryCount() ? row : EntryCount();
   auto body = std::make_unique<PartBody>();
   PartBody* raw = body.get();
@@ -341,7 +346,7 @@ EditResult LibraryDocument::RenameEntry(int row, const std::string& name) {
   const PartEntry* entry = Entry(row);
   if (!entry) return Refuse();
   if (entry->name == name) return NoChange();
-  if (!IsValidPartName(name) || entryNames_.IsNameTaken(name)) return Refuse();
+  if (!IsValidPartName(name) || UsedNames().entries.IsNameTaken(name)) return Refuse();
   std::vector<DocumentEdit> edits;
   edits.push_back(DocumentEdit::RenameEntry(row, name));
   return Commit(StepKind::RenameEntry, std::move(edits), RowFocus(row), RowFocus(row));
@@ -349,7 +354,7 @@ EditResult LibraryDocument::RenameEntry(int row, const std::string& name) {
 
 EditResult LibraryDocument::AddAlias(int row, const std::string& name) {
   PartBody* body = BodyOf(row);
-  if (!body || !IsValidPartName(name) || entryNames_.IsNameTaken(name)) return Refuse();
+  if (!body || !IsValidPartName(name) || UsedNames().entries.IsNameTaken(name)) return Refuse();
   std::vector<DocumentEdit> edits;
   edits.push_back(DocumentEdit::InsertEntry(row, std::make_unique<PartEntry>(name, body)));
   return Commit(StepKind::AddAlias, std::move(edits), RowFocus(row), RowFocus(row));
@@ -383,12 +388,12 @@ EditResult LibraryDocument::InsertPart(int row, InsertedPart part, int selected)
   if (part.names.empty() || !part.body || !IsValidBody(*part.body)) return Refuse();
   std::unordered_set<std::string> names;
   for (const std::string& name : part.names)
-    if (!IsValidPartName(name) || entryNames_.IsNameTaken(name) || !names.insert(name).second)
+    if (!IsValidPartName(name) || UsedNames().entries.IsNameTaken(name) || !names.insert(name).second)
       return Refuse();
   if (part.newPattern && part.existingPattern) return Refuse();
   if (part.existingPattern && PatternIndex(part.existingPattern) < 0) return Refuse();
   if (part.newPattern &&
-      (!IsValidPattern(*part.newPattern) || patternNames_.IsNameTaken(part.newPattern->name)))
+      (!IsValidPattern(*part.newPattern) || UsedNames().patterns.IsNameTaken(part.newPattern->name)))
     return Refuse();
   const int at = row >= 0 && row < EntryCount() ? row : EntryCount();
   std::vector<DocumentEdit> edits;
@@ -456,7 +461,7 @@ void LibraryDocument::Notify(const Call& call) {
 }
 
 void LibraryDocument::InsertEntryAt(int row, std::unique_ptr<PartEntry> entry) {
-  entryNames_.Add(entry->name);
+  if (usedNames_) usedNames_->entries.Add(entry->name);
   library_->entries.insert(library_->entries.begin() + row, std::move(entry));
   Notify([row](DocumentObserver& observer) { observer.EntryInserted(row); });
 }
@@ -465,7 +470,7 @@ std::unique_ptr<PartEntry> LibraryDocument::TakeEntryAt(int row) {
   auto& entries = library_->entries;
   std::unique_ptr<PartEntry> entry = std::move(entries[static_cast<size_t>(row)]);
   entries.erase(entries.begin() + row);
-  entryNames_.Remove(entry->name);
+  if (usedNames_) usedNames_->entries.Remove(entry->name);
   Notify([row](DocumentObserver& observer) { observer.EntryRemoved(row); });
   return entry;
 }
@@ -480,8 +485,10 @@ void LibraryDocument::MoveEntryAt(int from, int to) {
 
 void LibraryDocument::SwapEntryName(int row, std::string& name) {
   PartEntry& entry = *library_->entries[static_cast<size_t>(row)];
-  entryNames_.Remove(entry.name);
-  entryNames_.Add(name);
+  if (usedNames_) {
+    usedNames_->entries.Remove(entry.name);
+    usedNames_->entries.Add(name);
+  }
   std::swap(entry.name, name);
   Notify([row](DocumentObserver& observer) { observer.EntryRenamed(row); });
 }
@@ -498,7 +505,7 @@ std::unique_ptr<PartBody> LibraryDocument::TakeBodyAt(int index) {
 }
 
 void LibraryDocument::InsertPatternAt(int index, std::unique_ptr<Pattern> pattern) {
-  patternNames_.Add(pattern->name);
+  if (usedNames_) usedNames_->patterns.Add(pattern->name);
   library_->patterns.insert(library_->patterns.begin() + index, std::move(pattern));
   Notify([](DocumentObserver& observer) { observer.PatternsChanged(); });
 }
@@ -507,14 +514,16 @@ std::unique_ptr<Pattern> LibraryDocument::TakePatternAt(int index) {
   auto& patterns = library_->patterns;
   std::unique_ptr<Pattern> pattern = std::move(patterns[static_cast<size_t>(index)]);
   patterns.erase(patterns.begin() + index);
-  patternNames_.Remove(pattern->name);
+  if (usedNames_) usedNames_->patterns.Remove(pattern->name);
   Notify([](DocumentObserver& observer) { observer.PatternsChanged(); });
   return pattern;
 }
 
 void LibraryDocument::SwapPatternContent(Pattern& pattern, PatternContent& content) {
-  patternNames_.Remove(pattern.name);
-  patternNames_.Add(content.name);
+  if (usedNames_) {
+    usedNames_->patterns.Remove(pattern.name);
+    usedNames_->patterns.Add(content.name);
+  }
   std::swap(pattern.name, content.name);
   std::swap(pattern.width, content.width);
   std::swap(pattern.height, content.height);

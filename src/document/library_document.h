@@ -78,8 +78,8 @@ class LibraryDocument {
   const PartEntry* Entry(int row) const;
   PartBody* BodyOf(int row) const;
   // Entry names as a multiset (files may hold the same name twice).
-  const NameLookup& EntryNames() const { return entryNames_; }
-  const NameLookup& PatternNames() const { return patternNames_; }
+  const NameLookup& EntryNames() const { return UsedNames().entries; }
+  const NameLookup& PatternNames() const { return UsedNames().patterns; }
 
   void AddObserver(DocumentObserver* observer);
   void RemoveObserver(DocumentObserver* observer);
@@ -197,11 +197,17 @@ class LibraryDocument {
   int BodyIndex(const PartBody* body) const;
   bool IsBodyNamedElsewhere(const PartBody* body, int exceptRow) const;
   int PatternIndex(const Pattern* pattern) const;
-  void RebuildNames();
+  // The names in use, made from the library when first asked for: opening a
+  // large library does not wait for sets that only naming and pasting need.
+  // Until then, changes leave them alone.
+  struct UsedNameSets {
+    NameSet entries;
+    NameSet patterns;
+  };
+  UsedNameSets& UsedNames() const;
 
   std::unique_ptr<Library> library_;
-  NameSet entryNames_;
-  NameSet patternNames_;
+  mutable std::optional<UsedNameSets> usedNames_;
   std::vector<DocumentObserver*> observers_;
   std::unique_ptr<Group> group_;
 };

@@ -332,6 +332,32 @@ TEST(LibraryDocumentTest, HistoriesOfStepsAndGroupsRestoreEveryStateTheyPass) {
   EXPECT_GT(undos, 500);
 }
 
+// The name sets are made on first use; edits before then must still count,
+// including those that take one of two entries a file named alike.
+TEST(LibraryDocumentTest, NamesFollowEditsMadeBeforeTheyAreFirstAskedFor) {
+  auto library = std::make_unique<Library>();
+  AddEntry(*library, "A", AddPart(*library, "A", 1, 1, 1));
+  AddPart(*library, "B", 1, 1, 1);
+  LibraryDocument document;
+  document.ReplaceLibrary(std::move(library));
+  EditResult first = document.DeleteEntry(0);
+  ASSERT_EQ(first.status, EditStatus::Done);
+  EXPECT_TRUE(document.EntryNames().IsNameTaken("A"));
+  EXPECT_TRUE(document.EntryNames().IsNameTaken("B"));
+  first.change->Undo(document);
+  ASSERT_EQ(document.DeleteEntry(1).status, EditStatus::Done);
+  ASSERT_EQ(document.DeleteEntry(0).status, EditStatus::Done);
+  EXPECT_FALSE(document.EntryNames().IsNameTaken("A"));
+  EXPECT_EQ(document.AddPart(0, "A", 0).status, EditStatus::Done);
+  // A new library brings its own names only.
+  auto other = std::make_unique<Library>();
+  AddPart(*other, "C", 1, 1, 1);
+  document.ReplaceLibrary(std::move(other));
+  EXPECT_EQ(document.RenameEntry(0, "B").status, EditStatus::Done);
+  EXPECT_FALSE(document.EntryNames().IsNameTaken("C"));
+  EXPECT_TRUE(document.EntryNames().IsNameTaken("B"));
+}
+
 class DocumentFixture : public ::testing::Test {
  protected:
   void SetUp() override {
