@@ -19,7 +19,7 @@ enum PinFlag : int32_t { NumberNearBody = 1, Clock = 4, NegativeLogic = 8 };
 class PinInfo final {
  public:
   // A blank pin for a body of `blockCount` blocks: every number is empty.
-  explicit PinInfo(int32_t blockCount);
+  explicit PinInfo(int32_t blockCount) : numbers(blockCount > 0 ? static_cast<size_t>(blockCount) : 0) {}
 
   // From the pool of objects of this size (model/object_pool.h).
   static void* operator new(std::size_t size);

@@ -23,13 +23,6 @@ void StoreEnd(char* block, size_t index, uint32_t end) {
 
 }  // namespace
 
-PinNumbers::PinNumbers(size_t count) : count_(0), bytes_{} {
-  if (count <= kInlineBytes)
-    count_ = static_cast<uint32_t>(count);  // every end offset 0
-  else
-    Resize(count);
-}
-
 PinNumbers::PinNumbers(std::initializer_list<std::string_view> numbers) : count_(0), bytes_{} {
   Assign(std::span<const std::string_view>(numbers.begin(), numbers.size()));
 }

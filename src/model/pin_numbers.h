@@ -74,7 +74,13 @@ class PinNumbers {
 
   PinNumbers() noexcept : count_(0), bytes_{} {}
   // `count` empty numbers.
-  explicit PinNumbers(size_t count);
+  // Inline: every pin a reader makes starts here.
+  explicit PinNumbers(size_t count) : count_(0), bytes_{} {
+    if (count <= kInlineBytes)
+      count_ = static_cast<uint32_t>(count);  // every end offset 0
+    else
+      Resize(count);
+  }
   PinNumbers(std::initializer_list<std::string_view> numbers);
   explicit PinNumbers(std::span<const std::string_view> numbers);
   explicit PinNumbers(const std::vector<std::string>& numbers);
@@ -114,9 +120,10 @@ class PinNumbers {
     if (count + begin + 1 + text.size() > kInlineBytes) return false;
     char* out = reinterpret_cast<char*>(bytes_) + count + begin;
     *out = mark;
-    if (!text.empty()) std::memcpy(out + 1, text.data(), text.size());
+    CopyShort(out + 1, text.data(), text.size());
+    // Every later number ends here too: they stay empty.
     const auto end = static_cast<unsigned char>(begin + 1 + text.size());
-    for (size_t i = index; i < count; ++i) bytes_[i] = end;
+    SetShort(bytes_ + index, end, count - index);
     return true;
   }
 
@@ -133,6 +140,37 @@ class PinNumbers {
   static constexpr uint32_t kCountMask = ~kOnHeap;
 
   bool OnHeap() const { return (count_ & kOnHeap) != 0; }
+  // Copy or set at most 24 bytes through fixed-size moves that may overlap:
+  // numbers are a few bytes of every length, and a library call for each
+  // would cost more than its bytes.
+  static void CopyShort(char* to, const char* from, size_t size) {
+    if (size >= 8) {
+      std::memcpy(to, from, 8);
+      if (size > 16) std::memcpy(to + 8, from + 8, 8);
+      std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4) {
+      std::memcpy(to, from, 4);
+      std::memcpy(to + size - 4, from + size - 4, 4);
+    } else if (size > 0) {
+      to[0] = from[0];
+      to[size / 2] = from[size / 2];
+      to[size - 1] = from[size - 1];
+    }
+  }
+  static void SetShort(unsigned char* to, unsigned char value, size_t size) {
+    if (size >= 8) {
+      std::memset(to, value, 8);
+      if (size > 16) std::memset(to + 8, value, 8);
+      std::memset(to + size - 8, value, 8);
+    } else if (size >= 4) {
+      std::memset(to, value, 4);
+      std::memset(to + size - 4, value, 4);
+    } else if (size > 0) {
+      to[0] = value;
+      to[size / 2] = value;
+      to[size - 1] = value;
+    }
+  }
   char* HeapBlock() const;
   // Start and end offset of number `index` in the text.
   void Bounds(size_t index, size_t& begin, size_t& end) const;
