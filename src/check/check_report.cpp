@@ -10,8 +10,8 @@ using K = CheckKind;
 
 std::string SizeText(int64_t x, int64_t y) { return std::to_string(x) + "x" + std::to_string(y); }
 
-template <typename T>
-const T* At(const std::vector<std::unique_ptr<T>>& list, size_t index) {
+template <typename T, typename Allocator>
+const T* At(const std::vector<std::unique_ptr<T>, Allocator>& list, size_t index) {
   return index < list.size() ? list[index].get() : nullptr;
 }
 

@@ -16,8 +16,8 @@ namespace {
 
 constexpr size_t kNone = CheckProblem::kNone;
 
-template <typename T>
-size_t IndexIn(const std::vector<std::unique_ptr<T>>& list, const T* item) {
+template <typename T, typename Allocator>
+size_t IndexIn(const std::vector<std::unique_ptr<T>, Allocator>& list, const T* item) {
   for (size_t i = 0; i < list.size(); ++i)
     if (list[i].get() == item) return i;
   return kNone;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/pin_info.h"
+#include "model/pin_list_allocator.h"
 
 namespace zanli {
 
@@ -56,7 +57,7 @@ class PartBody final {
   int32_t ySize = 2;
   int32_t blockCount = 1;
   Pattern* pattern = nullptr;  // not owned; an element of Library::patterns
-  std::vector<std::unique_ptr<PinInfo>> pins;
+  std::vector<std::unique_ptr<PinInfo>, PinListAllocator<std::unique_ptr<PinInfo>>> pins;
 };
 
 }  // namespace zanli

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/library.h"
+#include "model/pin_list_allocator.h"
 #include "support/library_builder.h"
 
 namespace zanli {
@@ -99,6 +100,37 @@ TEST(ObjectPoolTest, LibrariesMadeAndDroppedOnOtherThreadsKeepTheirContents) {
         EXPECT_EQ(pin->name, std::string(1, prefix) + "pin" + std::to_string(pin->position));
     }
   }
+}
+
+// Pin lists of every length, grown one by one and made at their exact size,
+// cover each pooled size and the heap beyond them; lists traded between
+// bodies and dropped on another thread keep what they hold.
+TEST(ObjectPoolTest, PinListsOfEveryLengthKeepTheirPins) {
+  const size_t pooled = PinListAllocator<char>::kPooledBytes / sizeof(void*);
+  Library library;
+  std::vector<PartBody*> grown, exact;
+  for (size_t count = 0; count <= pooled + 9; ++count) {
+    grown.push_back(AddPart(library, "G" + std::to_string(count), 4, 4, 1));
+    exact.push_back(AddPart(library, "E" + std::to_string(count), 4, 4, 1));
+    for (size_t k = 0; k < count; ++k) AddPin(*grown.back(), PinEdge::Left, static_cast<int32_t>(k), "g");
+    std::vector<std::unique_ptr<PinInfo>> pins;
+    for (size_t k = 0; k < count; ++k) pins.push_back(std::make_unique<PinInfo>(1));
+    exact.back()->pins.assign(std::make_move_iterator(pins.begin()), std::make_move_iterator(pins.end()));
+  }
+  for (size_t count = 0; count < grown.size(); count += 2) grown[count]->pins.swap(exact[count]->pins);
+  for (size_t count = 0; count < grown.size(); ++count) {
+    const PartBody& withG = count % 2 ? *grown[count] : *exact[count];
+    ASSERT_EQ(withG.pins.size(), count);
+    for (size_t k = 0; k < count; ++k) {
+      EXPECT_EQ(withG.pins[k]->name, "g");
+      EXPECT_EQ(withG.pins[k]->position, static_cast<int32_t>(k));
+    }
+    EXPECT_EQ((count % 2 ? *exact[count] : *grown[count]).pins.size(), count);
+  }
+  std::thread([&] { library.Clear(); }).join();
+  PartBody* again = AddPart(library, "A", 4, 4, 1);
+  AddPin(*again, PinEdge::Top, 3, "t");
+  EXPECT_EQ(again->pins.front()->name, "t");
 }
 
 }  // namespace
