@@ -115,7 +115,7 @@ void LibraryDocument::ReplaceLibrary(std::unique_ptr<Library> library) {
   // A group's edits belong to the old library.
   group_.reset();
   library_ = library ? std::move(library) : std::make_unique<Library>();
-  usedNames_.reset();
+  ForgetNames();
   Notify([](DocumentObserver& observer) { observer.LibraryReplaced(); });
 }
 
@@ -136,7 +136,7 @@ void LibraryDocument::SwapContents(Library& other) {
   library_->patterns.swap(other.patterns);
   library_->bodies.swap(other.bodies);
   library_->entries.swap(other.entries);
-  usedNames_.reset();
+  ForgetNames();
   Notify([](DocumentObserver& observer) { observer.LibraryReplaced(); });
 }
 
@@ -148,17 +148,23 @@ void LibraryDocument::SetFilePath(const std::string& path) {
 }
 
 LibraryDocument::UsedNameSets& LibraryDocument::UsedNames() const {
-  if (!usedNames_) {
-    // Made whole before it counts: running out of memory half-way must not
-    // leave names missing that a later check would then let through.
-    UsedNameSets names;
-    names.entries.Reserve(library_->entries.size());
-    for (const auto& entry : library_->entries) names.entries.Add(entry->name);
-    names.patterns.Reserve(library_->patterns.size());
-    for (const auto& pattern : library_->patterns) names.patterns.Add(pattern->name);
-    usedNames_.emplace(std::move(names));
+  if (!namesMade_) {
+    // Counted as made only once whole: running out of memory half-way must
+    // not leave names missing that a later check would then let through.
+    ForgetNames();
+    usedNames_.entries.Reserve(library_->entries.size());
+    for (const auto& entry : library_->entries) usedNames_.entries.Add(entry->name);
+    usedNames_.patterns.Reserve(library_->patterns.size());
+    for (const auto& pattern : library_->patterns) usedNames_.patterns.Add(pattern->name);
+    namesMade_ = true;
   }
-  return *usedNames_;
+  return usedNames_;
+}
+
+void LibraryDocument::ForgetNames() const {
+  namesMade_ = false;
+  usedNames_.entries.Clear();
+  usedNames_.patterns.Clear();
 }
 
 bool LibraryDocument::IsPinAddress(int row, PinEdge edge, int32_t position) const {
@@ -461,7 +467,7 @@ void LibraryDocument::Notify(const Call& call) {
 }
 
 void LibraryDocument::InsertEntryAt(int row, std::unique_ptr<PartEntry> entry) {
-  if (usedNames_) usedNames_->entries.Add(entry->name);
+  if (namesMade_) usedNames_.entries.Add(entry->name);
   library_->entries.insert(library_->entries.begin() + row, std::move(entry));
   Notify([row](DocumentObserver& observer) { observer.EntryInserted(row); });
 }
@@ -470,7 +476,7 @@ std::unique_ptr<PartEntry> LibraryDocument::TakeEntryAt(int row) {
   auto& entries = library_->entries;
   std::unique_ptr<PartEntry> entry = std::move(entries[static_cast<size_t>(row)]);
   entries.erase(entries.begin() + row);
-  if (usedNames_) usedNames_->entries.Remove(entry->name);
+  if (namesMade_) usedNames_.entries.Remove(entry->name);
   Notify([row](DocumentObserver& observer) { observer.EntryRemoved(row); });
   return entry;
 }
@@ -485,9 +491,9 @@ void LibraryDocument::MoveEntryAt(int from, int to) {
 
 void LibraryDocument::SwapEntryName(int row, std::string& name) {
   PartEntry& entry = *library_->entries[static_cast<size_t>(row)];
-  if (usedNames_) {
-    usedNames_->entries.Remove(entry.name);
-    usedNames_->entries.Add(name);
+  if (namesMade_) {
+    usedNames_.entries.Remove(entry.name);
+    usedNames_.entries.Add(name);
   }
   std::swap(entry.name, name);
   Notify([row](DocumentObserver& observer) { observer.EntryRenamed(row); });
@@ -505,7 +511,7 @@ std::unique_ptr<PartBody> LibraryDocument::TakeBodyAt(int index) {
 }
 
 void LibraryDocument::InsertPatternAt(int index, std::unique_ptr<Pattern> pattern) {
-  if (usedNames_) usedNames_->patterns.Add(pattern->name);
+  if (namesMade_) usedNames_.patterns.Add(pattern->name);
   library_->patterns.insert(library_->patterns.begin() + index, std::move(pattern));
   Notify([](DocumentObserver& observer) { observer.PatternsChanged(); });
 }
@@ -514,15 +520,15 @@ std::unique_ptr<Pattern> LibraryDocument::TakePatternAt(int index) {
   auto& patterns = library_->patterns;
   std::unique_ptr<Pattern> pattern = std::move(patterns[static_cast<size_t>(index)]);
   patterns.erase(patterns.begin() + index);
-  if (usedNames_) usedNames_->patterns.Remove(pattern->name);
+  if (namesMade_) usedNames_.patterns.Remove(pattern->name);
   Notify([](DocumentObserver& observer) { observer.PatternsChanged(); });
   return pattern;
 }
 
 void LibraryDocument::SwapPatternContent(Pattern& pattern, PatternContent& content) {
-  if (usedNames_) {
-    usedNames_->patterns.Remove(pattern.name);
-    usedNames_->patterns.Add(content.name);
+  if (namesMade_) {
+    usedNames_.patterns.Remove(pattern.name);
+    usedNames_.patterns.Add(content.name);
   }
   std::swap(pattern.name, content.name);
   std::swap(pattern.width, content.width);

@@ -199,15 +199,18 @@ class LibraryDocument {
   int PatternIndex(const Pattern* pattern) const;
   // The names in use, made from the library when first asked for: opening a
   // large library does not wait for sets that only naming and pasting need.
-  // Until then, changes leave them alone.
+  // Until then, changes leave them alone. The sets themselves stay, so a
+  // lookup handed out earlier never dangles.
   struct UsedNameSets {
     NameSet entries;
     NameSet patterns;
   };
   UsedNameSets& UsedNames() const;
+  void ForgetNames() const;
 
   std::unique_ptr<Library> library_;
-  mutable std::optional<UsedNameSets> usedNames_;
+  mutable UsedNameSets usedNames_;
+  mutable bool namesMade_ = false;
   std::vector<DocumentObserver*> observers_;
   std::unique_ptr<Group> group_;
 };
