@@ -1,5 +1,6 @@
 #include "model/pin_list_allocator.h"
 
+#include <array>
 #include <utility>
 
 #include "model/object_pool.h"
@@ -16,31 +17,31 @@ static_assert(PinListAllocator<char>::kPooledBytes % kStep == 0);
 template <size_t kClass>
 using ListPool = ObjectPool<(kClass + 1) * kStep, alignof(std::max_align_t)>;
 
-template <size_t... kClasses>
-void* AllocateFrom(size_t index, std::index_sequence<kClasses...>) {
-  void* memory = nullptr;
-  ((index == kClasses ? (memory = ListPool<kClasses>::Allocate(), true) : false) || ...);
-  return memory;
-}
+constexpr size_t kClassCount = PinListAllocator<char>::kPooledBytes / kStep;
 
+// Each size's pool, by (bytes - 1) / kStep.
 template <size_t... kClasses>
-void FreeTo(size_t index, void* memory, std::index_sequence<kClasses...>) noexcept {
-  ((index == kClasses ? (ListPool<kClasses>::Free(memory), true) : false) || ...);
+constexpr auto AllocatorsOf(std::index_sequence<kClasses...>) {
+  return std::array<void* (*)(), sizeof...(kClasses)>{&ListPool<kClasses>::Allocate...};
 }
-
-constexpr auto kClasses = std::make_index_sequence<PinListAllocator<char>::kPooledBytes / kStep>();
+template <size_t... kClasses>
+constexpr auto FreersOf(std::index_sequence<kClasses...>) {
+  return std::array<void (*)(void*) noexcept, sizeof...(kClasses)>{&ListPool<kClasses>::Free...};
+}
+constexpr auto kAllocate = AllocatorsOf(std::make_index_sequence<kClassCount>());
+constexpr auto kFree = FreersOf(std::make_index_sequence<kClassCount>());
 
 }  // namespace
 
 void* AllocatePinList(size_t bytes) {
   if (bytes == 0 || bytes > PinListAllocator<char>::kPooledBytes) return ::operator new(bytes);
-  return AllocateFrom((bytes - 1) / kStep, kClasses);
+  return kAllocate[(bytes - 1) / kStep]();
 }
 
 void FreePinList(void* memory, size_t bytes) noexcept {
   if (memory == nullptr) return;
   if (bytes == 0 || bytes > PinListAllocator<char>::kPooledBytes) return ::operator delete(memory);
-  FreeTo((bytes - 1) / kStep, memory, kClasses);
+  kFree[(bytes - 1) / kStep](memory);
 }
 
 }  // namespace zanli
