@@ -16,8 +16,9 @@ void* AllocateLargeRegion(size_t bytes, size_t align);
 // Memory for the many small objects of one type that a library is made of
 // (a million pins in a large one). Allocated one by one from the general
 // heap, they cost a third of the time of reading a file and most of that of
-// dropping the library; here they are cut from slabs of kBatch slots, and a freed slot goes on a list
-// of the freeing thread, from which the next object of the type is taken.
+// dropping the library; here they are cut from slabs of kBatch slots, and a
+// freed slot goes on a list of the freeing thread, from which the next
+// object of the type is taken.
 // Whole chains of kBatch free slots move between threads through one locked
 // store, so neither allocating nor freeing takes a lock but once per kBatch
 // objects. Slabs are cut from regions that grow with the pool up to 2 MiB,
@@ -180,11 +181,10 @@ class ObjectPool {
   static void AddRegion(Shared& shared) {
     const size_t bytes =
         std::clamp(shared.total, std::max<size_t>(kSlabBytes, size_t{64} << 10), kLargeRegion);
-    const size_t align = bytes == kLargeRegion ? kLargeRegion : kSlotAlign;
     shared.regions.reserve(shared.regions.size() + 1);  // may throw, before the region exists
     char* const region =
         static_cast<char*>(bytes == kLargeRegion ? AllocateLargeRegion(bytes, kLargeRegion)
-                                                 : ::operator new (bytes, std::align_val_t{align}));
+                                                 : ::operator new (bytes, std::align_val_t{kSlotAlign}));
     shared.regions.push_back(region);
     shared.next = region;
     shared.left = bytes;
