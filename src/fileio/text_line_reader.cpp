@@ -82,6 +82,7 @@ bool TextLineReader::ReadFieldSlowly(std::string_view& field) {
       if (stopBits_ != 0) {
         const char* stop = p + std::countr_zero(stopBits_);
         if (IsSeparator(*stop)) {
+          fieldInScratch_ = false;
           field = std::string_view(p, static_cast<size_t>(stop - p));
           pos_ = stop + 1;
           return true;
@@ -112,6 +113,7 @@ bool TextLineReader::ReadFieldSlowly(std::string_view& field) {
       Refill(pos_);
       continue;
     }
+    fieldInScratch_ = false;
     field = std::string_view(start, static_cast<size_t>(p - start));
     // Stopped at a separator or at the length limit: either way that byte goes.
     pos_ = p < end_ ? p + 1 : p;
@@ -169,6 +171,7 @@ bool TextLineReader::ReadEscapedField(const char* start, const char* p, std::str
     ++length;
   }
   pos_ = p;
+  fieldInScratch_ = true;
   field = scratch_;
   return true;
 }

@@ -57,6 +57,11 @@ class TextLineReader {
   // that follow are lost. Once the end is reported it stays reported.
   inline bool ReadField(std::string_view& field);
 
+  // How many bytes may be read from `at`, a byte of the field last read, on:
+  // a short field can then be copied by a fixed-size move, with no branch on
+  // its length. 0 when that field held escapes.
+  size_t ReadableFrom(const char* at) const { return fieldInScratch_ ? 0 : static_cast<size_t>(end_ - at); }
+
   // Reads fields until one equals `opening` with its first byte replaced by
   // '-'. There is no nesting count: the first matching field ends the skip.
   // False when the input ends first.
@@ -108,7 +113,8 @@ class TextLineReader {
   Source* source_ = nullptr;
   std::unique_ptr<char[]> window_;
   size_t windowSize_ = 0;
-  std::string scratch_;  // decoded text of a field that holds escapes
+  std::string scratch_;          // decoded text of a field that holds escapes
+  bool fieldInScratch_ = false;  // may be left set while fields are plain
   // The address of the block whose stop bytes stopBits_ marks (bit i for
   // byte i), or 0; reset when the window moves.
   uintptr_t blockStart_ = 0;

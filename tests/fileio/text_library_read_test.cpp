@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
 #include <string>
+#include <utility>
 
 #include "fileio/text_library_format.h"
 #include "fileio/text_library_reader.h"
@@ -182,6 +185,24 @@ TEST(TextLibraryReadTest, PinBlockTakesWhatItCanUseAndDropsTheRest) {
                "body 1x1 b22 R=U | pin  f0 e0:0 [D1,D2" + std::string(20, ',') + "]; A->0"});
   ExpectReads({Part("N:A,X:1,Y:1,B:1,+PIN,N:A,-PIN,+PIN,N:B,L:L1,-PIN,+PIN,N:A,-PIN"), true,
                "body 1x1 b1 R=U | pin A f0 e0:0 [] | pin B f0 e0:1 [] | pin A f0 e0:0 []; A->0"});
+
+  // Names of every length, plain or escaped, replacing a longer one, a few
+  // bytes before the end of an input in a block of its own size: a copy that
+  // reads past what it may shows under AddressSanitizer.
+  const std::string letters = "ABCDEFGHIJKLMNOPQRSTU";
+  for (size_t length = 0; length <= 20; ++length) {
+    const std::string name = letters.substr(0, length);
+    const std::pair<std::string, std::string> fields[] = {
+        {name, name}, {letters + ",N:" + name, length > 0 ? name : letters}, {"%41" + name, "A" + name}};
+    for (const auto& [field, read] : fields) {
+      const std::string text = kHeader + "+COMP,N:A,X:1,Y:1,B:1,+PIN,N:" + field + ",-PIN,-COMP";
+      const auto bytes = std::make_unique<char[]>(text.size());
+      std::copy(text.begin(), text.end(), bytes.get());
+      Library library;
+      ASSERT_TRUE(TextLibraryFormat::ReadBytes(std::string_view(bytes.get(), text.size()), library)) << text;
+      EXPECT_EQ(Describe(library), "body 1x1 b1 R=U | pin " + read + " f0 e0:0 []; A->0") << text;
+    }
+  }
 }
 
 TEST(TextLibraryReadTest, PatternBlockReadsRowsOfNibbleLetters) {
