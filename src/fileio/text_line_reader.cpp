@@ -56,7 +56,7 @@ void TextLineReader::Refill(const char*& keep) {
   }
   keep = window_.get();
   end_ = fresh + got;
-  blockStart_ = 0;
+  pending_ = 0;
 }
 
 uint8_t TextLineReader::DecodeEscape(char first, char second) {
@@ -77,19 +77,19 @@ bool TextLineReader::ReadFieldSlowly(std::string_view& field) {
   if (const char* p = pos_; end_ - p >= 65) {
     p += *p == '\n';
     if (!(ClassOf(*p) & kLead)) {
-      blockStart_ = reinterpret_cast<uintptr_t>(p);
-      stopBits_ = StopBits(p);
-      if (stopBits_ != 0) {
-        const char* stop = p + std::countr_zero(stopBits_);
-        if (IsSeparator(*stop)) {
-          fieldInScratch_ = false;
-          field = std::string_view(p, static_cast<size_t>(stop - p));
-          pos_ = stop + 1;
-          return true;
-        }
+      const uint64_t bits = SeparatorBits(p);
+      if (bits != 0) {
+        const char* stop = p + std::countr_zero(bits);
+        fieldInScratch_ = false;
+        field = std::string_view(p, static_cast<size_t>(stop - p));
+        pos_ = stop + 1;
+        blockStart_ = p;
+        pending_ = bits & (bits - 1);
+        return true;
       }
     }
   }
+  pending_ = 0;  // pos_ moves by other means from here on
   for (;;) {
     if (atEnd_) return ReachEnd();
     const char* p = pos_;
@@ -103,7 +103,7 @@ bool TextLineReader::ReadFieldSlowly(std::string_view& field) {
     }
     const char* start = p;
     const char* limit = static_cast<size_t>(end_ - start) > kMaxFieldLength ? start + kMaxFieldLength : end_;
-    p = FindFieldEnd(p, limit);
+    p = FindStop(p, limit);
     if (p < limit && *p == '%') return ReadEscapedField(start, p, field);
     // Also past a full field: the byte that would be dropped may end the input.
     EndAtEndOfFile(p);
@@ -124,7 +124,7 @@ bool TextLineReader::ReadFieldSlowly(std::string_view& field) {
 bool TextLineReader::ReachEnd() {
   pos_ = end_;
   atEnd_ = true;
-  blockStart_ = 0;  // the fast path of ReadField must not go on
+  pending_ = 0;  // the fast path of ReadField must not go on
   return false;
 }
 

@@ -87,11 +87,11 @@ class TextLineReader {
   // Bit i set when byte i of the 16 at `p` ends a plain run.
   static inline unsigned StopMask16(const char* p);
 #endif
-  // FindStop for a plain field, through stopBits_: the stop bytes of the 64
-  // bytes at blockStart_ are found together once, and each field of the
-  // block then costs a shift and a bit search.
-  inline const char* FindFieldEnd(const char* p, const char* limit);
-  static inline uint64_t StopBits(const char* p);
+  // The separators among the 64 bytes at `p` (bit i for byte i), found
+  // together once so that each field of the block then costs a shift and a
+  // bit search; 0 when an escape or the end-of-file byte is among them,
+  // which sends every field of the block the careful way.
+  static inline uint64_t SeparatorBits(const char* p);
   // Makes `p` the end of the input when it holds the end-of-file byte.
   inline void EndAtEndOfFile(const char* p);
 
@@ -115,10 +115,12 @@ class TextLineReader {
   size_t windowSize_ = 0;
   std::string scratch_;          // decoded text of a field that holds escapes
   bool fieldInScratch_ = false;  // may be left set while fields are plain
-  // The address of the block whose stop bytes stopBits_ marks (bit i for
-  // byte i), or 0; reset when the window moves.
-  uintptr_t blockStart_ = 0;
-  uint64_t stopBits_ = 0;
+  // The separators of the block at blockStart_ from pos_ on (bit i for
+  // byte i of the block), or 0 when none is known; emptied whenever pos_
+  // moves by other means or the window moves. Fields are taken off it bit by
+  // bit, so finding where the next field starts never waits for the bytes.
+  const char* blockStart_ = nullptr;
+  uint64_t pending_ = 0;
 };
 
 namespace text_line_detail {
@@ -163,31 +165,27 @@ const char* TextLineReader::FindStop(const char* p, const char* limit) {
   return p;
 }
 
-uint64_t TextLineReader::StopBits(const char* p) {
+uint64_t TextLineReader::SeparatorBits(const char* p) {
   uint64_t bits = 0;
+  bool special = false;
 #if defined(__SSE2__)
-  for (int i = 0; i < 4; ++i) bits |= uint64_t{StopMask16(p + 16 * i)} << (16 * i);
-#else
-  for (int i = 0; i < 64; ++i) bits |= uint64_t{(ClassOf(p[i]) & kStop) != 0} << i;
-#endif
-  return bits;
-}
-
-const char* TextLineReader::FindFieldEnd(const char* p, const char* limit) {
-  for (;;) {
-    const uintptr_t offset = reinterpret_cast<uintptr_t>(p) - blockStart_;
-    if (offset < 64) {
-      if (const uint64_t rest = stopBits_ >> offset) {
-        const char* stop = p + std::countr_zero(rest);
-        return stop < limit ? stop : limit;
-      }
-      p += 64 - offset;
-      if (p >= limit) return limit;
-    }
-    if (end_ - p < 64) return FindStop(p, limit);
-    blockStart_ = reinterpret_cast<uintptr_t>(p);
-    stopBits_ = StopBits(p);
+  for (int i = 0; i < 4; ++i) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+    const __m128i separators = _mm_or_si128(
+        _mm_cmpeq_epi8(v, _mm_set1_epi8(',')),
+        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))));
+    const __m128i specials =
+        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('%')), _mm_cmpeq_epi8(v, _mm_set1_epi8(kEndOfFile)));
+    bits |= uint64_t{static_cast<unsigned>(_mm_movemask_epi8(separators))} << (16 * i);
+    special |= _mm_movemask_epi8(specials) != 0;
   }
+#else
+  for (int i = 0; i < 64; ++i) {
+    bits |= uint64_t{p[i] == ',' || p[i] == '\r' || p[i] == '\n'} << i;
+    special |= p[i] == '%' || p[i] == kEndOfFile;
+  }
+#endif
+  return special ? 0 : bits;
 }
 
 void TextLineReader::EndAtEndOfFile(const char* p) {
@@ -198,27 +196,25 @@ void TextLineReader::EndAtEndOfFile(const char* p) {
 }
 
 // Inline: this runs once per field and most fields are a few plain bytes
-// that end with a separator inside the block whose stop bytes are known.
+// that end with a separator inside the block whose separators are known.
 bool TextLineReader::ReadField(std::string_view& field) {
+  // A known separator lies ahead, so the bytes up to it may be read.
+  uint64_t bits = pending_;
+  if (bits == 0) return ReadFieldSlowly(field);
   const char* p = pos_;
-  uintptr_t offset = reinterpret_cast<uintptr_t>(p) - blockStart_;
-  if (offset < 63) {
-    // The LF of a CR LF: lines are short, so most fields follow one.
-    if (*p == '\n') {
-      ++p;
-      ++offset;
-    }
-    if (ClassOf(*p) & kLead) return ReadFieldSlowly(field);
-    if (const uint64_t rest = stopBits_ >> offset) {
-      const char* stop = p + std::countr_zero(rest);
-      if (*stop == ',' || *stop == '\r' || *stop == '\n') {
-        field = std::string_view(p, static_cast<size_t>(stop - p));
-        pos_ = stop + 1;
-        return true;
-      }
-    }
+  // The LF of a CR LF, a separator of its own: lines are short, so most
+  // fields follow one.
+  if (*p == '\n') {
+    bits &= bits - 1;
+    ++p;
+    if (bits == 0) return ReadFieldSlowly(field);
   }
-  return ReadFieldSlowly(field);
+  if (ClassOf(*p) & kLead) return ReadFieldSlowly(field);
+  const char* stop = blockStart_ + std::countr_zero(bits);
+  field = std::string_view(p, static_cast<size_t>(stop - p));
+  pos_ = stop + 1;
+  pending_ = bits & (bits - 1);
+  return true;
 }
 
 }  // namespace zanli
