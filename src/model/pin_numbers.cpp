@@ -9,7 +9,7 @@ namespace zanli {
 
 namespace {
 
-constexpr size_t kEndBytes = sizeof(uint32_t);
+constexpr size_t kEndBytes = PinNumbers::kEndBytes;
 
 uint32_t LoadEnd(const char* block, size_t index) {
   uint32_t end;
@@ -111,10 +111,6 @@ void PinNumbers::Resize(size_t count, std::string_view fill) {
 
 void PinNumbers::Assign(std::span<const std::string_view> numbers) {
   Rebuild(numbers.size(), [&](size_t i) { return numbers[i]; });
-}
-
-size_t PinNumbers::HeapBytes(size_t count, size_t textBytes) {
-  return count + textBytes <= kInlineBytes ? 0 : kEndBytes * count + textBytes;
 }
 
 void PinNumbers::Release() noexcept {

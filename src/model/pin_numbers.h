@@ -28,6 +28,8 @@ class PinNumbers {
  public:
   // Bytes of offsets and text held inside the object.
   static constexpr size_t kInlineBytes = 20;
+  // Bytes of one end offset in a heap block.
+  static constexpr size_t kEndBytes = sizeof(uint32_t);
 
   class const_iterator {
    public:
@@ -129,7 +131,10 @@ class PinNumbers {
 
   // Heap bytes that `count` numbers of `textBytes` bytes in all take (0 when
   // they fit in the object), without the allocator's own bookkeeping.
-  static size_t HeapBytes(size_t count, size_t textBytes);
+  // Inline: a reader charges every pin's numbers.
+  static size_t HeapBytes(size_t count, size_t textBytes) {
+    return count + textBytes <= kInlineBytes ? 0 : kEndBytes * count + textBytes;
+  }
 
   friend bool operator==(const PinNumbers& a, const PinNumbers& b);
   friend bool operator==(const PinNumbers& a, const std::vector<std::string>& b);

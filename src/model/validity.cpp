@@ -21,10 +21,6 @@ bool IsValidSize(int32_t size) { return InRange(size, 1, limits::kMaxSize); }
 
 bool IsValidBlockCount(int32_t count) { return InRange(count, 1, limits::kMaxBlocks); }
 
-bool IsValidPinPlace(PinEdge edge, int32_t position) {
-  return InRange(static_cast<int32_t>(edge), 0, 3) && InRange(position, 0, limits::kMaxPosition);
-}
-
 bool IsValidPinNumber(std::string_view number) {
   return number.empty() || number[0] == 'D' || number[0] == 'H';
 }

@@ -18,8 +18,11 @@ namespace zanli {
 bool IsValidSize(int32_t size);
 // 1 to limits::kMaxBlocks.
 bool IsValidBlockCount(int32_t count);
-// One of the four edges, at 0 to limits::kMaxPosition.
-bool IsValidPinPlace(PinEdge edge, int32_t position);
+// One of the four edges, at 0 to limits::kMaxPosition. Inline: a reader
+// asks it of every pin.
+inline bool IsValidPinPlace(PinEdge edge, int32_t position) {
+  return static_cast<uint32_t>(edge) <= 3 && position >= 0 && position <= limits::kMaxPosition;
+}
 // Empty (no number), or the display letter 'D' (shown) or 'H' (hidden)
 // followed by the number's text.
 bool IsValidPinNumber(std::string_view number);
