@@ -169,16 +169,17 @@ uint64_t TextLineReader::SeparatorBits(const char* p) {
   uint64_t bits = 0;
   bool special = false;
 #if defined(__SSE2__)
+  __m128i specials = _mm_setzero_si128();
   for (int i = 0; i < 4; ++i) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-    const __m128i separators = _mm_or_si128(
-        _mm_cmpeq_epi8(v, _mm_set1_epi8(',')),
-        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))));
-    const __m128i specials =
-        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('%')), _mm_cmpeq_epi8(v, _mm_set1_epi8(kEndOfFile)));
+    const __m128i separators =
+        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(',')),
+                     _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))));
+    specials = _mm_or_si128(specials, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('%')),
+                                                   _mm_cmpeq_epi8(v, _mm_set1_epi8(kEndOfFile))));
     bits |= uint64_t{static_cast<unsigned>(_mm_movemask_epi8(separators))} << (16 * i);
-    special |= _mm_movemask_epi8(specials) != 0;
   }
+  special = _mm_movemask_epi8(specials) != 0;
 #else
   for (int i = 0; i < 64; ++i) {
     bits |= uint64_t{p[i] == ',' || p[i] == '\r' || p[i] == '\n'} << i;
