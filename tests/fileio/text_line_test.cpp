@@ -145,6 +145,7 @@ TEST(TextLineReaderTest, StopBytesCountAtEveryOffsetOfABlock) {
     const std::string trace = "offset " + std::to_string(k);
     EXPECT_EQ(Fields("x," + run + ",b"), FieldList({"x", run, "b"})) << trace;
     EXPECT_EQ(Fields("x,y" + run + "\r\n \tb"), FieldList({"x", "y" + run, "b"})) << trace;
+    EXPECT_EQ(Fields("x,y" + run + "\r\nb,c"), FieldList({"x", "y" + run, "b", "c"})) << trace;
     EXPECT_EQ(Fields("x," + run + "%41" + run + ",c"), FieldList({"x", run + "A" + run, "c"})) << trace;
     EXPECT_EQ(Fields("x," + run + "\x1A" + "b,c"), k == 0 ? FieldList{"x"} : FieldList({"x", run})) << trace;
     EXPECT_EQ(Fields("x," + run + "%4\x1A" + "1,c"), FieldList{"x"}) << trace;
