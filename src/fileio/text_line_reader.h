@@ -88,9 +88,9 @@ class TextLineReader {
   static inline unsigned StopMask16(const char* p);
 #endif
   // The separators among the 64 bytes at `p` (bit i for byte i), found
-  // together once so that each field of the block then costs a shift and a
-  // bit search; 0 when an escape or the end-of-file byte is among them,
-  // which sends every field of the block the careful way.
+  // together once so that each field of the block then costs a bit search;
+  // only those before the first escape or end-of-file byte, so that the
+  // field holding it goes the careful way.
   static inline uint64_t SeparatorBits(const char* p);
   // Makes `p` the end of the input when it holds the end-of-file byte.
   inline void EndAtEndOfFile(const char* p);
@@ -166,27 +166,27 @@ const char* TextLineReader::FindStop(const char* p, const char* limit) {
 }
 
 uint64_t TextLineReader::SeparatorBits(const char* p) {
-  uint64_t bits = 0;
-  bool special = false;
+  uint64_t separators = 0;
+  uint64_t specials = 0;
 #if defined(__SSE2__)
-  __m128i specials = _mm_setzero_si128();
   for (int i = 0; i < 4; ++i) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
-    const __m128i separators =
-        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(',')),
-                     _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))));
-    specials = _mm_or_si128(specials, _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('%')),
-                                                   _mm_cmpeq_epi8(v, _mm_set1_epi8(kEndOfFile))));
-    bits |= uint64_t{static_cast<unsigned>(_mm_movemask_epi8(separators))} << (16 * i);
+    const __m128i separator = _mm_or_si128(
+        _mm_cmpeq_epi8(v, _mm_set1_epi8(',')),
+        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\r')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\n'))));
+    const __m128i special =
+        _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('%')), _mm_cmpeq_epi8(v, _mm_set1_epi8(kEndOfFile)));
+    separators |= uint64_t{static_cast<unsigned>(_mm_movemask_epi8(separator))} << (16 * i);
+    specials |= uint64_t{static_cast<unsigned>(_mm_movemask_epi8(special))} << (16 * i);
   }
-  special = _mm_movemask_epi8(specials) != 0;
 #else
   for (int i = 0; i < 64; ++i) {
-    bits |= uint64_t{p[i] == ',' || p[i] == '\r' || p[i] == '\n'} << i;
-    special |= p[i] == '%' || p[i] == kEndOfFile;
+    separators |= uint64_t{p[i] == ',' || p[i] == '\r' || p[i] == '\n'} << i;
+    specials |= uint64_t{p[i] == '%' || p[i] == kEndOfFile} << i;
   }
 #endif
-  return special ? 0 : bits;
+  // Every bit below the first special byte (all of them without one).
+  return separators & ((specials & (~specials + 1)) - 1);
 }
 
 void TextLineReader::EndAtEndOfFile(const char* p) {

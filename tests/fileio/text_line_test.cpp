@@ -147,6 +147,7 @@ TEST(TextLineReaderTest, StopBytesCountAtEveryOffsetOfABlock) {
     EXPECT_EQ(Fields("x,y" + run + "\r\n \tb"), FieldList({"x", "y" + run, "b"})) << trace;
     EXPECT_EQ(Fields("x,y" + run + "\r\nb,c"), FieldList({"x", "y" + run, "b", "c"})) << trace;
     EXPECT_EQ(Fields("x," + run + "%41" + run + ",c"), FieldList({"x", run + "A" + run, "c"})) << trace;
+    EXPECT_EQ(Fields("x," + run + ",%41,y,z%42"), FieldList({"x", run, "A", "y", "zB"})) << trace;
     EXPECT_EQ(Fields("x," + run + "\x1A" + "b,c"), k == 0 ? FieldList{"x"} : FieldList({"x", run})) << trace;
     EXPECT_EQ(Fields("x," + run + "%4\x1A" + "1,c"), FieldList{"x"}) << trace;
   }
