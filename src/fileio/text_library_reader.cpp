@@ -22,8 +22,16 @@ inline bool SplitKey(std::string_view field, char& key, std::string_view& value)
   return true;
 }
 
-// ParseInt for its common case, a few plain digits, without the call.
+// ParseInt for its common case, a few plain digits, without the call. One
+// or two digits, as most sizes and pin places have, are read without a
+// branch on which: that varies from pin to pin.
 inline int32_t ReadInt(std::string_view text) {
+  if (text.size() - 1 < 2) {
+    const unsigned first = static_cast<unsigned char>(text[0]) - unsigned{'0'};
+    const unsigned last = static_cast<unsigned char>(text[text.size() - 1]) - unsigned{'0'};
+    if ((first | last) > 9) return TextLibraryReader::ParseInt(text);
+    return static_cast<int32_t>(text.size() == 2 ? first * 10 + last : first);
+  }
   if (text.empty() || text.size() > 9) return TextLibraryReader::ParseInt(text);
   int32_t value = 0;
   for (char c : text) {
@@ -46,6 +54,20 @@ inline PinEdge EdgeOf(char letter) {
     return edges;
   }();
   return kEdges[static_cast<uint8_t>(letter)];
+}
+
+// What a letter of a pin's "T" field sets: its flag, or kHiddenMark.
+constexpr uint32_t kHiddenMark = 0x10000;
+inline uint32_t PinMarksOf(char letter) {
+  static constexpr auto kMarks = [] {
+    std::array<uint32_t, 256> marks{};
+    marks['C'] = PinFlag::Clock;
+    marks['N'] = PinFlag::NegativeLogic;
+    marks['S'] = PinFlag::NumberNearBody;
+    marks['m'] = kHiddenMark;
+    return marks;
+  }();
+  return kMarks[static_cast<uint8_t>(letter)];
 }
 
 // Equality with a short field of known size, as a single compare of that
@@ -306,7 +328,9 @@ bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost
     }
     char key;
     std::string_view value;
-    if (!SplitKey(field, key, value) || value.empty()) continue;
+    // Empty values count for nothing; "T:" is left to its case, which needs
+    // no test for it.
+    if (!SplitKey(field, key, value) || (value.empty() && key != 'T')) continue;
     switch (key) {
       case 'N':
         AssignShort(pin.name, value, lines_.ReadableFrom(value.data()));
@@ -317,14 +341,19 @@ bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost
         if (IsValidPinPlace(pin.edge, position)) pin.position = position;
         break;
       }
-      case 'T':
-        for (char c : value) {
-          if (c == 'C') pin.flags |= PinFlag::Clock;
-          if (c == 'N') pin.flags |= PinFlag::NegativeLogic;
-          if (c == 'S') pin.flags |= PinFlag::NumberNearBody;
-          if (c == 'm') hidden = true;
-        }
+      case 'T': {
+        // Most pins have no mark or one, and which varies from pin to pin:
+        // up to one is read without a branch on which. The byte after an
+        // empty value is the separator that ended it, which marks nothing.
+        uint32_t marks = 0;
+        if (value.size() <= 1 && lines_.ReadableFrom(value.data()) >= 1)
+          marks = PinMarksOf(value.data()[0]);
+        else
+          for (char c : value) marks |= PinMarksOf(c);
+        pin.flags |= static_cast<int32_t>(marks & ~kHiddenMark);
+        hidden |= (marks & kHiddenMark) != 0;
         break;
+      }
       case 'M':
         if (filled < static_cast<size_t>(blocks)) {
           const char mark = hidden ? 'H' : 'D';

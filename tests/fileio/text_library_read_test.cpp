@@ -158,6 +158,9 @@ TEST(TextLibraryReadTest, PinBlockTakesWhatItCanUseAndDropsTheRest) {
       {"+PIN,L:R7,L:T99999999999,-PIN", "pin  f0 e1:7 [,]"},
       {"+PIN,L:T000000007,L:B0000000009,-PIN", "pin  f0 e3:9 [,]"},
       {"+PIN,T:NC,-PIN", "pin  f12 e0:0 [,]"},
+      {"+PIN,T:C,T:,T:S,T:%4E,T:x,-PIN", "pin  f13 e0:0 [,]"},
+      {"+PIN,L:L1x,-PIN", "pin  f0 e0:1 [,]"},
+      {"+PIN,L:Rx1,L:T 5,-PIN", "pin  f0 e1:5 [,]"},
       {"+PIN,T:SxC,T:N,-PIN", "pin  f13 e0:0 [,]"},
       {"+PIN,T:m,M:7,M:7,-PIN", "pin  f0 e0:0 [H7,H7]"},
       {"+PIN,M:1,T:m,M:2,-PIN", "pin  f0 e0:0 [D1,H2]"},
@@ -186,9 +189,19 @@ TEST(TextLibraryReadTest, PinBlockTakesWhatItCanUseAndDropsTheRest) {
   ExpectReads({Part("N:A,X:1,Y:1,B:1,+PIN,N:A,-PIN,+PIN,N:B,L:L1,-PIN,+PIN,N:A,-PIN"), true,
                "body 1x1 b1 R=U | pin A f0 e0:0 [] | pin B f0 e0:1 [] | pin A f0 e0:0 []; A->0"});
 
-  // Names of every length, plain or escaped, replacing a longer one, a few
-  // bytes before the end of an input in a block of its own size: a copy that
-  // reads past what it may shows under AddressSanitizer.
+  // Names of every length, plain or escaped, replacing a longer one, and
+  // short marks, a few bytes before the end of an input or at it, in a block
+  // of its own size: a read past what may be read shows under
+  // AddressSanitizer.
+  const auto readExactly = [](const std::string& text, Library& library) {
+    const auto bytes = std::make_unique<char[]>(text.size());
+    std::copy(text.begin(), text.end(), bytes.get());
+    return TextLibraryFormat::ReadBytes(std::string_view(bytes.get(), text.size()), library);
+  };
+  for (const char* ending : {"T:", "T:C", "T:%43"}) {
+    Library library;
+    EXPECT_FALSE(readExactly(kHeader + "+COMP,N:A,X:1,Y:1,B:1,+PIN," + ending, library)) << ending;
+  }
   const std::string letters = "ABCDEFGHIJKLMNOPQRSTU";
   for (size_t length = 0; length <= 20; ++length) {
     const std::string name = letters.substr(0, length);
@@ -196,10 +209,8 @@ TEST(TextLibraryReadTest, PinBlockTakesWhatItCanUseAndDropsTheRest) {
         {name, name}, {letters + ",N:" + name, length > 0 ? name : letters}, {"%41" + name, "A" + name}};
     for (const auto& [field, read] : fields) {
       const std::string text = kHeader + "+COMP,N:A,X:1,Y:1,B:1,+PIN,N:" + field + ",-PIN,-COMP";
-      const auto bytes = std::make_unique<char[]>(text.size());
-      std::copy(text.begin(), text.end(), bytes.get());
       Library library;
-      ASSERT_TRUE(TextLibraryFormat::ReadBytes(std::string_view(bytes.get(), text.size()), library)) << text;
+      ASSERT_TRUE(readExactly(text, library)) << text;
       EXPECT_EQ(Describe(library), "body 1x1 b1 R=U | pin " + read + " f0 e0:0 []; A->0") << text;
     }
   }
