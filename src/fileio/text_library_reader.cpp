@@ -317,6 +317,8 @@ bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost
   size_t filled = 0;
   size_t textBytes = 0;
   bool collecting = false;
+  // A pin is a line of fields: find their ends at once.
+  lines_.ScanAhead();
   std::string_view field;
   for (;;) {
     if (!NextField(field)) return false;
