@@ -93,17 +93,29 @@ inline void AssignShort(std::string& out, std::string_view value, size_t readabl
   out.resize(value.size());
 }
 
+// The name index starts with room for one part per this many bytes of
+// text, a little more than a part with a few pins takes, so that a large
+// library is not indexed again each time the index doubles; libraries of
+// smaller parts still grow it.
+constexpr size_t kTextBytesPerPart = 512;
+
 inline bool IsOpening(std::string_view field) { return !field.empty() && field[0] == '+'; }
 inline bool IsClosing(std::string_view field) { return !field.empty() && field[0] == '-'; }
 
 }  // namespace
 
 TextLibraryReader::TextLibraryReader(std::string_view bytes, Library& library)
-    : lines_(bytes), library_(library), budget_(bytes.size()) {}
+    : lines_(bytes),
+      library_(library),
+      budget_(bytes.size()),
+      bodiesByName_(bytes.size() / kTextBytesPerPart) {}
 
 TextLibraryReader::TextLibraryReader(TextLineReader::Source& source, size_t inputBytes, Library& library,
                                      size_t chunkBytes)
-    : lines_(source, chunkBytes), library_(library), budget_(inputBytes) {}
+    : lines_(source, chunkBytes),
+      library_(library),
+      budget_(inputBytes),
+      bodiesByName_(inputBytes / kTextBytesPerPart) {}
 
 inline bool TextLibraryReader::Spend(size_t bytes) {
   if (!budget_.Spend(bytes)) overBudget_ = true;
