@@ -13,6 +13,7 @@
 
 #include "check/check_problem_text.h"
 #include "check/library_check.h"
+#include "check/save_losses.h"
 #include "fileio/binary_library_format.h"
 #include "fileio/text_library_format.h"
 #include "render/rgb_raster.h"
@@ -22,13 +23,13 @@ namespace {
 
 using namespace zanli;
 
-bool Refers(const CheckProblem& p, const Library& library, const Library* back) {
+bool Refers(const CheckProblem& p, const Library& library, const CheckReport& report) {
   const auto within = [](size_t index, size_t size) { return index == CheckProblem::kNone || index < size; };
   if (!within(p.entryIndex, library.entries.size()) || !within(p.bodyIndex, library.bodies.size()) ||
       !within(p.patternIndex, library.patterns.size()) || !within(p.partOf, library.entries.size()))
     return false;
-  const size_t backEntries = back ? back->entries.size() : 0;
-  const size_t backPatterns = back ? back->patterns.size() : 0;
+  const size_t backEntries = report.SavedBackEntries();
+  const size_t backPatterns = report.SavedBack() ? report.SavedBack()->patterns.size() : 0;
   return within(p.backEntryIndex, backEntries) && within(p.backPartOf, backEntries) &&
          within(p.backPatternIndex, backPatterns);
 }
@@ -64,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (report.Omitted(static_cast<CheckKind>(k)) > 0 && kept != CheckReport::kMaxPerKind) std::abort();
   }
   for (const CheckProblem& p : report.Problems()) {
-    if (!Refers(p, library, report.SavedBack())) std::abort();
+    if (!Refers(p, library, report)) std::abort();
     // A subject, a pin name and two values, each cut to 64 characters that
     // may each show as \xNN, in a sentence of some hundred bytes.
     if (CheckProblemText::Describe(p, report, display).size() > 4 * 64 * 4 + 512) std::abort();
@@ -73,6 +74,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // refusal is the writer's own.
   if (report.Has(CheckKind::SaveNotChecked)) std::abort();
   if (report.HasSaveRefusal() != WriterRefuses(library, saved)) std::abort();
+  // Comparing the text part by part as it is read finds what comparing the
+  // library read back whole finds, in the same words.
+  CheckReport streamed(library);
+  CheckReport whole(library);
+  SaveLosses::Find(library, saved, streamed);
+  SaveLosses::FindWhole(library, saved, whole);
+  if (streamed.Problems().size() != whole.Problems().size() || streamed.Omitted() != whole.Omitted())
+    std::abort();
+  for (size_t i = 0; i < whole.Problems().size(); ++i) {
+    const CheckProblem& a = streamed.Problems()[i];
+    const CheckProblem& b = whole.Problems()[i];
+    if (a.kind != b.kind || a.backEntryIndex != b.backEntryIndex || a.backPinIndex != b.backPinIndex ||
+        a.backPatternIndex != b.backPatternIndex ||
+        CheckProblemText::Describe(a, streamed, display) != CheckProblemText::Describe(b, whole, display))
+      std::abort();
+  }
 
   // The first part's drawing, only within the budget that zanli-cli render
   // and Copy keep to.

@@ -74,13 +74,29 @@ bool CheckReport::HasSaveRefusal() const {
   return false;
 }
 
-void CheckReport::KeepSavedBack(std::unique_ptr<Library> library) { savedBack_ = std::move(library); }
+void CheckReport::KeepSavedBack(std::unique_ptr<Library> library) {
+  savedBackEntries_ = library ? library->entries.size() : 0;
+  savedBack_ = std::move(library);
+}
+
+void CheckReport::KeepStreamedBack(std::unique_ptr<Library> patterns, size_t entries) {
+  savedBack_ = std::move(patterns);
+  savedBackEntries_ = entries;
+}
+
+void CheckReport::KeepBackBody(size_t backEntry, std::unique_ptr<PartBody> body) {
+  backBodies_.emplace_back(backEntry, std::move(body));
+}
 
 void CheckReport::RollBack(const Mark& mark) {
   // Shrinking frees nothing and asks for nothing.
   problems_.resize(mark.kept);
   found_ = mark.found;
-  if (!mark.hadSavedBack) savedBack_.reset();
+  backBodies_.resize(mark.backBodies);
+  if (!mark.hadSavedBack) {
+    savedBack_.reset();
+    savedBackEntries_ = 0;
+  }
 }
 
 const PartBody* CheckReport::BodyOf(const CheckProblem& p) const {
@@ -101,6 +117,9 @@ const Pattern* CheckReport::PatternOf(const CheckProblem& p) const {
 }
 
 const PartBody* CheckReport::BackBodyOf(const CheckProblem& p) const {
+  const auto kept = std::lower_bound(backBodies_.begin(), backBodies_.end(), p.backEntryIndex,
+                                     [](const auto& body, size_t entry) { return body.first < entry; });
+  if (kept != backBodies_.end() && kept->first == p.backEntryIndex) return kept->second.get();
   return BodyOfEntry(savedBack_.get(), p.backEntryIndex);
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "check/check_problem.h"
@@ -18,8 +19,10 @@ namespace zanli {
 // as one with a thousand.
 //
 // The problems refer (CheckProblem); the report knows the library checked,
-// which must stay as it is while its problems are worded, and keeps the
-// library the saved file gives back when the save check compared one.
+// which must stay as it is while its problems are worded, and keeps what
+// the saved file gives back when the save check compared it: the whole
+// library, or after a check that read it part by part its patterns and a
+// copy of each body that changed.
 class CheckReport {
  public:
   static constexpr size_t kMaxPerKind = 1000;
@@ -47,9 +50,18 @@ class CheckReport {
 
   const Library& Checked() const { return *checked_; }
   // The library the saved file gives back, which "back" indexes refer to;
-  // null when the save check compared none.
+  // null when the save check compared none. After a check that read it
+  // part by part it holds only the patterns.
   const Library* SavedBack() const { return savedBack_.get(); }
+  // How many entries the saved file gives back.
+  size_t SavedBackEntries() const { return savedBackEntries_; }
   void KeepSavedBack(std::unique_ptr<Library> library);
+  // After a check that read the file part by part: its `patterns` (a
+  // library of nothing else), its number of entries, and the bodies kept.
+  void KeepStreamedBack(std::unique_ptr<Library> patterns, size_t entries);
+  // The body of entry `backEntry` read back, for the problems found in it;
+  // entries in increasing order. Its pattern is one of those kept.
+  void KeepBackBody(size_t backEntry, std::unique_ptr<PartBody> body);
 
   // Where a check that may stop part-way started, so that what it found
   // can be forgotten (RollBack) as if it had not run. Taking a mark needs
@@ -59,8 +71,9 @@ class CheckReport {
     size_t kept = 0;
     std::array<size_t, kCheckKindCount> found{};
     bool hadSavedBack = false;
+    size_t backBodies = 0;
   };
-  Mark TakeMark() const { return Mark{problems_.size(), found_, savedBack_ != nullptr}; }
+  Mark TakeMark() const { return Mark{problems_.size(), found_, savedBack_ != nullptr, backBodies_.size()}; }
   void MakeRoom() { problems_.reserve(problems_.size() + 1); }
   void RollBack(const Mark& mark);
 
@@ -84,6 +97,8 @@ class CheckReport {
 
   const Library* checked_;
   std::unique_ptr<Library> savedBack_;
+  size_t savedBackEntries_ = 0;
+  std::vector<std::pair<size_t, std::unique_ptr<PartBody>>> backBodies_;  // by entry read back
   std::vector<CheckProblem> problems_;
   std::array<size_t, kCheckKindCount> found_{};  // kept and omitted, by kind
   CheckProblem scratch_;

@@ -42,8 +42,8 @@ bool Judgeable(WriteFailure failure) {
 // writer ends (written, refused, failed or thrown), it closes the pipe, so
 // the reader always sees an end; and the reader's side abandons the pipe
 // before the thread is joined, so the writer never waits on a reader that
-// has stopped. The reader stays on the calling thread: the library it
-// builds is allocated where the caller's memory is, as a plain read's is.
+// has stopped. The reader stays on the calling thread, where the report it
+// fills is allocated.
 class PipeWriter {
  public:
   template <typename Write>
@@ -111,11 +111,20 @@ void CheckedSave::WriteText(const Library& library) {
     if (Judgeable(written_.failure)) SaveLosses::Find(library, LibraryFormat::Text, losses_);
     return;
   }
-  ReadResult back = TextLibraryFormat::Decode(*pipe, TextLibraryBudget::kMaxFileSize);
-  writer->Join();
-  if (Judgeable(written_.failure))
-    SaveLosses::Judge(library, LibraryFormat::Text, written_.failure, written_.problems, std::move(back),
-                      losses_);
+  SaveLosses::JudgeText(
+      library,
+      [&](TextLibrarySink& sink, WriteFailure& written, std::vector<WriteProblem>& refusals,
+          ReadResult& back) {
+        back = TextLibraryFormat::Decode(*pipe, TextLibraryBudget::kMaxFileSize, &sink);
+        writer->Join();
+        written = written_.failure;
+        refusals = written_.problems;
+        return Judgeable(written);
+      },
+      losses_);
+  // Without the memory to start the check, the writer is done only now.
+  writer.reset();
+  if (!Judgeable(written_.failure)) losses_ = CheckReport(library);
 }
 
 void CheckedSave::WriteBinary(const Library& library) {

@@ -12,8 +12,9 @@ namespace zanli {
 // A save that checks the very file it writes, in one pass of work: the
 // library is written once, to the temporary file that is to replace the
 // target, and the format's reader reads those same bytes back as they are
-// written (the text on a second thread, fed through a BytePipe; the binary
-// file, built in memory, right after) for SaveLosses to compare. The caller
+// written (the text written on a second thread and fed through a BytePipe
+// to SaveLosses::JudgeText, which compares it part by part as it comes; the
+// binary file, built in memory, right after, for SaveLosses::Judge). The caller
 // learns what the save would change before the target does:
 //   CheckedSave save(path, library, format);
 //   if (!save.Written().Ok())  -> LibraryFileMessages::WriteFailure; nothing changed
@@ -28,8 +29,7 @@ namespace zanli {
 //
 // The text is written in one pass, so a text too large for the reader is
 // refused once written, at the cost of a temporary file that goes. The
-// library read back is built on the calling thread, as a plain read's is;
-// the text is written on the second.
+// text is read back and compared on the calling thread.
 class CheckedSave {
  public:
   CheckedSave(const std::string& path, const Library& library, LibraryFormat format);

@@ -9,6 +9,7 @@
 #include "fileio/first_match_index.h"
 #include "fileio/text_library_format.h"
 #include "fileio/text_library_reader.h"
+#include "fileio/text_library_sink.h"
 
 namespace zanli {
 
@@ -185,18 +186,20 @@ std::string_view NumberOf(const PartBody& body, const PinInfo& pin, size_t block
 // Compares the library with the one its file gives back. Entries are paired
 // by position (both formats keep their order); when some are missing they
 // are paired by name in order. Each problem names its place on both sides;
-// the values stay in the libraries.
+// the values stay in the libraries. Run compares a whole library read back;
+// StreamedComparison feeds the parts of a text one at a time.
 class Comparison {
  public:
-  Comparison(const Library& before, const Library& after, CheckReport& out)
-      : before_(before), after_(after), out_(out) {}
-
-  void Run() {
-    ComparePatterns();
-    CompareEntries();
+  Comparison(const Library& before, CheckReport& out) : before_(before), out_(out) {
+    for (size_t i = 0; i < before.patterns.size(); ++i) patternIndex_.Insert(before.patterns[i].get(), i);
   }
 
- private:
+  void Run(const Library& after) {
+    for (size_t i = 0; i < after.patterns.size(); ++i) TakePattern(i, *after.patterns[i]);
+    PatternsDone(after.patterns.size());
+    CompareEntries(after);
+  }
+
   // Each entry's part (the first entry naming its body), by entry index.
   static std::vector<size_t> PartsOf(const Library& library) {
     FirstMatchIndex<const PartBody*, size_t> first(library.entries.size());
@@ -205,79 +208,24 @@ class Comparison {
     return parts;
   }
 
-  CheckProblem& AddForPattern(CheckKind kind, size_t index) {
-    CheckProblem& problem = out_.Add(kind);
-    problem.patternIndex = index;
-    problem.backPatternIndex = index < after_.patterns.size() ? index : kNone;
-    return problem;
+  // The pattern at `index` of those read back, in order.
+  void TakePattern(size_t index, const Pattern& q) {
+    patternIndexAfter_.Insert(&q, index);
+    if (index >= before_.patterns.size()) {
+      out_.Add(CheckKind::PatternAdded).backPatternIndex = index;
+      return;
+    }
+    const Pattern& p = *before_.patterns[index];
+    if (p.name != q.name) AddForPattern(CheckKind::PatternRenamed, index, index);
+    if (p.width != q.width || p.height != q.height)
+      AddForPattern(CheckKind::PatternSizeChanged, index, index);
+    else if (const int64_t row = FirstDifferentRow(p, q))
+      AddForPattern(CheckKind::PatternBitsChanged, index, index).value = row;
   }
 
-  // An entry and the one it became (kNone when it is lost).
-  CheckProblem& AddForEntry(CheckKind kind, size_t entry, size_t back = kNone) {
-    CheckProblem& problem = out_.Add(kind);
-    problem.entryIndex = entry;
-    problem.bodyIndex = BodyIndex(before_.entries[entry]->body);
-    problem.backEntryIndex = back;
-    return problem;
-  }
-
-  size_t BodyIndex(const PartBody* body) {
-    if (!bodyIndex_) {
-      bodyIndex_.emplace(before_.bodies.size());
-      for (size_t i = 0; i < before_.bodies.size(); ++i) bodyIndex_->Insert(before_.bodies[i].get(), i);
-    }
-    return bodyIndex_->Find(body, kNone);
-  }
-
-  void ComparePatterns() {
-    const auto& a = before_.patterns;
-    const auto& b = after_.patterns;
-    for (size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
-      const Pattern& p = *a[i];
-      const Pattern& q = *b[i];
-      if (p.name != q.name) AddForPattern(CheckKind::PatternRenamed, i);
-      if (p.width != q.width || p.height != q.height)
-        AddForPattern(CheckKind::PatternSizeChanged, i);
-      else if (const int64_t row = FirstDifferentRow(p, q))
-        AddForPattern(CheckKind::PatternBitsChanged, i).value = row;
-    }
-    for (size_t i = b.size(); i < a.size(); ++i) AddForPattern(CheckKind::PatternLost, i);
-    for (size_t i = a.size(); i < b.size(); ++i) out_.Add(CheckKind::PatternAdded).backPatternIndex = i;
-    for (size_t i = 0; i < a.size(); ++i) patternIndex_.Insert(a[i].get(), i);
-    for (size_t i = 0; i < b.size(); ++i) patternIndexAfter_.Insert(b[i].get(), i);
-  }
-
-  void CompareEntries() {
-    const auto& a = before_.entries;
-    const auto& b = after_.entries;
-    std::vector<size_t> pairOf(a.size(), kNone);
-    size_t j = 0;
-    for (size_t i = 0; i < a.size(); ++i) {
-      if (j < b.size() && (a.size() == b.size() || a[i]->name == b[j]->name))
-        pairOf[i] = j++;
-      else
-        AddForEntry(CheckKind::EntryLost, i);
-    }
-    for (; j < b.size(); ++j) out_.Add(CheckKind::EntryAdded).backEntryIndex = j;
-
-    const std::vector<size_t> partBefore = PartsOf(before_);
-    const std::vector<size_t> partAfter = PartsOf(after_);
-    // An entry's body is compared when the entry is the part of its body on
-    // either side, so every body is compared at least once and at most once
-    // per side.
-    for (size_t i = 0; i < a.size(); ++i) {
-      j = pairOf[i];
-      if (j == kNone) continue;
-      if (a[i]->name != b[j]->name) AddForEntry(CheckKind::EntryRenamed, i, j);
-      const size_t part = partBefore[i];
-      if (pairOf[part] != partAfter[j]) {
-        CheckProblem& problem = AddForEntry(CheckKind::AliasChanged, i, j);
-        if (part != i) problem.partOf = part;
-        if (partAfter[j] != j) problem.backPartOf = partAfter[j];
-      }
-      if ((part == i || partAfter[j] == j) && a[i]->body && b[j]->body)
-        CompareBodies(i, j, *a[i]->body, *b[j]->body);
-    }
+  // Once all `count` patterns read back are taken: those lost.
+  void PatternsDone(size_t count) {
+    for (size_t i = count; i < before_.patterns.size(); ++i) AddForPattern(CheckKind::PatternLost, i, kNone);
   }
 
   void CompareBodies(size_t entry, size_t back, const PartBody& p, const PartBody& q) {
@@ -299,6 +247,64 @@ class Comparison {
       problem.backPinIndex = k;
       problem.movedEdge = q.pins[k]->edge;
       problem.movedPosition = q.pins[k]->position;
+    }
+  }
+
+ private:
+  CheckProblem& AddForPattern(CheckKind kind, size_t index, size_t back) {
+    CheckProblem& problem = out_.Add(kind);
+    problem.patternIndex = index;
+    problem.backPatternIndex = back;
+    return problem;
+  }
+
+  // An entry and the one it became (kNone when it is lost).
+  CheckProblem& AddForEntry(CheckKind kind, size_t entry, size_t back = kNone) {
+    CheckProblem& problem = out_.Add(kind);
+    problem.entryIndex = entry;
+    problem.bodyIndex = BodyIndex(before_.entries[entry]->body);
+    problem.backEntryIndex = back;
+    return problem;
+  }
+
+  size_t BodyIndex(const PartBody* body) {
+    if (!bodyIndex_) {
+      bodyIndex_.emplace(before_.bodies.size());
+      for (size_t i = 0; i < before_.bodies.size(); ++i) bodyIndex_->Insert(before_.bodies[i].get(), i);
+    }
+    return bodyIndex_->Find(body, kNone);
+  }
+
+  void CompareEntries(const Library& after) {
+    const auto& a = before_.entries;
+    const auto& b = after.entries;
+    std::vector<size_t> pairOf(a.size(), kNone);
+    size_t j = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+      if (j < b.size() && (a.size() == b.size() || a[i]->name == b[j]->name))
+        pairOf[i] = j++;
+      else
+        AddForEntry(CheckKind::EntryLost, i);
+    }
+    for (; j < b.size(); ++j) out_.Add(CheckKind::EntryAdded).backEntryIndex = j;
+
+    const std::vector<size_t> partBefore = PartsOf(before_);
+    const std::vector<size_t> partAfter = PartsOf(after);
+    // An entry's body is compared when the entry is the part of its body on
+    // either side, so every body is compared at least once and at most once
+    // per side.
+    for (size_t i = 0; i < a.size(); ++i) {
+      j = pairOf[i];
+      if (j == kNone) continue;
+      if (a[i]->name != b[j]->name) AddForEntry(CheckKind::EntryRenamed, i, j);
+      const size_t part = partBefore[i];
+      if (pairOf[part] != partAfter[j]) {
+        CheckProblem& problem = AddForEntry(CheckKind::AliasChanged, i, j);
+        if (part != i) problem.partOf = part;
+        if (partAfter[j] != j) problem.backPartOf = partAfter[j];
+      }
+      if ((part == i || partAfter[j] == j) && a[i]->body && b[j]->body)
+        CompareBodies(i, j, *a[i]->body, *b[j]->body);
     }
   }
 
@@ -334,11 +340,67 @@ class Comparison {
   static constexpr size_t kOutside = kNone - 1;
 
   const Library& before_;
-  const Library& after_;
   CheckReport& out_;
   FirstMatchIndex<const Pattern*, size_t> patternIndex_;
   FirstMatchIndex<const Pattern*, size_t> patternIndexAfter_;
   std::optional<FirstMatchIndex<const PartBody*, size_t>> bodyIndex_;  // built at the first need
+};
+
+// The comparison as the text reader reads the saved text back, holding one
+// part of it at a time. It pairs entries by position, which is all it can
+// do without the whole list; where that is not how Comparison would pair
+// them (an entry renamed, missing or added, or sharing another body) it
+// stops the read, and the whole comparison is made instead. Bodies that
+// changed are kept, copied, for the words of their problems.
+class StreamedComparison final : public TextLibrarySink {
+ public:
+  StreamedComparison(const Library& before, CheckReport& out)
+      : compare_(before, out), before_(before), out_(out), parts_(Comparison::PartsOf(before)) {}
+
+  bool TakePattern(Pattern& pattern, size_t index) override {
+    // The writer puts every pattern first; a later one would change the
+    // order of what is found.
+    if (patternsDone_) return false;
+    compare_.TakePattern(index, pattern);
+    patterns_ = index + 1;
+    // Only its name and size may still be asked for.
+    std::vector<uint8_t>().swap(pattern.bits);
+    return true;
+  }
+
+  bool TakeEntry(size_t index, std::string_view name, size_t part, const PartBody* body) override {
+    EndPatterns();
+    entries_ = index + 1;
+    const auto& a = before_.entries;
+    if (index >= a.size() || a[index]->name != name || parts_[index] != part || !a[index]->body) return false;
+    if (!body) return true;
+    const size_t kept = out_.Problems().size();
+    compare_.CompareBodies(index, index, *a[index]->body, *body);
+    if (out_.Problems().size() != kept) out_.KeepBackBody(index, body->Clone());
+    return true;
+  }
+
+  // Once the text is read to its end: whether what was found stands, the
+  // entries having paired by position to the last.
+  bool Finish() {
+    EndPatterns();
+    return entries_ == before_.entries.size();
+  }
+  size_t Entries() const { return entries_; }
+
+ private:
+  void EndPatterns() {
+    if (!patternsDone_) compare_.PatternsDone(patterns_);
+    patternsDone_ = true;
+  }
+
+  Comparison compare_;
+  const Library& before_;
+  CheckReport& out_;
+  const std::vector<size_t> parts_;
+  size_t patterns_ = 0;
+  size_t entries_ = 0;
+  bool patternsDone_ = false;
 };
 
 }  // namespace
@@ -364,7 +426,50 @@ void SaveLosses::Guarded(CheckReport& report, const Check& check) {
 }
 
 void SaveLosses::Find(const Library& library, LibraryFormat format, CheckReport& report) {
+  if (format == LibraryFormat::Binary) return FindWhole(library, format, report);
+  JudgeText(
+      library,
+      [&](TextLibrarySink& sink, WriteFailure& written, std::vector<WriteProblem>& refusals,
+          ReadResult& back) {
+        // The text goes from the writer straight into the reader, never held.
+        written = TextLibraryFormat::ReadBack(library, back, refusals, &sink);
+        return true;
+      },
+      report);
+}
+
+void SaveLosses::FindWhole(const Library& library, LibraryFormat format, CheckReport& report) {
   Guarded(report, [&] { FindOrThrow(library, format, report); });
+}
+
+void SaveLosses::JudgeText(const Library& library, const TextRound& round, CheckReport& report) {
+  const CheckReport::Mark mark = report.TakeMark();
+  const size_t found = report.Count();
+  try {
+    report.MakeRoom();
+    StreamedComparison streamed(library, report);
+    WriteFailure written = WriteFailure::None;
+    std::vector<WriteProblem> refusals;
+    ReadResult back;
+    const bool judgeable = round(streamed, written, refusals, back);
+    if (judgeable && written == WriteFailure::None && back.Ok() && streamed.Finish()) {
+      // Changes name their values in the patterns read back and the bodies kept.
+      if (report.Count() != found) report.KeepStreamedBack(std::move(back.library), streamed.Entries());
+      return;
+    }
+    // What the stream found stands only for a text written and read back
+    // whole whose entries paired by position.
+    report.RollBack(mark);
+    if (!judgeable) return;
+    if (written == WriteFailure::None && back.failure == ReadFailure::None)
+      FindOrThrow(library, LibraryFormat::Text, report);
+    else
+      JudgeOrThrow(library, LibraryFormat::Text, written, refusals, back, report);
+  } catch (const std::bad_alloc&) {
+    // As Guarded.
+    report.RollBack(mark);
+    report.Add(CheckKind::SaveNotChecked);
+  }
 }
 
 void SaveLosses::Judge(const Library& library, LibraryFormat format, WriteFailure written,
@@ -412,7 +517,7 @@ void SaveLosses::JudgeOrThrow(const Library& library, LibraryFormat format, Writ
     return;
   }
   const size_t found = report.Count();
-  Comparison(library, *back.library, report).Run();
+  Comparison(library, report).Run(*back.library);
   // Changes name their values in the library read back.
   if (report.Count() != found) report.KeepSavedBack(std::move(back.library));
 }

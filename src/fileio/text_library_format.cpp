@@ -293,9 +293,10 @@ WriteFailure EncodeSurveyed(const Library& library, std::vector<WriteProblem>& p
   }
 }
 
-// Reads with the reader `makeReader` builds for a fresh library.
+// Reads with the reader `makeReader` builds for a fresh library, sending
+// parts to `sink` if there is one.
 template <typename MakeReader>
-ReadResult DecodeWith(size_t inputBytes, const MakeReader& makeReader) {
+ReadResult DecodeWith(size_t inputBytes, const MakeReader& makeReader, TextLibrarySink* sink = nullptr) {
   ReadResult result;
   result.format = LibraryFormat::Text;
   if (inputBytes > TextLibraryBudget::kMaxFileSize) {
@@ -305,6 +306,7 @@ ReadResult DecodeWith(size_t inputBytes, const MakeReader& makeReader) {
   try {
     auto library = std::make_unique<Library>();
     TextLibraryReader reader = makeReader(*library);
+    if (sink) reader.SendTo(*sink);
     switch (reader.Read()) {
       case TextLibraryReader::Status::Ok:
         result.library = std::move(library);
@@ -315,6 +317,8 @@ ReadResult DecodeWith(size_t inputBytes, const MakeReader& makeReader) {
         break;
       case TextLibraryReader::Status::OverBudget:
         result.failure = ReadFailure::OverBudget;
+        break;
+      case TextLibraryReader::Status::Stopped:
         break;
     }
   } catch (const std::bad_alloc&) {
@@ -329,9 +333,10 @@ ReadResult TextLibraryFormat::Decode(std::string_view bytes) {
   return DecodeWith(bytes.size(), [&](Library& library) { return TextLibraryReader(bytes, library); });
 }
 
-ReadResult TextLibraryFormat::Decode(TextLineReader::Source& source, size_t inputBytes) {
-  return DecodeWith(inputBytes,
-                    [&](Library& library) { return TextLibraryReader(source, inputBytes, library); });
+ReadResult TextLibraryFormat::Decode(TextLineReader::Source& source, size_t inputBytes,
+                                     TextLibrarySink* sink) {
+  return DecodeWith(
+      inputBytes, [&](Library& library) { return TextLibraryReader(source, inputBytes, library); }, sink);
 }
 
 bool TextLibraryFormat::ReadBytes(std::string_view bytes, Library& library) {
@@ -449,7 +454,7 @@ WriteFailure TextLibraryFormat::Encode(const Library& library, std::string& out,
 }
 
 WriteFailure TextLibraryFormat::ReadBack(const Library& library, ReadResult& back,
-                                         std::vector<WriteProblem>& problems) {
+                                         std::vector<WriteProblem>& problems, TextLibrarySink* sink) {
   problems.clear();
   back = ReadResult();
   try {
@@ -462,7 +467,7 @@ WriteFailure TextLibraryFormat::ReadBack(const Library& library, ReadResult& bac
     // if it is larger, or costs more than its own size allows, so that what
     // comes back is what a file of it gives.
     WriterSource source(library, TextLibraryBudget::kMaxFileSize);
-    back = Decode(source, TextLibraryBudget::kMaxFileSize);
+    back = Decode(source, TextLibraryBudget::kMaxFileSize, sink);
     source.Finish();
     if (!source.Done()) return back = ReadResult(), WriteFailure::WriteFailed;
     const WriteFailure refused = RefuseWritten(source.Total(), survey.readCost, problems);

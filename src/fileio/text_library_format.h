@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "fileio/library_file_result.h"
+#include "fileio/text_library_sink.h"
 #include "fileio/text_line_reader.h"
 #include "fileio/text_line_writer.h"
 #include "model/library.h"
@@ -20,8 +21,12 @@ class TextLibraryFormat {
   // closing line.
   static ReadResult Decode(std::string_view bytes);
   // The same from `source`, `inputBytes` long, never held whole. Whether
-  // the source itself failed is the caller's to ask it.
-  static ReadResult Decode(TextLineReader::Source& source, size_t inputBytes);
+  // the source itself failed is the caller's to ask it. With a `sink`, the
+  // parts and aliases go to it as they are read (TextLibraryReader::SendTo),
+  // the library holds only the patterns, and a read the sink stopped gives
+  // neither a library nor a failure.
+  static ReadResult Decode(TextLineReader::Source& source, size_t inputBytes,
+                           TextLibrarySink* sink = nullptr);
   // The same into `library`, whose contents are replaced only on success.
   static bool ReadBytes(std::string_view bytes, Library& library);
 
@@ -52,8 +57,10 @@ class TextLibraryFormat {
   // What reading back the text of `library` gives, without the text being
   // held: the writer's output goes straight into the reader, a window at a
   // time. Refuses as Encode does, with `back` then empty; otherwise `back`
-  // is what Decode makes of the text (a failure included).
-  static WriteFailure ReadBack(const Library& library, ReadResult& back, std::vector<WriteProblem>& problems);
+  // is what Decode makes of the text (a failure included), with `sink` as
+  // Decode takes it.
+  static WriteFailure ReadBack(const Library& library, ReadResult& back, std::vector<WriteProblem>& problems,
+                               TextLibrarySink* sink = nullptr);
   // The bytes unchecked (CR LF line ends); empty for an entry without a body
   // or when memory runs out.
   static std::string WriteBytes(const Library& library);

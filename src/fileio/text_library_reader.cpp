@@ -1,5 +1,6 @@
 #include "fileio/text_library_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -108,14 +109,19 @@ TextLibraryReader::TextLibraryReader(std::string_view bytes, Library& library)
     : lines_(bytes),
       library_(library),
       budget_(bytes.size()),
-      bodiesByName_(bytes.size() / kTextBytesPerPart) {}
+      partsByName_(bytes.size() / kTextBytesPerPart) {}
 
 TextLibraryReader::TextLibraryReader(TextLineReader::Source& source, size_t inputBytes, Library& library,
                                      size_t chunkBytes)
     : lines_(source, chunkBytes),
       library_(library),
       budget_(inputBytes),
-      bodiesByName_(inputBytes / kTextBytesPerPart) {}
+      partsByName_(inputBytes / kTextBytesPerPart) {}
+
+void TextLibraryReader::SendTo(TextLibrarySink& sink) {
+  sink_ = &sink;
+  scratchBody_ = std::make_unique<PartBody>();
+}
 
 inline bool TextLibraryReader::Spend(size_t bytes) {
   if (!budget_.Spend(bytes)) overBudget_ = true;
@@ -171,7 +177,7 @@ TextLibraryReader::Status TextLibraryReader::Read() {
       ok = ReadAlias();
     else
       ok = lines_.SkipBlock(field);
-    if (!ok) return overBudget_ ? Status::OverBudget : Status::Malformed;
+    if (!ok) return overBudget_ ? Status::OverBudget : stopped_ ? Status::Stopped : Status::Malformed;
   }
   return Status::Ok;
 }
@@ -220,7 +226,8 @@ bool TextLibraryReader::ReadPattern() {
   pattern->bits = std::move(bits);
   Pattern* added = library_.AddPattern(std::move(pattern));
   patternsByName_.Insert(added->name, added);
-  return true;
+  if (sink_ && !sink_->TakePattern(*added, library_.patterns.size() - 1)) stopped_ = true;
+  return !stopped_;
 }
 
 bool TextLibraryReader::ReadBitmap(int32_t width, int32_t height, std::vector<uint8_t>& bits) {
@@ -279,7 +286,7 @@ bool TextLibraryReader::ReadPart() {
         name = value;
         // The entry goes into the index once the pins are read; by then
         // its slot is in the cache.
-        bodiesByName_.Prefetch(name);
+        partsByName_.Prefetch(name);
         break;
       case 'R':
         prefix = value;
@@ -308,18 +315,17 @@ bool TextLibraryReader::ReadPart() {
     }
   }
   if (!Spend(TextLibraryBudget::BodyCost() + TextLibraryBudget::StringCost(prefix.size()))) return false;
-  auto body = std::make_unique<PartBody>();
-  body->numberPrefix = std::move(prefix);
-  body->xSize = x;
-  body->ySize = y;
-  body->blockCount = blocks;
-  if (!patternName.empty()) {
-    // Only patterns read so far count: a later block does not serve.
-    body->pattern = patternsByName_.Find(patternName);
-  }
-  body->pins.assign(std::make_move_iterator(pins_.begin()), std::make_move_iterator(pins_.end()));
+  std::unique_ptr<PartBody> made = sink_ ? nullptr : std::make_unique<PartBody>();
+  PartBody& body = made ? *made : *scratchBody_;
+  body.numberPrefix = std::move(prefix);
+  body.xSize = x;
+  body.ySize = y;
+  body.blockCount = blocks;
+  // Only patterns read so far count: a later block does not serve.
+  body.pattern = patternName.empty() ? nullptr : patternsByName_.Find(patternName);
+  body.pins.assign(std::make_move_iterator(pins_.begin()), std::make_move_iterator(pins_.end()));
   pins_.clear();
-  return AddEntry(std::move(name), library_.AddBody(std::move(body)));
+  return AddEntry(std::move(name), made ? library_.AddBody(std::move(made)) : &body);
 }
 
 bool TextLibraryReader::ReadPin(int32_t blocks, PinInfo& pin, size_t& numberCost) {
@@ -425,15 +431,42 @@ bool TextLibraryReader::ReadAlias() {
   }
   // Entries added by earlier aliases count too, so an alias of an alias
   // shares the part's body. An unknown name adds nothing.
-  PartBody* body = bodiesByName_.Find(partName);
-  return body == nullptr || AddEntry(std::move(aliasName), body);
+  const size_t part = partsByName_.Find(partName, kNoPart);
+  return part == kNoPart || AddEntry(std::move(aliasName), nullptr, part);
 }
 
-bool TextLibraryReader::AddEntry(std::string name, PartBody* body) {
+bool TextLibraryReader::AddEntry(std::string name, PartBody* body, size_t part) {
   if (!Spend(TextLibraryBudget::EntryCost() + TextLibraryBudget::StringCost(name.size()))) return false;
-  PartEntry* entry = library_.AddEntry(std::make_unique<PartEntry>(std::move(name), body));
-  bodiesByName_.Insert(entry->name, body);
+  const size_t index = entryCount_++;
+  if (part == kNoPart) part = index;
+  if (!sink_) {
+    if (!body) body = library_.entries[part]->body;
+    PartEntry* entry = library_.AddEntry(std::make_unique<PartEntry>(std::move(name), body));
+    partsByName_.Insert(entry->name, part);
+    return true;
+  }
+  partsByName_.Insert(KeepName(name), part);
+  if (!sink_->TakeEntry(index, name, part, body)) {
+    stopped_ = true;
+    return false;
+  }
+  // The pins go back to their pool for the next part's.
+  if (body) body->pins.clear();
   return true;
+}
+
+std::string_view TextLibraryReader::KeepName(std::string_view name) {
+  constexpr size_t kBlockBytes = size_t{64} << 10;
+  if (!nameFree_ || name.size() > nameRoom_) {
+    nameRoom_ = std::max(kBlockBytes, name.size());
+    nameBlocks_.emplace_back(new char[nameRoom_]);
+    nameFree_ = nameBlocks_.back().get();
+  }
+  const std::string_view kept(nameFree_, name.size());
+  std::memcpy(nameFree_, name.data(), name.size());
+  nameFree_ += name.size();
+  nameRoom_ -= name.size();
+  return kept;
 }
 
 }  // namespace zanli

@@ -7,6 +7,7 @@
 
 #include "fileio/first_match_index.h"
 #include "fileio/text_library_budget.h"
+#include "fileio/text_library_sink.h"
 #include "fileio/text_line_reader.h"
 #include "model/library.h"
 #include "model/limits.h"
@@ -32,7 +33,7 @@ class TextLibraryReader {
   static constexpr int32_t kMaxBlocks = limits::kMaxBlocks;
   static constexpr const char* kTrailer = "-VELD3_LIB_V.1.0";
 
-  enum class Status { Ok, Malformed, OverBudget };
+  enum class Status { Ok, Malformed, OverBudget, Stopped };
 
   // Over bytes in memory, which must outlive the reader.
   TextLibraryReader(std::string_view bytes, Library& library);
@@ -40,6 +41,10 @@ class TextLibraryReader {
   // read a window of about `chunkBytes` at a time.
   TextLibraryReader(TextLineReader::Source& source, size_t inputBytes, Library& library,
                     size_t chunkBytes = TextLineReader::kChunkBytes);
+
+  // Before Read: parts and aliases go to `sink` as they are read, and the
+  // library gets only the patterns. Stopped when the sink stops the read.
+  void SendTo(TextLibrarySink& sink);
 
   Status Read();
   // After a successful read: no closing line ends the library. The format
@@ -67,7 +72,10 @@ class TextLibraryReader {
   bool NextField(std::string_view& field, std::string_view knownBlock = {});
   // Skips `field`'s block and those that follow it up to the next other field.
   bool SkipBlocks(std::string_view& field, std::string_view knownBlock);
-  bool AddEntry(std::string name, PartBody* body);
+  // The entry, of its own body (`part` none) or of the one of entry `part`.
+  bool AddEntry(std::string name, PartBody* body, size_t part = kNoPart);
+  // A name the sink's entries keep for the index, which their library would hold.
+  std::string_view KeepName(std::string_view name);
   // Charges the budget; false (and overBudget_ set) once it is spent.
   bool Spend(size_t bytes);
 
@@ -76,10 +84,22 @@ class TextLibraryReader {
   TextLibraryBudget budget_;
   bool overBudget_ = false;
   bool trailerLast_ = false;
-  // The first pattern and the first entry's body of each name read so far:
-  // a later duplicate never shadows the first one.
+  static constexpr size_t kNoPart = static_cast<size_t>(-1);
+
+  // The first pattern and the part (the first entry naming its body) of the
+  // first entry of each name read so far: a later duplicate never shadows
+  // the first one.
   FirstMatchIndex<std::string_view, Pattern*> patternsByName_;
-  FirstMatchIndex<std::string_view, PartBody*> bodiesByName_;
+  FirstMatchIndex<std::string_view, size_t> partsByName_;
+  size_t entryCount_ = 0;
+  // With a sink: the one body each part is read into in turn, and the
+  // entries' names, in blocks that never move.
+  TextLibrarySink* sink_ = nullptr;
+  bool stopped_ = false;
+  std::unique_ptr<PartBody> scratchBody_;
+  std::vector<std::unique_ptr<char[]>> nameBlocks_;
+  char* nameFree_ = nullptr;
+  size_t nameRoom_ = 0;
   std::vector<std::unique_ptr<PinInfo>> pins_;  // of the part being read
   // The numbers of the pin being read once they outgrow the pin's own room,
   // one after the other, and where each ends: the pin takes them at its end.

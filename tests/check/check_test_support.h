@@ -5,6 +5,7 @@
 
 #include "check/check_report.h"
 #include "check/checked_save.h"
+#include "check/save_losses.h"
 
 namespace zanli::check_test {
 
@@ -31,6 +32,13 @@ inline std::vector<std::string> Summaries(const CheckReport& report) {
   std::vector<std::string> out;
   for (const CheckProblem& p : report.Problems()) out.push_back(Summary(p, report));
   return out;
+}
+
+// What the save check reports when it reads the file back whole.
+inline std::vector<std::string> WholeSummaries(const Library& library, LibraryFormat format) {
+  CheckReport report(library);
+  SaveLosses::FindWhole(library, format, report);
+  return Summaries(report);
 }
 
 // What a save to `path` reports while it writes the file, which it then
