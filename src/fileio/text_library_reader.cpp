@@ -458,9 +458,11 @@ bool TextLibraryReader::AddEntry(std::string name, PartBody* body, size_t part) 
 std::string_view TextLibraryReader::KeepName(std::string_view name) {
   constexpr size_t kBlockBytes = size_t{64} << 10;
   if (!nameFree_ || name.size() > nameRoom_) {
-    nameRoom_ = std::max(kBlockBytes, name.size());
-    nameBlocks_.emplace_back(new char[nameRoom_]);
+    const size_t size = std::max(kBlockBytes, name.size());
+    std::unique_ptr<char[]> block(new char[size]);
+    nameBlocks_.push_back(std::move(block));
     nameFree_ = nameBlocks_.back().get();
+    nameRoom_ = size;
   }
   const std::string_view kept(nameFree_, name.size());
   std::memcpy(nameFree_, name.data(), name.size());
