@@ -14,9 +14,11 @@
 
 namespace zanli {
 
-// Parses the blocks of a text library into a fresh Library. Used once per
-// read; on failure the library holds whatever was complete so far and the
-// caller drops it. What it builds is charged to a TextLibraryBudget.
+// Parses the blocks of a text library into a fresh Library, or hands its
+// parts and aliases to a TextLibrarySink as it reads them (SendTo). Used
+// once per read; on failure the library holds whatever was complete so far
+// and the caller drops it. What it builds is charged to a TextLibraryBudget,
+// the same with a sink, so that both refuse the same texts.
 //
 // Empty values: a field such as "N:" (colon last) is an empty value. Part
 // blocks take it ("R:" gives an empty prefix, "N:" an empty name that fails
